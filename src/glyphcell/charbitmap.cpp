@@ -1,0 +1,25 @@
+#include "charbitmap.h"
+
+namespace {
+constexpr int FirstPrintable = 32; // space
+constexpr int LastPrintable = 126; // '~'
+}
+
+QString CharDisplayText(int code)
+{
+    if (code < FirstPrintable || code > LastPrintable)
+        return QStringLiteral(".");
+    return QString(QChar(code));
+}
+
+QString hexByte(int value)
+{
+    return QStringLiteral("0x") + QString::number(value & 0xFF, 16).toUpper().rightJustified(2, u'0');
+}
+
+QString charDescription(int code)
+{
+    // One multi-argument arg() so that a '%' glyph is never taken for a placeholder.
+    return QStringLiteral("Char: %1 / %2 / %3")
+        .arg(CharDisplayText(code), QString::number(code), hexByte(code));
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+// One character's bitmap: byte 0 is the top row, bit 7 of each byte the leftmost pixel,
+// and a 1 bit is ink. The same 8 bytes are what font files and exports hold per character.
+using CharBitMap = std::array<std::uint8_t, 8>;
+
+inline constexpr int GlyphSize = 8;
+inline constexpr int CharacterCount = 256;
+
+// Weight of column c (0 = leftmost) within a row byte.
+constexpr std::uint8_t columnBit(int column)
+{
+    return static_cast<std::uint8_t>(0x80u >> column);
+}
+
+// The one-character text shown for a code: the character itself for printable ASCII
+// (32 to 126), "." for everything else.
+QString CharDisplayText(int code);
+
+// A byte as "0x" and two upper-case hex digits: 0x00, 0x0A, 0xFF.
+QString hexByte(int value);
+
+// "Char: A / 65 / 0x41": a palette cell's tooltip and the selected-character label.
+QString charDescription(int code);

@@ -1,0 +1,118 @@
+#include "fontchar.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+// Screen pixels; the 1-pixel border surrounds the picture on every side.
+constexpr int PictureSize = 16;
+constexpr int Border = 1;
+constexpr int PackedSize = PictureSize + 2 * Border;
+constexpr int PixelScale = PictureSize / GlyphSize; // each glyph pixel is a 2 x 2 block
+}
+
+FontChar::FontChar(int index, QWidget *parent)
+    : QWidget(parent)
+    , m_index(index)
+    , m_picture(PictureSize, PictureSize, QImage::Format_RGB32)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    Clear(true);
+}
+
+void FontChar::setBackColor(const QColor &color)
+{
+    m_backColor = color;
+    fillPicture();
+    PaintBitMap();
+    update();
+}
+
+void FontChar::DrawChar(const CharBitMap &bitmap)
+{
+    Clear(false);
+    m_bitmap = bitmap;
+    PaintBitMap();
+    update();
+}
+
+void FontChar::Clear(bool ResetBackground)
+{
+    m_bitmap.fill(0);
+    if (ResetBackground)
+        setBackColor(Qt::white);
+    fillPicture();
+    update();
+}
+
+void FontChar::Pack()
+{
+    setFixedSize(PackedSize, PackedSize);
+}
+
+void FontChar::fillPicture()
+{
+    m_picture.fill(m_backColor);
+}
+
+// Paints ink only; erasing is the background fill's job. Bit 7 lands on x 0-1, bit 0 on x 14-15.
+void FontChar::PaintBitMap()
+{
+    const QRgb ink = palette().color(QPalette::WindowText).rgb();
+    for (int row = 0; row < GlyphSize; ++row) {
+        for (int column = 0; column < GlyphSize; ++column) {
+            if (!(m_bitmap[row] & columnBit(column)))
+                continue;
+            for (int dy = 0; dy < PixelScale; ++dy) {
+                auto *line = reinterpret_cast<QRgb *>(m_picture.scanLine(row * PixelScale + dy));
+                for (int dx = 0; dx < PixelScale; ++dx)
+                    line[column * PixelScale + dx] = ink;
+            }
+        }
+    }
+}
+
+bool FontChar::event(QEvent *event)
+{
+    // Screen readers announce the description, so it follows the tooltip.
+    if (event->type() == QEvent::ToolTipChange)
+        setAccessibleDescription(toolTip());
+    return QWidget::event(event);
+}
+
+void FontChar::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.setBrush(palette().color(QPalette::Window));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    // Whole logical pixels and no smoothing keep every glyph pixel a crisp 2 x 2 block.
+    painter.drawImage(QRect(Border, Border, PictureSize, PictureSize), m_picture);
+}
+
+void FontChar::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    Q_EMIT gotFocus(m_index);
+}
+
+void FontChar::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (event->button() == Qt::LeftButton)
+        Q_EMIT clicked(m_index);
+}
+
+void FontChar::changeEvent(QEvent *event)
+{
+    // The ink is the palette's window-text colour, so a new palette means a new picture.
+    if (event->type() == QEvent::PaletteChange) {
+        fillPicture();
+        PaintBitMap();
+        update();
+    }
+    QWidget::changeEvent(event);
+}

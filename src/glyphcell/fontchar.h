@@ -1,0 +1,51 @@
+#pragma once
+
+#include "charbitmap.h"
+
+#include <QColor>
+#include <QImage>
+#include <QWidget>
+
+// A glyph cell: owns one character's bitmap and shows it at twice its size in a 16 x 16 picture.
+class FontChar final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit FontChar(int index, QWidget *parent);
+
+    int index() const { return m_index; }
+
+    CharBitMap BitMap() const { return m_bitmap; }
+    // The persistent 16 x 16 picture, background and ink as shown now.
+    QImage Picture() const { return m_picture; }
+    QColor BackColor() const { return m_backColor; }
+    void setBackColor(const QColor &color);
+    QString ToolTip() const { return toolTip(); }
+
+    void DrawChar(const CharBitMap &bitmap);
+    void Clear(bool ResetBackground = true);
+    void Pack();
+
+Q_SIGNALS:
+    // The cell took the keyboard focus, by a click or by Tab.
+    void gotFocus(int index);
+    // The cell was clicked, also when it already held the focus.
+    void clicked(int index);
+
+protected:
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void fillPicture();
+    void PaintBitMap();
+
+    int m_index = -1;
+    CharBitMap m_bitmap{};
+    QColor m_backColor{Qt::white};
+    QImage m_picture;
+};
