@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+// One square of the pixel grid; its colour is the pixel: black is ink, anything else clear.
+class PixelSquare final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit PixelSquare(int index, QWidget *parent);
+
+    int index() const { return m_index; }
+    QColor color() const { return m_color; }
+    void setColor(const QColor &color);
+    bool isInk() const { return m_color == QColor(Qt::black); }
+
+Q_SIGNALS:
+    void clicked(int index);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void updateAccessibleName();
+
+    int m_index = 0;
+    QColor m_color;
+    bool m_pressed = false;
+};
