@@ -1,0 +1,160 @@
+#include "frmmain.h"
+
+#include "appicon.h"
+#include "detailspanel.h"
+#include "fontchar.h"
+#include "formlayout.h"
+#include "twips.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+namespace {
+// Twips: the client area as the window is defined, before start-up fits it to the palette.
+constexpr double InitialClientWidth = 7176, InitialClientHeight = 4680;
+// Twips: the palette as defined, re-placed at start-up.
+constexpr double DefinedCellPitch = 240, DefinedCellSize = 220;
+
+const QColor SelectedColor(0x00, 0xFF, 0x00);
+}
+
+frmMain::frmMain(const Services &services, QWidget *parent)
+    : QMainWindow(parent)
+    , m_services(services)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    // Minimise and close only: the window has a fixed size.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    setWindowTitle(tr("8x8 ROM Font Editor"));
+    setWindowIcon(appIcon());
+
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    m_client->setFixedSize(px(InitialClientWidth), px(InitialClientHeight));
+    setCentralWidget(m_client);
+
+    m_DetailsPanel = new DetailsPanel(m_client);
+    for (int i = 0; i < CharacterCount; ++i) {
+        auto *cell = new FontChar(i, m_client);
+        cell->setObjectName(QStringLiteral("SelFontChar(%1)").arg(i));
+        cell->setGeometry(twipsRect(DefinedCellPitch * (i % CellsPerRow),
+                                    DefinedCellPitch * (i / CellsPerRow), DefinedCellSize,
+                                    DefinedCellSize));
+        connect(cell, &FontChar::gotFocus, this, &frmMain::SelFontChar_GotFocus);
+        // A click selects even a cell that kept the focus while New or Open selected another.
+        connect(cell, &FontChar::clicked, this, &frmMain::SelFontChar_GotFocus);
+        m_SelFontChar[i] = cell;
+    }
+    createMenus();
+
+    connect(m_DetailsPanel->btnOK(), &QPushButton::clicked, this, &frmMain::btnOK_Click);
+    connect(m_DetailsPanel->btnClear(), &QPushButton::clicked, this, &frmMain::btnClear_Click);
+    connect(m_DetailsPanel->btnInvert(), &QPushButton::clicked, this, &frmMain::btnInvert_Click);
+    connect(m_DetailsPanel->btnCopy(), &QPushButton::clicked, this, &frmMain::btnCopy_Click);
+    connect(m_DetailsPanel->btnPaste(), &QPushButton::clicked, this, &frmMain::btnPaste_Click);
+
+    // Palette cells in code order, then the editor's controls.
+    QList<QWidget *> chain(m_SelFontChar.begin(), m_SelFontChar.end());
+    chain.append(m_DetailsPanel->tabChain());
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+
+    Form_Load();
+    // Fixed before the first show, so that the window manager offers no resizing or maximising.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    layout()->activate();
+}
+
+void frmMain::createMenus()
+{
+    QMenu *file = menuBar()->addMenu(tr("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    const auto addItem = [](QMenu *menu, const char *name, const QString &caption) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    addItem(file, "mnuNew", tr("&New"));
+    addItem(file, "mnuOpen", tr("&Open"));
+    file->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
+    addItem(file, "mnuSave", tr("&Save"));
+    addItem(file, "mneExport", tr("&Export"));
+    file->addSeparator()->setObjectName(QStringLiteral("mnuSep2"));
+    addItem(file, "mnuExit", tr("E&xit"));
+
+    QMenu *help = menuBar()->addMenu(tr("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    addItem(help, "mnuAbout", tr("&About"));
+}
+
+void frmMain::Form_Load()
+{
+    for (FontChar *cell : m_SelFontChar) {
+        cell->setToolTip(charDescription(cell->index()));
+        cell->Pack();
+    }
+    m_DetailsPanel->CurrentFontChar()->Pack();
+
+    const QSizeF panelTwips(m_DetailsPanel->width() * TwipsPerPixel,
+                            m_DetailsPanel->height() * TwipsPerPixel);
+    const FormLayout layout = layoutForm(TwipsPerPixel, TwipsPerPixel, panelTwips);
+    for (FontChar *cell : m_SelFontChar) {
+        const QRectF &twips = layout.cells[cell->index()];
+        cell->move(px(twips.left()), px(twips.top()));
+    }
+    m_DetailsPanel->move(px(layout.panelPos.x()), px(layout.panelPos.y()));
+    m_client->setFixedSize(px(layout.clientWidth), px(layout.clientHeight));
+
+    m_CopyBuffer.fill(0);
+}
+
+void frmMain::SelFontChar_GotFocus(int Index)
+{
+    if (Index == m_SelectedIndex)
+        return;
+    m_DetailsPanel->ClearEditor();
+    if (m_SelectedIndex >= 0)
+        m_SelFontChar[m_SelectedIndex]->setBackColor(Qt::white);
+    m_SelFontChar[Index]->setBackColor(SelectedColor);
+    m_SelectedIndex = Index;
+    m_DetailsPanel->LoadEditor(m_SelFontChar[Index]->BitMap());
+    m_DetailsPanel->lblSelectedChar()->setText(m_SelFontChar[Index]->ToolTip());
+}
+
+void frmMain::btnOK_Click()
+{
+    if (m_SelectedIndex < 0)
+        return;
+    m_SelFontChar[m_SelectedIndex]->DrawChar(m_DetailsPanel->CurrentFontChar()->BitMap());
+}
+
+void frmMain::btnClear_Click()
+{
+    m_DetailsPanel->ClearEditor();
+}
+
+void frmMain::btnInvert_Click()
+{
+    m_DetailsPanel->InvertEditor();
+}
+
+void frmMain::btnCopy_Click()
+{
+    // The buffer is set before the clipboard is touched, so Paste works whatever the clipboard does.
+    m_CopyBuffer = m_DetailsPanel->CurrentFontChar()->BitMap();
+    QClipboard *clipboard = QApplication::clipboard();
+    clipboard->clear();
+    clipboard->setImage(m_DetailsPanel->CurrentFontChar()->Picture());
+}
+
+void frmMain::btnPaste_Click()
+{
+    m_DetailsPanel->LoadEditor(m_CopyBuffer);
+}
