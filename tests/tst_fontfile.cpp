@@ -1,0 +1,249 @@
+#include "childprocess.h"
+#include "fileio.h"
+#include "fontimage.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+QByteArray pattern(qsizetype size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (qsizetype i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>((i * 7 + 3) & 0xFF);
+    return bytes;
+}
+
+void writeRaw(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QByteArray readRaw(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// The child's tasks: "--read PATH" prints the error or "ok N"; "--write PATH SIZE [LIMIT]"
+// writes SIZE bytes atomically under an optional file-size limit and prints the error or "ok".
+int childMain(int argc, char **argv)
+{
+    const QString path = QString::fromLocal8Bit(argv[2]);
+    if (std::strcmp(argv[1], "--read") == 0) {
+        const ReadResult result = readFileStart(path, FontFileSize);
+        std::printf("%s\n", result.error.isEmpty() ? qPrintable(QStringLiteral("ok %1").arg(result.bytes.size()))
+                                                   : qPrintable(result.error));
+        return result.error.isEmpty() ? 0 : 1;
+    }
+    if (argc > 4) {
+        rlimit limit{};
+        limit.rlim_cur = limit.rlim_max = std::strtoul(argv[4], nullptr, 10);
+        std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    const QString error = writeFileAtomically(path, QByteArray(std::atoi(argv[3]), '\x5A'));
+    std::printf("%s\n", error.isEmpty() ? "ok" : qPrintable(error));
+    return error.isEmpty() ? 0 : 1;
+}
+}
+
+// The .pf byte layout and the safe reading and atomic writing of files.
+class TestFontFile final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void recordOffsets_data();
+    void recordOffsets();
+    void anyLengthIsAFont_data();
+    void anyLengthIsAFont();
+    void readsOnlyTheStart();
+    void readRefusesWhatIsNotAFile();
+    void readNeverBlocksOnFifo();
+    void readNeverCreatesMissingFile();
+    void readWithoutPermission();
+    void writeReplacesWholeFile();
+    void writeIntoMissingFolderFails();
+    void writeIntoReadOnlyFolderKeepsOldFile();
+    void writeFailingPartWayKeepsOldFile();
+
+private:
+    QTemporaryDir *m_dir = nullptr;
+    QString path(const char *name) const { return m_dir->filePath(QLatin1String(name)); }
+};
+
+void TestFontFile::init()
+{
+    delete m_dir;
+    m_dir = new QTemporaryDir;
+    QVERIFY(m_dir->isValid());
+    // Reachable for the unprivileged child as well.
+    QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                             | QFile::ReadOther | QFile::ExeOther);
+}
+
+void TestFontFile::recordOffsets_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("offset");
+    QTest::newRow("0") << 0 << 0;
+    QTest::newRow("space") << 32 << 256;
+    QTest::newRow("A") << 65 << 520;
+    QTest::newRow("255") << 255 << 2040;
+}
+
+void TestFontFile::recordOffsets()
+{
+    QFETCH(int, code);
+    QFETCH(int, offset);
+    FontImage font{};
+    setGlyph(font, code, CharBitMap{1, 2, 3, 4, 5, 6, 7, 8});
+    const QByteArray bytes = fontFileBytes(font);
+    QCOMPARE(bytes.size(), 2048);
+    for (int i = 0; i < 2048; ++i) {
+        const int expected = (i >= offset && i < offset + 8) ? i - offset + 1 : 0;
+        QCOMPARE(int(bytes[i]), expected);
+    }
+    QCOMPARE(glyphOf(fontImageFromBytes(bytes), code), (CharBitMap{1, 2, 3, 4, 5, 6, 7, 8}));
+}
+
+void TestFontFile::anyLengthIsAFont_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::newRow("empty") << 0;
+    QTest::newRow("100 bytes") << 100;
+    QTest::newRow("exact") << 2048;
+    QTest::newRow("longer") << 5000;
+}
+
+void TestFontFile::anyLengthIsAFont()
+{
+    QFETCH(int, size);
+    const QByteArray bytes = pattern(size);
+    const FontImage font = fontImageFromBytes(bytes);
+    for (int i = 0; i < 2048; ++i)
+        QCOMPARE(int(font[i]), i < size ? int(static_cast<std::uint8_t>(bytes[i])) : 0);
+    if (size == 100) {
+        // Character 12 takes its top four rows from bytes 96 to 99.
+        const CharBitMap twelve = glyphOf(font, 12);
+        QCOMPARE(int(twelve[3]), int(static_cast<std::uint8_t>(bytes[99])));
+        QCOMPARE(int(twelve[4]), 0);
+    }
+}
+
+void TestFontFile::readsOnlyTheStart()
+{
+    writeRaw(path("long.pf"), pattern(100000));
+    const ReadResult result = readFileStart(path("long.pf"), FontFileSize);
+    QVERIFY2(result.error.isEmpty(), qPrintable(result.error));
+    QCOMPARE(result.bytes, pattern(2048));
+}
+
+void TestFontFile::readRefusesWhatIsNotAFile()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.pf")));
+    const ReadResult folder = readFileStart(path("folder.pf"), FontFileSize);
+    QCOMPARE(folder.error, QStringLiteral("It is a folder, not a file."));
+    const ReadResult device = readFileStart(QStringLiteral("/dev/zero"), FontFileSize);
+    QCOMPARE(device.error, QStringLiteral("It is not a regular file."));
+    const ReadResult missing = readFileStart(path("missing.pf"), FontFileSize);
+    QCOMPARE(missing.error, QStringLiteral("No such file or directory."));
+}
+
+void TestFontFile::readNeverBlocksOnFifo()
+{
+    QVERIFY(::mkfifo(QFile::encodeName(path("pipe.pf")).constData(), 0644) == 0);
+    // In a child, so that a regression hangs the child and fails here instead of hanging us.
+    const ChildResult child = runChild({QStringLiteral("--read"), path("pipe.pf")}, false);
+    QCOMPARE(child.exitCode, 1);
+    QCOMPARE(child.output.trimmed(), QByteArray("It is not a regular file."));
+}
+
+void TestFontFile::readNeverCreatesMissingFile()
+{
+    QVERIFY(!readFileStart(path("missing.pf"), FontFileSize).error.isEmpty());
+    QVERIFY(!QFile::exists(path("missing.pf")));
+}
+
+void TestFontFile::readWithoutPermission()
+{
+    if (!canRunAsNobody())
+        QSKIP("needs root and setpriv to read as an unprivileged user");
+    writeRaw(path("secret.pf"), pattern(2048));
+    QFile::setPermissions(path("secret.pf"), QFile::ReadOwner | QFile::WriteOwner);
+    const ChildResult child = runChild({QStringLiteral("--read"), path("secret.pf")}, true);
+    QCOMPARE(child.exitCode, 1);
+    QCOMPARE(child.output.trimmed(), QByteArray("Permission denied."));
+}
+
+void TestFontFile::writeReplacesWholeFile()
+{
+    writeRaw(path("font.pf"), pattern(5000));
+    QFile::setPermissions(path("font.pf"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+    const QByteArray bytes = pattern(2048).toBase64().left(2048);
+    QCOMPARE(writeFileAtomically(path("font.pf"), bytes), QString());
+    QCOMPARE(readRaw(path("font.pf")), bytes);
+    // The file keeps its permissions, and no temporary file stays behind.
+    QCOMPARE(QFile::permissions(path("font.pf")) & (QFile::ReadOther | QFile::WriteOther), QFile::ReadOther);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("font.pf")});
+}
+
+void TestFontFile::writeIntoMissingFolderFails()
+{
+    const QString error = writeFileAtomically(path("no/such/folder.pf"), pattern(2048));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!error.contains(QLatin1String("Unknown error")));
+    QVERIFY(writeFileAtomically(m_dir->path(), pattern(2048)).size() > 0);
+}
+
+void TestFontFile::writeIntoReadOnlyFolderKeepsOldFile()
+{
+    if (!canRunAsNobody())
+        QSKIP("needs root and setpriv to write as an unprivileged user");
+    writeRaw(path("font.pf"), pattern(2048));
+    QFile::setPermissions(path("font.pf"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther
+                                               | QFile::WriteOther);
+    // The folder is not writable for nobody, so no temporary file can be made beside the font.
+    const ChildResult child = runChild({QStringLiteral("--write"), path("font.pf"), QStringLiteral("2048")}, true);
+    QCOMPARE(child.exitCode, 1);
+    QVERIFY2(child.output.contains("Permission denied") || child.output.contains("ermission"),
+             child.output.constData());
+    QCOMPARE(readRaw(path("font.pf")), pattern(2048));
+}
+
+void TestFontFile::writeFailingPartWayKeepsOldFile()
+{
+    writeRaw(path("font.pf"), pattern(2048));
+    // A 1,000-byte file-size limit stops the write part way.
+    const ChildResult child = runChild(
+        {QStringLiteral("--write"), path("font.pf"), QStringLiteral("2048"), QStringLiteral("1000")}, false);
+    QCOMPARE(child.exitCode, 1);
+    QVERIFY2(child.output.contains("File too large"), child.output.constData());
+    QCOMPARE(readRaw(path("font.pf")), pattern(2048));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("font.pf")});
+}
+
+int main(int argc, char **argv)
+{
+    if (argc > 2 && argv[1][0] == '-' && argv[1][1] == '-')
+        return childMain(argc, argv);
+    QCoreApplication app(argc, argv);
+    TestFontFile test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_fontfile.moc"
