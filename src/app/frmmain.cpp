@@ -1,13 +1,22 @@
 #include "frmmain.h"
 
 #include "appicon.h"
+#include "asmexport.h"
 #include "detailspanel.h"
+#include "fileio.h"
 #include "fontchar.h"
+#include "fontdialogs.h"
 #include "formlayout.h"
+#include "frmabout.h"
+#include "launcher.h"
+#include "messages.h"
+#include "modtools.h"
 #include "twips.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -40,7 +49,6 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     m_client->setFixedSize(px(InitialClientWidth), px(InitialClientHeight));
     setCentralWidget(m_client);
 
-    m_DetailsPanel = new DetailsPanel(m_client);
     for (int i = 0; i < CharacterCount; ++i) {
         auto *cell = new FontChar(i, m_client);
         cell->setObjectName(QStringLiteral("SelFontChar(%1)").arg(i));
@@ -52,6 +60,8 @@ frmMain::frmMain(const Services &services, QWidget *parent)
         connect(cell, &FontChar::clicked, this, &frmMain::SelFontChar_GotFocus);
         m_SelFontChar[i] = cell;
     }
+    // Created after the cells, so that the palette comes first when the window gets the focus.
+    m_DetailsPanel = new DetailsPanel(m_client);
     createMenus();
 
     connect(m_DetailsPanel->btnOK(), &QPushButton::clicked, this, &frmMain::btnOK_Click);
@@ -76,22 +86,23 @@ void frmMain::createMenus()
 {
     QMenu *file = menuBar()->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    const auto addItem = [](QMenu *menu, const char *name, const QString &caption) {
+    const auto addItem = [this](QMenu *menu, const char *name, const QString &caption,
+                                void (frmMain::*handler)()) {
         QAction *action = menu->addAction(caption);
         action->setObjectName(QLatin1String(name));
-        return action;
+        connect(action, &QAction::triggered, this, handler);
     };
-    addItem(file, "mnuNew", tr("&New"));
-    addItem(file, "mnuOpen", tr("&Open"));
+    addItem(file, "mnuNew", tr("&New"), &frmMain::mnuNew_Click);
+    addItem(file, "mnuOpen", tr("&Open"), &frmMain::mnuOpen_Click);
     file->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
-    addItem(file, "mnuSave", tr("&Save"));
-    addItem(file, "mneExport", tr("&Export"));
+    addItem(file, "mnuSave", tr("&Save"), &frmMain::mnuSave_Click);
+    addItem(file, "mneExport", tr("&Export"), &frmMain::mneExport_Click);
     file->addSeparator()->setObjectName(QStringLiteral("mnuSep2"));
-    addItem(file, "mnuExit", tr("E&xit"));
+    addItem(file, "mnuExit", tr("E&xit"), &frmMain::mnuExit_Click);
 
     QMenu *help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    addItem(help, "mnuAbout", tr("&About"));
+    addItem(help, "mnuAbout", tr("&About"), &frmMain::mnuAbout_Click);
 }
 
 void frmMain::Form_Load()
@@ -112,6 +123,7 @@ void frmMain::Form_Load()
     m_DetailsPanel->move(px(layout.panelPos.x()), px(layout.panelPos.y()));
     m_client->setFixedSize(px(layout.clientWidth), px(layout.clientHeight));
 
+    mnuNew_Click();
     m_CopyBuffer.fill(0);
 }
 
@@ -157,4 +169,119 @@ void frmMain::btnCopy_Click()
 void frmMain::btnPaste_Click()
 {
     m_DetailsPanel->LoadEditor(m_CopyBuffer);
+}
+
+void frmMain::mnuNew_Click()
+{
+    ResetFont();
+    SelFontChar_GotFocus(0);
+}
+
+void frmMain::mnuOpen_Click()
+{
+    const QString path = m_services.fileDialogs->ask(this, openFontRequest());
+    if (path.isEmpty() || !LoadFontFile(path))
+        return;
+    UpdateTitle(path);
+    SelFontChar_GotFocus(0);
+}
+
+void frmMain::mnuSave_Click()
+{
+    const QString path = m_services.fileDialogs->ask(this, saveFontRequest(m_CurrentFileName));
+    if (path.isEmpty() || !SaveFontFile(path))
+        return;
+    UpdateTitle(path);
+}
+
+void frmMain::mnuExit_Click()
+{
+    close();
+}
+
+void frmMain::mneExport_Click()
+{
+    const QString path = m_services.fileDialogs->ask(this, exportRequest(m_CurrentFileName));
+    if (!path.isEmpty())
+        ExportAsm(path);
+}
+
+void frmMain::mnuAbout_Click()
+{
+    if (!m_about)
+        m_about = new frmAbout(m_services, this);
+    m_about->showModal();
+}
+
+void frmMain::ResetFont()
+{
+    for (FontChar *cell : m_SelFontChar)
+        cell->Clear();
+    m_SelectedIndex = -1;
+    m_CurrentFileName.clear();
+    m_DetailsPanel->ClearEditor();
+    UpdateTitle(QString());
+}
+
+void frmMain::UpdateTitle(const QString &path)
+{
+    const EditorTitle title = editorTitleFor(path);
+    m_CurrentFileName = title.fileName;
+    setWindowTitle(title.caption);
+}
+
+// The file is read in full before anything changes, so a file that cannot be read costs
+// nothing: the font, the selection and the title stay as they were.
+bool frmMain::LoadFontFile(const QString &path)
+{
+    const ReadResult read = readFileStart(path, FontFileSize);
+    if (!read.error.isEmpty()) {
+        reportFailure(tr("The font file \"%1\" could not be opened.\n\n%2\n\nThe font in the "
+                         "editor is unchanged.")
+                          .arg(QDir::toNativeSeparators(path), read.error));
+        return false;
+    }
+    const FontImage font = fontImageFromBytes(read.bytes);
+    ResetFont();
+    for (FontChar *cell : m_SelFontChar)
+        cell->DrawChar(glyphOf(font, cell->index()));
+    return true;
+}
+
+bool frmMain::SaveFontFile(const QString &path)
+{
+    const QString error = writeFileAtomically(path, fontFileBytes(fontImage()));
+    if (!error.isEmpty()) {
+        reportFailure(tr("The font file \"%1\" could not be saved.\n\n%2\n\nNo file was changed.")
+                          .arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    return true;
+}
+
+void frmMain::ExportAsm(const QString &path)
+{
+    const QByteArray source = asmSource(fontImage(), m_CurrentFileName);
+    const QString error = writeFileAtomically(path, source);
+    if (!error.isEmpty()) {
+        reportFailure(tr("The assembler file \"%1\" could not be written.\n\n%2\n\nNo file was "
+                         "changed.")
+                          .arg(QDir::toNativeSeparators(path), error));
+        return;
+    }
+    // Shown for reading only; whether a viewer starts does not change the export.
+    m_services.launcher->openFile(path);
+}
+
+FontImage frmMain::fontImage() const
+{
+    FontImage font{};
+    for (const FontChar *cell : m_SelFontChar)
+        setGlyph(font, cell->index(), cell->BitMap());
+    return font;
+}
+
+void frmMain::reportFailure(const QString &text)
+{
+    m_services.messages->show(this, Messages::Icon::Warning, QString::fromUtf8(Version::Title), text);
 }

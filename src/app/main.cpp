@@ -2,6 +2,7 @@
 #include "frmmain.h"
 #include "launcher.h"
 #include "messages.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -46,8 +47,8 @@ int main(int argc, char *argv[])
     qInstallMessageHandler(previous);
     for (const QString &message : std::as_const(startupMessages))
         std::fprintf(stderr, "%s\n", qPrintable(message));
-    QApplication::setApplicationName(QStringLiteral("Glyphwright"));
-    QApplication::setApplicationVersion(QStringLiteral(GLYPHWRIGHT_VERSION));
+    QApplication::setApplicationName(QString::fromUtf8(Version::Title));
+    QApplication::setApplicationVersion(QString::fromUtf8(Version::Text));
 
     QtFileDialogs fileDialogs;
     QtMessages messages;
