@@ -1,3 +1,4 @@
+#include "childprocess.h"
 #include "detailspanel.h"
 #include "fakes.h"
 #include "fontchar.h"
@@ -62,6 +63,7 @@ private Q_SLOTS:
     void unreadableOpenLosesNothing();
     void failedSaveChangesNothing_data();
     void failedSaveChangesNothing();
+    void saveFailingPartWayKeepsOldFile();
     void exitClosesTheWindow();
 
 private:
@@ -303,6 +305,22 @@ void TestFileCommands::failedSaveChangesNothing()
     QVERIFY(!message.text.contains(QLatin1String("Unknown error")));
     verifyEditedFontKept(BaseTitle, QString());
     QVERIFY(QFileInfo(m_dir->filePath(QStringLiteral("folder.pf"))).isDir());
+}
+
+void TestFileCommands::saveFailingPartWayKeepsOldFile()
+{
+    writeRaw(path("old.pf"), pattern(2048));
+    open(path("old.pf"));
+    prepareEditedFont();
+    {
+        const FileSizeLimit limit(1000);
+        save(path("old.pf"));
+    }
+    QCOMPARE(m_fakes->messages.shown.size(), 1);
+    QVERIFY2(m_fakes->messages.shown[0].text.contains(QLatin1String("File too large")),
+             qPrintable(m_fakes->messages.shown[0].text));
+    QCOMPARE(readRaw(path("old.pf")), pattern(2048));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("old.pf")});
 }
 
 void TestFileCommands::exitClosesTheWindow()

@@ -1,0 +1,141 @@
+#include "childprocess.h"
+#include "detailspanel.h"
+#include "fakes.h"
+#include "fontchar.h"
+#include "frmmain.h"
+#include "pixelsquare.h"
+
+#include <QAction>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+const CharBitMap CapitalA{0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
+
+QByteArray readRaw(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+}
+
+// File, Export from the main window: what is written, what is proposed and what is launched.
+class TestExportCommand final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void exportsAppliedFontAndOpensIt();
+    void proposesFontFileName();
+    void cancelWritesNothing();
+    void failureKeepsExistingFileAndStartsNothing();
+
+private:
+    void exportTo(const QString &path)
+    {
+        m_fakes->dialogs.answers = {path};
+        m_window->findChild<QAction *>(QStringLiteral("mneExport"))->trigger();
+    }
+
+    QTemporaryDir *m_dir = nullptr;
+    FakeServices *m_fakes = nullptr;
+    frmMain *m_window = nullptr;
+};
+
+void TestExportCommand::init()
+{
+    m_dir = new QTemporaryDir;
+    m_fakes = new FakeServices;
+    m_window = new frmMain(m_fakes->services());
+    m_window->show();
+}
+
+void TestExportCommand::cleanup()
+{
+    delete m_window;
+    delete m_fakes;
+    delete m_dir;
+}
+
+void TestExportCommand::exportsAppliedFontAndOpensIt()
+{
+    QTest::mouseClick(m_window->SelFontChar(65), Qt::LeftButton);
+    m_window->detailsPanel()->LoadEditor(CapitalA);
+    QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("btnOK")), Qt::LeftButton);
+    // An unapplied edit of another character stays out of the export.
+    QTest::mouseClick(m_window->SelFontChar(66), Qt::LeftButton);
+    QTest::mouseClick(m_window->findChild<PixelSquare *>(QStringLiteral("picPixel(0)")), Qt::LeftButton);
+
+    const QString path = m_dir->filePath(QStringLiteral("font.asm"));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(40000, 'x'));
+    old.close();
+    exportTo(path);
+
+    const QByteArray source = readRaw(path);
+    QCOMPARE(source.size(), 16652);
+    QVERIFY(source.contains("Char_065\t\tdb\t0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00\t; A\r\n"));
+    QVERIFY(source.contains("Char_066\t\tdb\t0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00\t; B\r\n"));
+    QCOMPARE(m_fakes->launcher.opened, QStringList{path});
+    QVERIFY(m_fakes->messages.shown.isEmpty());
+    // Exporting changes no state.
+    QCOMPARE(m_window->SelectedIndex(), 66);
+    QCOMPARE(m_window->CurrentFileName(), QString());
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("8x8 ROM Glyphwright Editor"));
+}
+
+void TestExportCommand::proposesFontFileName()
+{
+    exportTo(QString());
+    m_fakes->dialogs.answers = {m_dir->filePath(QStringLiteral("big.pf"))};
+    m_window->findChild<QAction *>(QStringLiteral("mnuSave"))->trigger();
+    exportTo(m_dir->filePath(QStringLiteral("big.pf.asm")));
+    QCOMPARE(m_fakes->dialogs.requests[0].initialName, QStringLiteral("font.asm"));
+    QCOMPARE(m_fakes->dialogs.requests[2].initialName, QStringLiteral("big.pf.asm"));
+    QVERIFY(readRaw(m_dir->filePath(QStringLiteral("big.pf.asm"))).startsWith("\r\n; Font: big.pf\r\n\r\n"));
+}
+
+void TestExportCommand::cancelWritesNothing()
+{
+    exportTo(QString());
+    QVERIFY(QDir(m_dir->path()).isEmpty());
+    QVERIFY(m_fakes->launcher.opened.isEmpty());
+}
+
+void TestExportCommand::failureKeepsExistingFileAndStartsNothing()
+{
+    // A folder in the way: the export cannot replace it.
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("taken.asm")));
+    exportTo(m_dir->filePath(QStringLiteral("taken.asm")));
+    exportTo(m_dir->filePath(QStringLiteral("missing/font.asm")));
+    QCOMPARE(m_fakes->messages.shown.size(), 2);
+    QVERIFY(m_fakes->messages.shown[0].text.contains(m_dir->filePath(QStringLiteral("taken.asm"))));
+    QVERIFY(m_fakes->messages.shown[1].text.contains(m_dir->filePath(QStringLiteral("missing/font.asm"))));
+    QVERIFY(m_fakes->launcher.opened.isEmpty());
+    QVERIFY(QFileInfo(m_dir->filePath(QStringLiteral("taken.asm"))).isDir());
+
+    // A write that fails part way leaves the existing export byte for byte.
+    const QString existing = m_dir->filePath(QStringLiteral("old.asm"));
+    QFile file(existing);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(3000, 'k'));
+    file.close();
+    {
+        const FileSizeLimit limit(10000);
+        exportTo(existing);
+    }
+    QCOMPARE(m_fakes->messages.shown.size(), 3);
+    QVERIFY2(m_fakes->messages.shown[2].text.contains(QLatin1String("File too large")),
+             qPrintable(m_fakes->messages.shown[2].text));
+    QCOMPARE(readRaw(existing), QByteArray(3000, 'k'));
+    QVERIFY(m_fakes->launcher.opened.isEmpty());
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("old.asm")});
+}
+
+QTEST_MAIN(TestExportCommand)
+#include "tst_exportcommand.moc"
