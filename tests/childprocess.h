@@ -27,8 +27,9 @@ inline ChildResult runChild(const QStringList &arguments, bool asNobody)
     const QString self = QCoreApplication::applicationFilePath();
     if (asNobody) {
         process.start(QStringLiteral("setpriv"),
-                      QStringList{QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
-                                  QStringLiteral("--clear-groups"), self}
+                      QStringList {QStringLiteral("--reuid=nobody"),
+                                   QStringLiteral("--regid=nogroup"),
+                                   QStringLiteral("--clear-groups"), self}
                           + arguments);
     } else {
         process.start(self, arguments);
@@ -63,6 +64,6 @@ public:
     FileSizeLimit &operator=(const FileSizeLimit &) = delete;
 
 private:
-    rlimit m_saved{};
+    rlimit m_saved {};
     void (*m_oldHandler)(int) = nullptr;
 };

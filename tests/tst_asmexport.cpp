@@ -4,7 +4,7 @@
 #include <QTest>
 
 namespace {
-const CharBitMap CapitalA{0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
+const CharBitMap CapitalA {0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
 
 QList<QByteArray> characterLines(const QByteArray &source)
 {
@@ -12,7 +12,7 @@ QList<QByteArray> characterLines(const QByteArray &source)
     // Header: empty line, comment, empty line.
     return lines.mid(3);
 }
-}
+} // namespace
 
 // The PIC assembler text, checked byte for byte.
 class TestAsmExport final : public QObject
@@ -34,7 +34,7 @@ private Q_SLOTS:
 
 void TestAsmExport::exampleLineForA()
 {
-    FontImage font{};
+    FontImage font {};
     setGlyph(font, 65, CapitalA);
     // fromHex() skips the spaces.
     const QByteArray expected = QByteArray::fromHex(
@@ -59,10 +59,11 @@ void TestAsmExport::sizesAndHeader()
 {
     QFETCH(QString, name);
     QFETCH(int, size);
-    const QByteArray source = asmSource(FontImage{}, name);
+    const QByteArray source = asmSource(FontImage {}, name);
     QCOMPARE(source.size(), size);
-    QVERIFY(source.startsWith("\r\n; Font: " + name.toLatin1() + "\r\n\r\nChar_000\t\tdb\t0x00, 0x00, 0x00, 0x00, "
-                              "0x00, 0x00, 0x00, 0x00\t; .\r\nChar_001"));
+    QVERIFY(source.startsWith("\r\n; Font: " + name.toLatin1()
+                              + "\r\n\r\nChar_000\t\tdb\t0x00, 0x00, 0x00, 0x00, "
+                                "0x00, 0x00, 0x00, 0x00\t; .\r\nChar_001"));
     QVERIFY(source.endsWith("Char_255\t\tdb\t0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00\t; ."));
     QCOMPARE(source.count("\r\n"), 3 + 255);
     QCOMPARE(source.count('\n'), source.count("\r\n"));
@@ -72,7 +73,8 @@ void TestAsmExport::sizesAndHeader()
         QByteArray line = lines[code];
         line.chop(code < 255 ? 1 : 0); // the CR before the LF
         QCOMPARE(line.size(), 63);
-        QVERIFY(line.startsWith(QStringLiteral("Char_%1\t\tdb\t").arg(code, 3, 10, QLatin1Char('0')).toLatin1()));
+        QVERIFY(line.startsWith(
+            QStringLiteral("Char_%1\t\tdb\t").arg(code, 3, 10, QLatin1Char('0')).toLatin1()));
     }
 }
 
@@ -92,7 +94,7 @@ void TestAsmExport::comments()
 {
     QFETCH(int, code);
     QFETCH(QByteArray, ending);
-    QByteArray line = characterLines(asmSource(FontImage{}, QString())).at(code);
+    QByteArray line = characterLines(asmSource(FontImage {}, QString())).at(code);
     if (line.endsWith('\r'))
         line.chop(1);
     QVERIFY2(line.endsWith(ending), line.constData());
@@ -100,10 +102,11 @@ void TestAsmExport::comments()
 
 void TestAsmExport::hexDigits()
 {
-    FontImage font{};
-    setGlyph(font, 7, CharBitMap{0x0F, 0xAB, 0x00, 0xFF, 0x01, 0x10, 0x9C, 0xE0});
+    FontImage font {};
+    setGlyph(font, 7, CharBitMap {0x0F, 0xAB, 0x00, 0xFF, 0x01, 0x10, 0x9C, 0xE0});
     const QByteArray line = characterLines(asmSource(font, QString())).at(7);
-    QVERIFY(line.startsWith("Char_007\t\tdb\t0x0F, 0xAB, 0x00, 0xFF, 0x01, 0x10, 0x9C, 0xE0\t; .\r"));
+    QVERIFY(
+        line.startsWith("Char_007\t\tdb\t0x0F, 0xAB, 0x00, 0xFF, 0x01, 0x10, 0x9C, 0xE0\t; .\r"));
 }
 
 void TestAsmExport::headerStaysOneLine_data()
@@ -119,7 +122,7 @@ void TestAsmExport::headerStaysOneLine()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, shown);
-    const QByteArray source = asmSource(FontImage{}, name);
+    const QByteArray source = asmSource(FontImage {}, name);
     QVERIFY(source.startsWith("\r\n; Font: " + shown + "\r\n\r\nChar_000"));
     QCOMPARE(source.size(), 16652 + shown.size());
 }
@@ -128,8 +131,10 @@ void TestAsmExport::dialogProposals_data()
 {
     QTest::addColumn<QString>("current");
     QTest::addColumn<QString>("proposed");
-    QTest::newRow("no file") << "" << "font.asm";
-    QTest::newRow("appended, not replaced") << "big.pf" << "big.pf.asm";
+    QTest::newRow("no file") << ""
+                             << "font.asm";
+    QTest::newRow("appended, not replaced") << "big.pf"
+                                            << "big.pf.asm";
 }
 
 void TestAsmExport::dialogProposals()

@@ -7,7 +7,7 @@
 #include <QTest>
 
 namespace {
-const CharBitMap CapitalA{0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
+const CharBitMap CapitalA {0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
 }
 
 // The pixel grid as the editor's state: toggles, row values, preview, load, clear and invert.
@@ -45,7 +45,7 @@ private:
     }
     CharBitMap gridBits() const
     {
-        CharBitMap bits{};
+        CharBitMap bits {};
         for (int i = 0; i < 64; ++i)
             if (square(i)->isInk())
                 bits[i / 8] |= 0x80 >> (i % 8);
@@ -88,10 +88,14 @@ void TestDetailsPanel::rowValues_data()
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("decimal");
     QTest::addColumn<QString>("hexadecimal");
-    QTest::newRow("top-left weighs 128") << QList<int>{0} << 0 << "128" << "0x80";
-    QTest::newRow("bottom-right weighs 1") << QList<int>{63} << 7 << "1" << "0x01";
-    QTest::newRow("full row") << QList<int>{24, 25, 26, 27, 28, 29, 30, 31} << 3 << "255" << "0xFF";
-    QTest::newRow("ten keeps the zero") << QList<int>{44, 46} << 5 << "10" << "0x0A";
+    QTest::newRow("top-left weighs 128") << QList<int> {0} << 0 << "128"
+                                         << "0x80";
+    QTest::newRow("bottom-right weighs 1") << QList<int> {63} << 7 << "1"
+                                           << "0x01";
+    QTest::newRow("full row") << QList<int> {24, 25, 26, 27, 28, 29, 30, 31} << 3 << "255"
+                              << "0xFF";
+    QTest::newRow("ten keeps the zero") << QList<int> {44, 46} << 5 << "10"
+                                        << "0x0A";
 }
 
 void TestDetailsPanel::rowValues()
@@ -104,7 +108,7 @@ void TestDetailsPanel::rowValues()
         QTest::mouseClick(square(index), Qt::LeftButton);
     QCOMPARE(dec(row), decimal);
     QCOMPARE(hex(row), hexadecimal);
-    CharBitMap expected{};
+    CharBitMap expected {};
     expected[row] = static_cast<std::uint8_t>(decimal.toInt());
     verifyConsistent(expected);
 }
@@ -124,16 +128,17 @@ void TestDetailsPanel::loadShowsBitmapOnBlankGrid()
     verifyConsistent(CapitalA);
     // The preview is drawn like a palette cell: each glyph pixel a 2 x 2 block.
     const QImage preview = m_panel->CurrentFontChar()->Picture();
-    QCOMPARE(preview.pixelColor(6, 0), m_panel->CurrentFontChar()->palette().color(QPalette::WindowText));
+    QCOMPARE(preview.pixelColor(6, 0),
+             m_panel->CurrentFontChar()->palette().color(QPalette::WindowText));
     QCOMPARE(preview.pixelColor(0, 0), QColor(Qt::white));
 }
 
 void TestDetailsPanel::loadTwiceIsExclusiveOr()
 {
-    const CharBitMap other{0xFF, 0, 0, 0, 0, 0, 0, 0x0F};
+    const CharBitMap other {0xFF, 0, 0, 0, 0, 0, 0, 0x0F};
     m_panel->LoadEditor(CapitalA);
     m_panel->LoadEditor(other);
-    CharBitMap xored{};
+    CharBitMap xored {};
     for (int r = 0; r < 8; ++r)
         xored[r] = CapitalA[r] ^ other[r];
     verifyConsistent(xored);
@@ -144,20 +149,20 @@ void TestDetailsPanel::loadTwiceIsExclusiveOr()
 void TestDetailsPanel::blankLoadClicksNothing()
 {
     QTest::mouseClick(square(0), Qt::LeftButton);
-    m_panel->LoadEditor(CharBitMap{});
-    verifyConsistent(CharBitMap{0x80, 0, 0, 0, 0, 0, 0, 0});
+    m_panel->LoadEditor(CharBitMap {});
+    verifyConsistent(CharBitMap {0x80, 0, 0, 0, 0, 0, 0, 0});
 }
 
 void TestDetailsPanel::invertComplementsEveryRow()
 {
     m_panel->InvertEditor();
-    verifyConsistent(CharBitMap{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+    verifyConsistent(CharBitMap {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
     m_panel->LoadEditor(CapitalA);
     m_panel->InvertEditor();
     // Every row v becomes 255 - v: the full grid xor A, inverted, is A again.
     verifyConsistent(CapitalA);
     m_panel->InvertEditor();
-    CharBitMap back{};
+    CharBitMap back {};
     for (int r = 0; r < 8; ++r)
         back[r] = 0xFF ^ CapitalA[r];
     verifyConsistent(back);
@@ -169,7 +174,7 @@ void TestDetailsPanel::clearBlanksEverything()
     m_panel->lblSelectedChar()->setText(QStringLiteral("Char: A / 65 / 0x41"));
     m_panel->CurrentFontChar()->setBackColor(Qt::green);
     m_panel->ClearEditor();
-    verifyConsistent(CharBitMap{});
+    verifyConsistent(CharBitMap {});
     QCOMPARE(m_panel->lblSelectedChar()->text(), QString());
     QCOMPARE(m_panel->CurrentFontChar()->BackColor(), QColor(Qt::white));
     for (int i = 0; i < 64; ++i)
@@ -180,7 +185,7 @@ void TestDetailsPanel::onlyExactBlackIsInk()
 {
     square(9)->setColor(QColor(1, 0, 0));
     m_panel->picPixel_Click(0);
-    verifyConsistent(CharBitMap{0x80, 0, 0, 0, 0, 0, 0, 0});
+    verifyConsistent(CharBitMap {0x80, 0, 0, 0, 0, 0, 0, 0});
     // A colour that is not black toggles to black.
     m_panel->picPixel_Click(9);
     QCOMPARE(square(9)->color(), QColor(Qt::black));
@@ -199,7 +204,7 @@ void TestDetailsPanel::keyboardToggles()
     QVERIFY(QTest::qWaitForWindowActive(m_owner));
     square(7)->setFocus();
     QTest::keyClick(square(7), Qt::Key_Space);
-    verifyConsistent(CharBitMap{0x01, 0, 0, 0, 0, 0, 0, 0});
+    verifyConsistent(CharBitMap {0x01, 0, 0, 0, 0, 0, 0, 0});
 }
 
 QTEST_MAIN(TestDetailsPanel)

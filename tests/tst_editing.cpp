@@ -14,9 +14,9 @@
 #include <QTest>
 
 namespace {
-const CharBitMap CapitalA{0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
+const CharBitMap CapitalA {0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
 const QColor Green(0, 255, 0);
-}
+} // namespace
 
 // Selecting characters in the palette and the five tools, driven as a user drives them.
 class TestEditing final : public QObject
@@ -55,11 +55,11 @@ private:
     // An access key clicks its button after the button's short press animation.
     void pressAlt(Qt::Key key)
     {
-        static const QHash<int, QString> buttons{{Qt::Key_A, "btnOK"},
-                                                 {Qt::Key_L, "btnClear"},
-                                                 {Qt::Key_I, "btnInvert"},
-                                                 {Qt::Key_C, "btnCopy"},
-                                                 {Qt::Key_P, "btnPaste"}};
+        static const QHash<int, QString> buttons {{Qt::Key_A, "btnOK"},
+                                                  {Qt::Key_L, "btnClear"},
+                                                  {Qt::Key_I, "btnInvert"},
+                                                  {Qt::Key_C, "btnCopy"},
+                                                  {Qt::Key_P, "btnPaste"}};
         auto *button = m_window->findChild<QAbstractButton *>(buttons.value(key));
         QSignalSpy clicked(button, &QAbstractButton::clicked);
         QTest::keyClick(m_window, key, Qt::AltModifier);
@@ -104,8 +104,8 @@ void TestEditing::startsWithCharacterZeroSelected()
     QCOMPARE(m_window->SelectedIndex(), 0);
     verifyOnlyGreen(0);
     QCOMPARE(selectedLabel(), QStringLiteral("Char: . / 0 / 0x00"));
-    QCOMPARE(preview(), CharBitMap{});
-    QCOMPARE(m_window->CopyBuffer(), CharBitMap{});
+    QCOMPARE(preview(), CharBitMap {});
+    QCOMPARE(m_window->CopyBuffer(), CharBitMap {});
     QCOMPARE(m_window->windowTitle(), QStringLiteral("8x8 ROM Glyphwright Editor"));
     QCOMPARE(QApplication::focusWidget(), cell(0));
 }
@@ -125,7 +125,7 @@ void TestEditing::reselectingKeepsUnappliedEdits()
 {
     QTest::mouseClick(square(0), Qt::LeftButton);
     select(0);
-    QCOMPARE(preview(), (CharBitMap{0x80, 0, 0, 0, 0, 0, 0, 0}));
+    QCOMPARE(preview(), (CharBitMap {0x80, 0, 0, 0, 0, 0, 0, 0}));
     QVERIFY(square(0)->isInk());
 }
 
@@ -133,9 +133,9 @@ void TestEditing::selectingAnotherDiscardsEdits()
 {
     QTest::mouseClick(square(0), Qt::LeftButton);
     select(66);
-    QCOMPARE(preview(), CharBitMap{});
+    QCOMPARE(preview(), CharBitMap {});
     QVERIFY(!square(0)->isInk());
-    QCOMPARE(cell(0)->BitMap(), CharBitMap{});
+    QCOMPARE(cell(0)->BitMap(), CharBitMap {});
     verifyOnlyGreen(66);
 }
 
@@ -164,7 +164,7 @@ void TestEditing::applyWritesIntoSelectedCell()
 {
     select(65);
     draw(CapitalA);
-    QCOMPARE(cell(65)->BitMap(), CharBitMap{});
+    QCOMPARE(cell(65)->BitMap(), CharBitMap {});
     pressAlt(Qt::Key_A);
     QCOMPARE(cell(65)->BitMap(), CapitalA);
     QCOMPARE(m_window->SelectedIndex(), 65);
@@ -172,7 +172,7 @@ void TestEditing::applyWritesIntoSelectedCell()
     QCOMPARE(preview(), CapitalA);
     for (int i = 0; i < 256; ++i)
         if (i != 65)
-            QCOMPARE(cell(i)->BitMap(), CharBitMap{});
+            QCOMPARE(cell(i)->BitMap(), CharBitMap {});
 }
 
 void TestEditing::applyWithoutSelectionDoesNothing()
@@ -182,13 +182,13 @@ void TestEditing::applyWithoutSelectionDoesNothing()
     draw(CapitalA);
     pressAlt(Qt::Key_A);
     for (int i = 0; i < 256; ++i)
-        QCOMPARE(cell(i)->BitMap(), CharBitMap{});
+        QCOMPARE(cell(i)->BitMap(), CharBitMap {});
     // The rest of the panel works without a selection.
     pressAlt(Qt::Key_C);
     QCOMPARE(m_window->CopyBuffer(), CapitalA);
     pressAlt(Qt::Key_I);
     pressAlt(Qt::Key_L);
-    QCOMPARE(preview(), CharBitMap{});
+    QCOMPARE(preview(), CharBitMap {});
     pressAlt(Qt::Key_P);
     QCOMPARE(preview(), CapitalA);
 }
@@ -202,7 +202,7 @@ void TestEditing::applyAfterClearBlanksCell()
     verifyOnlyGreen(65);
     QCOMPARE(cell(65)->BitMap(), CapitalA);
     pressAlt(Qt::Key_A);
-    QCOMPARE(cell(65)->BitMap(), CharBitMap{});
+    QCOMPARE(cell(65)->BitMap(), CharBitMap {});
     verifyOnlyGreen(65);
 }
 
@@ -211,7 +211,7 @@ void TestEditing::invertTwiceRestores()
     select(65);
     draw(CapitalA);
     pressAlt(Qt::Key_I);
-    CharBitMap inverted{};
+    CharBitMap inverted {};
     for (int r = 0; r < 8; ++r)
         inverted[r] = static_cast<std::uint8_t>(255 - CapitalA[r]);
     QCOMPARE(preview(), inverted);
@@ -231,7 +231,7 @@ void TestEditing::copyPasteApplyLandsInNewCell()
     QCOMPARE(preview(), CapitalA);
     pressAlt(Qt::Key_A);
     QCOMPARE(cell(97)->BitMap(), CapitalA);
-    QCOMPARE(cell(65)->BitMap(), CharBitMap{}); // never applied there
+    QCOMPARE(cell(65)->BitMap(), CharBitMap {}); // never applied there
     // The buffer survives New.
     m_window->findChild<QAction *>(QStringLiteral("mnuNew"))->trigger();
     QCOMPARE(m_window->CopyBuffer(), CapitalA);
@@ -243,7 +243,7 @@ void TestEditing::pasteTwiceAndOntoSameCharacter()
     draw(CapitalA);
     pressAlt(Qt::Key_C);
     pressAlt(Qt::Key_P);
-    QCOMPARE(preview(), CharBitMap{}); // the same character xor itself
+    QCOMPARE(preview(), CharBitMap {}); // the same character xor itself
     pressAlt(Qt::Key_P);
     QCOMPARE(preview(), CapitalA);
 }
@@ -266,7 +266,8 @@ void TestEditing::copyPutsPictureOnClipboard()
     const QColor ink = cell(65)->palette().color(QPalette::WindowText);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
-            QCOMPARE(image.pixelColor(x, y), (CapitalA[y / 2] & (0x80 >> (x / 2))) ? ink : QColor(Qt::white));
+            QCOMPARE(image.pixelColor(x, y),
+                     (CapitalA[y / 2] & (0x80 >> (x / 2))) ? ink : QColor(Qt::white));
 }
 
 QTEST_MAIN(TestEditing)

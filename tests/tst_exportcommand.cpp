@@ -12,14 +12,14 @@
 #include <QTest>
 
 namespace {
-const CharBitMap CapitalA{0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
+const CharBitMap CapitalA {0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
 
 QByteArray readRaw(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
-}
+} // namespace
 
 // File, Export from the main window: what is written, what is proposed and what is launched.
 class TestExportCommand final : public QObject
@@ -68,7 +68,8 @@ void TestExportCommand::exportsAppliedFontAndOpensIt()
     QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("btnOK")), Qt::LeftButton);
     // An unapplied edit of another character stays out of the export.
     QTest::mouseClick(m_window->SelFontChar(66), Qt::LeftButton);
-    QTest::mouseClick(m_window->findChild<PixelSquare *>(QStringLiteral("picPixel(0)")), Qt::LeftButton);
+    QTest::mouseClick(m_window->findChild<PixelSquare *>(QStringLiteral("picPixel(0)")),
+                      Qt::LeftButton);
 
     const QString path = m_dir->filePath(QStringLiteral("font.asm"));
     QFile old(path);
@@ -79,9 +80,11 @@ void TestExportCommand::exportsAppliedFontAndOpensIt()
 
     const QByteArray source = readRaw(path);
     QCOMPARE(source.size(), 16652);
-    QVERIFY(source.contains("Char_065\t\tdb\t0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00\t; A\r\n"));
-    QVERIFY(source.contains("Char_066\t\tdb\t0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00\t; B\r\n"));
-    QCOMPARE(m_fakes->launcher.opened, QStringList{path});
+    QVERIFY(
+        source.contains("Char_065\t\tdb\t0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00\t; A\r\n"));
+    QVERIFY(
+        source.contains("Char_066\t\tdb\t0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00\t; B\r\n"));
+    QCOMPARE(m_fakes->launcher.opened, QStringList {path});
     QVERIFY(m_fakes->messages.shown.isEmpty());
     // Exporting changes no state.
     QCOMPARE(m_window->SelectedIndex(), 66);
@@ -97,7 +100,8 @@ void TestExportCommand::proposesFontFileName()
     exportTo(m_dir->filePath(QStringLiteral("big.pf.asm")));
     QCOMPARE(m_fakes->dialogs.requests[0].initialName, QStringLiteral("font.asm"));
     QCOMPARE(m_fakes->dialogs.requests[2].initialName, QStringLiteral("big.pf.asm"));
-    QVERIFY(readRaw(m_dir->filePath(QStringLiteral("big.pf.asm"))).startsWith("\r\n; Font: big.pf\r\n\r\n"));
+    QVERIFY(readRaw(m_dir->filePath(QStringLiteral("big.pf.asm")))
+                .startsWith("\r\n; Font: big.pf\r\n\r\n"));
 }
 
 void TestExportCommand::cancelWritesNothing()
@@ -115,7 +119,8 @@ void TestExportCommand::failureKeepsExistingFileAndStartsNothing()
     exportTo(m_dir->filePath(QStringLiteral("missing/font.asm")));
     QCOMPARE(m_fakes->messages.shown.size(), 2);
     QVERIFY(m_fakes->messages.shown[0].text.contains(m_dir->filePath(QStringLiteral("taken.asm"))));
-    QVERIFY(m_fakes->messages.shown[1].text.contains(m_dir->filePath(QStringLiteral("missing/font.asm"))));
+    QVERIFY(m_fakes->messages.shown[1].text.contains(
+        m_dir->filePath(QStringLiteral("missing/font.asm"))));
     QVERIFY(m_fakes->launcher.opened.isEmpty());
     QVERIFY(QFileInfo(m_dir->filePath(QStringLiteral("taken.asm"))).isDir());
 
@@ -134,7 +139,7 @@ void TestExportCommand::failureKeepsExistingFileAndStartsNothing()
              qPrintable(m_fakes->messages.shown[2].text));
     QCOMPARE(readRaw(existing), QByteArray(3000, 'k'));
     QVERIFY(m_fakes->launcher.opened.isEmpty());
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("old.asm")});
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList {QStringLiteral("old.asm")});
 }
 
 QTEST_MAIN(TestExportCommand)

@@ -15,7 +15,7 @@
 #include <sys/stat.h>
 
 namespace {
-const CharBitMap CapitalA{0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
+const CharBitMap CapitalA {0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
 const QColor Green(0, 255, 0);
 const QString BaseTitle = QStringLiteral("8x8 ROM Glyphwright Editor");
 
@@ -39,7 +39,7 @@ void writeRaw(const QString &path, const QByteArray &bytes)
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
 }
-}
+} // namespace
 
 // New, Open, Save and Exit from the File menu, with the file dialog answered by the test.
 class TestFileCommands final : public QObject
@@ -67,7 +67,10 @@ private Q_SLOTS:
     void exitClosesTheWindow();
 
 private:
-    void trigger(const char *item) { m_window->findChild<QAction *>(QLatin1String(item))->trigger(); }
+    void trigger(const char *item)
+    {
+        m_window->findChild<QAction *>(QLatin1String(item))->trigger();
+    }
     void open(const QString &path)
     {
         m_fakes->dialogs.answers = {path};
@@ -84,16 +87,19 @@ private:
     {
         QTest::mouseClick(m_window->SelFontChar(65), Qt::LeftButton);
         m_window->detailsPanel()->LoadEditor(CapitalA);
-        QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("btnOK")), Qt::LeftButton);
+        QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("btnOK")),
+                          Qt::LeftButton);
         QTest::mouseClick(m_window->SelFontChar(66), Qt::LeftButton);
-        QTest::mouseClick(m_window->findChild<PixelSquare *>(QStringLiteral("picPixel(0)")), Qt::LeftButton);
+        QTest::mouseClick(m_window->findChild<PixelSquare *>(QStringLiteral("picPixel(0)")),
+                          Qt::LeftButton);
     }
     void verifyEditedFontKept(const QString &title, const QString &fileName)
     {
         QCOMPARE(m_window->SelFontChar(65)->BitMap(), CapitalA);
         QCOMPARE(m_window->SelectedIndex(), 66);
         QCOMPARE(m_window->SelFontChar(66)->BackColor(), Green);
-        QCOMPARE(m_window->detailsPanel()->CurrentFontChar()->BitMap(), (CharBitMap{0x80, 0, 0, 0, 0, 0, 0, 0}));
+        QCOMPARE(m_window->detailsPanel()->CurrentFontChar()->BitMap(),
+                 (CharBitMap {0x80, 0, 0, 0, 0, 0, 0, 0}));
         QCOMPARE(m_window->windowTitle(), title);
         QCOMPARE(m_window->CurrentFileName(), fileName);
     }
@@ -176,7 +182,8 @@ void TestFileCommands::loadThenSaveIsIdentical()
 void TestFileCommands::appliedPixelLandsAtItsOffset()
 {
     QTest::mouseClick(m_window->SelFontChar(65), Qt::LeftButton);
-    QTest::mouseClick(m_window->findChild<PixelSquare *>(QStringLiteral("picPixel(0)")), Qt::LeftButton);
+    QTest::mouseClick(m_window->findChild<PixelSquare *>(QStringLiteral("picPixel(0)")),
+                      Qt::LeftButton);
     QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("btnOK")), Qt::LeftButton);
     save(path("one.pf"));
     QByteArray expected(2048, '\0');
@@ -216,7 +223,8 @@ void TestFileCommands::anyLengthLoadsWithoutMessage()
         const CharBitMap glyph = m_window->SelFontChar(code)->BitMap();
         for (int r = 0; r < 8; ++r) {
             const int offset = code * 8 + r;
-            QCOMPARE(int(glyph[r]), offset < size ? int(static_cast<std::uint8_t>(bytes[offset])) : 0);
+            QCOMPARE(int(glyph[r]),
+                     offset < size ? int(static_cast<std::uint8_t>(bytes[offset])) : 0);
         }
     }
     QCOMPARE(m_window->windowTitle(), BaseTitle + " (odd.pf)");
@@ -239,7 +247,8 @@ void TestFileCommands::openSelectsCharacterZero()
     QCOMPARE(m_window->SelectedIndex(), 0);
     QCOMPARE(m_window->SelFontChar(0)->BackColor(), Green);
     QCOMPARE(m_window->SelFontChar(65)->BackColor(), QColor(Qt::white));
-    QCOMPARE(m_window->detailsPanel()->CurrentFontChar()->BitMap(), m_window->SelFontChar(0)->BitMap());
+    QCOMPARE(m_window->detailsPanel()->CurrentFontChar()->BitMap(),
+             m_window->SelFontChar(0)->BitMap());
 }
 
 void TestFileCommands::newBlanksEverything()
@@ -249,10 +258,10 @@ void TestFileCommands::newBlanksEverything()
     prepareEditedFont();
     trigger("mnuNew");
     for (int code = 0; code < 256; ++code) {
-        QCOMPARE(m_window->SelFontChar(code)->BitMap(), CharBitMap{});
+        QCOMPARE(m_window->SelFontChar(code)->BitMap(), CharBitMap {});
         QCOMPARE(m_window->SelFontChar(code)->BackColor(), code == 0 ? Green : QColor(Qt::white));
     }
-    QCOMPARE(m_window->detailsPanel()->CurrentFontChar()->BitMap(), CharBitMap{});
+    QCOMPARE(m_window->detailsPanel()->CurrentFontChar()->BitMap(), CharBitMap {});
     QCOMPARE(m_window->windowTitle(), BaseTitle);
     QCOMPARE(m_window->CurrentFileName(), QString());
     QVERIFY(m_fakes->messages.shown.isEmpty());
@@ -262,9 +271,12 @@ void TestFileCommands::unreadableOpenLosesNothing_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("missing") << "missing.pf" << "No such file or directory.";
-    QTest::newRow("folder") << "folder.pf" << "It is a folder, not a file.";
-    QTest::newRow("fifo") << "pipe.pf" << "It is not a regular file.";
+    QTest::newRow("missing") << "missing.pf"
+                             << "No such file or directory.";
+    QTest::newRow("folder") << "folder.pf"
+                            << "It is a folder, not a file.";
+    QTest::newRow("fifo") << "pipe.pf"
+                          << "It is not a regular file.";
 }
 
 void TestFileCommands::unreadableOpenLosesNothing()
@@ -272,7 +284,9 @@ void TestFileCommands::unreadableOpenLosesNothing()
     QFETCH(QString, name);
     QFETCH(QString, reason);
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.pf")));
-    QVERIFY(::mkfifo(QFile::encodeName(m_dir->filePath(QStringLiteral("pipe.pf"))).constData(), 0644) == 0);
+    QVERIFY(
+        ::mkfifo(QFile::encodeName(m_dir->filePath(QStringLiteral("pipe.pf"))).constData(), 0644)
+        == 0);
     writeRaw(path("known.pf"), QByteArray(2048, '\0'));
     save(path("known.pf"));
     prepareEditedFont();
@@ -320,7 +334,7 @@ void TestFileCommands::saveFailingPartWayKeepsOldFile()
     QVERIFY2(m_fakes->messages.shown[0].text.contains(QLatin1String("File too large")),
              qPrintable(m_fakes->messages.shown[0].text));
     QCOMPARE(readRaw(path("old.pf")), pattern(2048));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("old.pf")});
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList {QStringLiteral("old.pf")});
 }
 
 void TestFileCommands::exitClosesTheWindow()

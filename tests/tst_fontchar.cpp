@@ -5,7 +5,7 @@
 #include <QTest>
 
 namespace {
-const CharBitMap CapitalA{0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
+const CharBitMap CapitalA {0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
 const QColor Green(0, 255, 0);
 
 QColor ink(const FontChar &cell)
@@ -23,12 +23,14 @@ void verifyPicture(const FontChar &cell, const CharBitMap &bits, const QColor &b
             const bool set = bits[y / 2] & (0x80 >> (x / 2));
             const QColor expected = set ? ink(cell) : background;
             if (picture.pixelColor(x, y) != expected)
-                QFAIL(qPrintable(QStringLiteral("pixel %1,%2 is %3").arg(x).arg(y).arg(
-                    picture.pixelColor(x, y).name())));
+                QFAIL(qPrintable(QStringLiteral("pixel %1,%2 is %3")
+                                     .arg(x)
+                                     .arg(y)
+                                     .arg(picture.pixelColor(x, y).name())));
         }
     }
 }
-}
+} // namespace
 
 // The glyph cell: its stored bitmap, background and the picture drawn from them.
 class TestFontChar final : public QObject
@@ -52,7 +54,7 @@ void TestFontChar::newCellIsBlankAndWhite()
 {
     QWidget owner;
     FontChar cell(3, &owner);
-    QCOMPARE(cell.BitMap(), CharBitMap{});
+    QCOMPARE(cell.BitMap(), CharBitMap {});
     QCOMPARE(cell.BackColor(), QColor(Qt::white));
     QCOMPARE(cell.ToolTip(), QString());
     verifyPicture(cell, {}, Qt::white);
@@ -61,11 +63,11 @@ void TestFontChar::newCellIsBlankAndWhite()
 void TestFontChar::pixelPlacement_data()
 {
     QTest::addColumn<CharBitMap>("bits");
-    QTest::newRow("top-left 0x80") << CharBitMap{0x80, 0, 0, 0, 0, 0, 0, 0};
-    QTest::newRow("bottom-right 0x01") << CharBitMap{0, 0, 0, 0, 0, 0, 0, 0x01};
+    QTest::newRow("top-left 0x80") << CharBitMap {0x80, 0, 0, 0, 0, 0, 0, 0};
+    QTest::newRow("bottom-right 0x01") << CharBitMap {0, 0, 0, 0, 0, 0, 0, 0x01};
     QTest::newRow("capital A") << CapitalA;
-    QTest::newRow("all ink") << CharBitMap{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-    QTest::newRow("diagonal") << CharBitMap{0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
+    QTest::newRow("all ink") << CharBitMap {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    QTest::newRow("diagonal") << CharBitMap {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01};
 }
 
 void TestFontChar::pixelPlacement()
@@ -102,13 +104,13 @@ void TestFontChar::clearResetsOrKeepsBackground()
     cell.DrawChar(CapitalA);
     cell.Clear(false);
     QCOMPARE(cell.BackColor(), Green);
-    QCOMPARE(cell.BitMap(), CharBitMap{});
+    QCOMPARE(cell.BitMap(), CharBitMap {});
     verifyPicture(cell, {}, Green);
 
     cell.DrawChar(CapitalA);
     cell.Clear();
     QCOMPARE(cell.BackColor(), QColor(Qt::white));
-    QCOMPARE(cell.BitMap(), CharBitMap{});
+    QCOMPARE(cell.BitMap(), CharBitMap {});
     verifyPicture(cell, {}, Qt::white);
 }
 
@@ -185,7 +187,7 @@ void TestFontChar::paintsPictureCrisply()
     QWidget owner;
     FontChar cell(0, &owner);
     cell.Pack();
-    cell.DrawChar(CharBitMap{0x80, 0, 0, 0, 0, 0, 0, 0});
+    cell.DrawChar(CharBitMap {0x80, 0, 0, 0, 0, 0, 0, 0});
     QPixmap canvas(18 * 2, 18 * 2);
     canvas.setDevicePixelRatio(2);
     cell.render(&canvas);

@@ -44,12 +44,13 @@ int childMain(int argc, char **argv)
     const QString path = QString::fromLocal8Bit(argv[2]);
     if (std::strcmp(argv[1], "--read") == 0) {
         const ReadResult result = readFileStart(path, FontFileSize);
-        std::printf("%s\n", result.error.isEmpty() ? qPrintable(QStringLiteral("ok %1").arg(result.bytes.size()))
-                                                   : qPrintable(result.error));
+        std::printf("%s\n", result.error.isEmpty()
+                                ? qPrintable(QStringLiteral("ok %1").arg(result.bytes.size()))
+                                : qPrintable(result.error));
         return result.error.isEmpty() ? 0 : 1;
     }
     if (argc > 4) {
-        rlimit limit{};
+        rlimit limit {};
         limit.rlim_cur = limit.rlim_max = std::strtoul(argv[4], nullptr, 10);
         std::signal(SIGXFSZ, SIG_IGN);
         setrlimit(RLIMIT_FSIZE, &limit);
@@ -58,7 +59,7 @@ int childMain(int argc, char **argv)
     std::printf("%s\n", error.isEmpty() ? "ok" : qPrintable(error));
     return error.isEmpty() ? 0 : 1;
 }
-}
+} // namespace
 
 // The .pf byte layout and the safe reading and atomic writing of files.
 class TestFontFile final : public QObject
@@ -110,15 +111,15 @@ void TestFontFile::recordOffsets()
 {
     QFETCH(int, code);
     QFETCH(int, offset);
-    FontImage font{};
-    setGlyph(font, code, CharBitMap{1, 2, 3, 4, 5, 6, 7, 8});
+    FontImage font {};
+    setGlyph(font, code, CharBitMap {1, 2, 3, 4, 5, 6, 7, 8});
     const QByteArray bytes = fontFileBytes(font);
     QCOMPARE(bytes.size(), 2048);
     for (int i = 0; i < 2048; ++i) {
         const int expected = (i >= offset && i < offset + 8) ? i - offset + 1 : 0;
         QCOMPARE(int(bytes[i]), expected);
     }
-    QCOMPARE(glyphOf(fontImageFromBytes(bytes), code), (CharBitMap{1, 2, 3, 4, 5, 6, 7, 8}));
+    QCOMPARE(glyphOf(fontImageFromBytes(bytes), code), (CharBitMap {1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
 void TestFontFile::anyLengthIsAFont_data()
@@ -198,8 +199,9 @@ void TestFontFile::writeReplacesWholeFile()
     QCOMPARE(writeFileAtomically(path("font.pf"), bytes), QString());
     QCOMPARE(readRaw(path("font.pf")), bytes);
     // The file keeps its permissions, and no temporary file stays behind.
-    QCOMPARE(QFile::permissions(path("font.pf")) & (QFile::ReadOther | QFile::WriteOther), QFile::ReadOther);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("font.pf")});
+    QCOMPARE(QFile::permissions(path("font.pf")) & (QFile::ReadOther | QFile::WriteOther),
+             QFile::ReadOther);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList {QStringLiteral("font.pf")});
 }
 
 void TestFontFile::writeIntoMissingFolderFails()
@@ -218,7 +220,8 @@ void TestFontFile::writeIntoReadOnlyFolderKeepsOldFile()
     QFile::setPermissions(path("font.pf"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther
                                                | QFile::WriteOther);
     // The folder is not writable for nobody, so no temporary file can be made beside the font.
-    const ChildResult child = runChild({QStringLiteral("--write"), path("font.pf"), QStringLiteral("2048")}, true);
+    const ChildResult child
+        = runChild({QStringLiteral("--write"), path("font.pf"), QStringLiteral("2048")}, true);
     QCOMPARE(child.exitCode, 1);
     QVERIFY2(child.output.contains("Permission denied") || child.output.contains("ermission"),
              child.output.constData());
@@ -229,12 +232,13 @@ void TestFontFile::writeFailingPartWayKeepsOldFile()
 {
     writeRaw(path("font.pf"), pattern(2048));
     // A 1,000-byte file-size limit stops the write part way.
-    const ChildResult child = runChild(
-        {QStringLiteral("--write"), path("font.pf"), QStringLiteral("2048"), QStringLiteral("1000")}, false);
+    const ChildResult child = runChild({QStringLiteral("--write"), path("font.pf"),
+                                        QStringLiteral("2048"), QStringLiteral("1000")},
+                                       false);
     QCOMPARE(child.exitCode, 1);
     QVERIFY2(child.output.contains("File too large"), child.output.constData());
     QCOMPARE(readRaw(path("font.pf")), pattern(2048));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QStringLiteral("font.pf")});
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList {QStringLiteral("font.pf")});
 }
 
 int main(int argc, char **argv)

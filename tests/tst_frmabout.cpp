@@ -25,7 +25,7 @@ void writeScript(const QString &path, const QByteArray &text)
     file.close();
     file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
-}
+} // namespace
 
 // The About box: its texts on every showing, and starting the system information tool.
 class TestFrmAbout final : public QObject
@@ -52,8 +52,9 @@ void TestFrmAbout::textsAreSetOnEveryShowing()
     for (int showing = 0; showing < 2; ++showing) {
         QStringList seen;
         QTimer::singleShot(0, about, [&] {
-            seen << about->windowTitle() << labelText(about, "lblTitle") << labelText(about, "lblVersion")
-                 << labelText(about, "lblDescription") << labelText(about, "lblDisclaimer");
+            seen << about->windowTitle() << labelText(about, "lblTitle")
+                 << labelText(about, "lblVersion") << labelText(about, "lblDescription")
+                 << labelText(about, "lblDisclaimer");
             // Spoil the texts; the next showing must set them afresh.
             for (QLabel *label : about->findChildren<QLabel *>())
                 label->setText(QStringLiteral("stale"));
@@ -100,10 +101,12 @@ void TestFrmAbout::layoutAndKeys()
     for (QLabel *label : about.findChildren<QLabel *>())
         QCOMPARE(label->focusPolicy(), Qt::NoFocus);
     // The etched rule: grey over white.
-    QCOMPARE(about.findChild<QWidget *>(QStringLiteral("Line1(1)"))->palette().color(QPalette::Window),
-             QColor(128, 128, 128));
-    QCOMPARE(about.findChild<QWidget *>(QStringLiteral("Line1(0)"))->palette().color(QPalette::Window),
-             QColor(Qt::white));
+    QCOMPARE(
+        about.findChild<QWidget *>(QStringLiteral("Line1(1)"))->palette().color(QPalette::Window),
+        QColor(128, 128, 128));
+    QCOMPARE(
+        about.findChild<QWidget *>(QStringLiteral("Line1(0)"))->palette().color(QPalette::Window),
+        QColor(Qt::white));
 }
 
 void TestFrmAbout::sysInfoStartsFirstToolFound()
@@ -125,7 +128,7 @@ void TestFrmAbout::sysInfoUnavailable_data()
     QTest::addColumn<QStringList>("installed");
     QTest::addColumn<bool>("starts");
     QTest::newRow("none installed") << QStringList() << true;
-    QTest::newRow("fails to start") << QStringList{"hardinfo2"} << false;
+    QTest::newRow("fails to start") << QStringList {"hardinfo2"} << false;
 }
 
 void TestFrmAbout::sysInfoUnavailable()
@@ -140,7 +143,8 @@ void TestFrmAbout::sysInfoUnavailable()
     about.show();
     QTest::mouseClick(about.findChild<QPushButton *>(QStringLiteral("cmdSysInfo")), Qt::LeftButton);
     QCOMPARE(fakes.messages.shown.size(), 1);
-    QCOMPARE(fakes.messages.shown[0].text, QStringLiteral("System Information Is Unavailable At This Time"));
+    QCOMPARE(fakes.messages.shown[0].text,
+             QStringLiteral("System Information Is Unavailable At This Time"));
     QCOMPARE(fakes.messages.shown[0].title, QStringLiteral("Glyphwright"));
     QCOMPARE(fakes.messages.shown[0].icon, Messages::Icon::None);
     QVERIFY(about.isVisible());

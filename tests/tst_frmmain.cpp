@@ -29,8 +29,7 @@ private Q_SLOTS:
     void tabWalksCellsAndPanel();
 
 private:
-    template<typename T = QWidget>
-    T *control(const QString &name) const
+    template<typename T = QWidget> T *control(const QString &name) const
     {
         auto *widget = m_window->findChild<T *>(name);
         if (!widget)
@@ -76,28 +75,50 @@ void TestFrmMain::controlGeometry_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("parent");
     QTest::addColumn<QRect>("geometry");
-    QTest::newRow("panel centred below") << "DetailsPanel" << "client" << QRect(52, 180, 465, 153);
-    QTest::newRow("Apply") << "btnOK" << "DetailsPanel" << QRect(384, 16, 73, 17);
-    QTest::newRow("Clear") << "btnClear" << "DetailsPanel" << QRect(384, 40, 73, 17);
-    QTest::newRow("Invert") << "btnInvert" << "DetailsPanel" << QRect(384, 64, 73, 17);
-    QTest::newRow("Copy") << "btnCopy" << "DetailsPanel" << QRect(384, 88, 73, 17);
-    QTest::newRow("Paste") << "btnPaste" << "DetailsPanel" << QRect(384, 112, 73, 17);
-    QTest::newRow("grid back") << "picDetailBack" << "DetailsPanel" << QRect(160, 16, 131, 131);
-    QTest::newRow("square 0") << "picPixel(0)" << "picDetailBack" << QRect(1, 1, 17, 17);
-    QTest::newRow("square 7") << "picPixel(7)" << "picDetailBack" << QRect(113, 1, 17, 17);
-    QTest::newRow("square 8 starts row 1") << "picPixel(8)" << "picDetailBack" << QRect(1, 17, 17, 17);
-    QTest::newRow("square 56") << "picPixel(56)" << "picDetailBack" << QRect(1, 113, 17, 17);
-    QTest::newRow("square 63") << "picPixel(63)" << "picDetailBack" << QRect(113, 113, 17, 17);
-    QTest::newRow("preview packed") << "CurrentFontChar" << "DetailsPanel" << QRect(360, 16, 18, 18);
-    QTest::newRow("row label 3") << "lblRow(3)" << "DetailsPanel" << QRect(152, 64, 9, 17);
-    QTest::newRow("bit 0 over rightmost") << "lblCol(0)" << "DetailsPanel" << QRect(280, 0, 9, 17);
-    QTest::newRow("bit 7 over leftmost") << "lblCol(7)" << "DetailsPanel" << QRect(168, 0, 9, 17);
-    QTest::newRow("selected label") << "lblSelectedChar" << "DetailsPanel" << QRect(0, 0, 137, 17);
-    QTest::newRow("cell 0") << "SelFontChar(0)" << "client" << QRect(0, 0, 18, 18);
-    QTest::newRow("cell 29") << "SelFontChar(29)" << "client" << QRect(551, 0, 18, 18);
-    QTest::newRow("cell 30") << "SelFontChar(30)" << "client" << QRect(0, 19, 18, 18);
-    QTest::newRow("cell 240") << "SelFontChar(240)" << "client" << QRect(0, 152, 18, 18);
-    QTest::newRow("cell 255") << "SelFontChar(255)" << "client" << QRect(285, 152, 18, 18);
+    QTest::newRow("panel centred below") << "DetailsPanel"
+                                         << "client" << QRect(52, 180, 465, 153);
+    QTest::newRow("Apply") << "btnOK"
+                           << "DetailsPanel" << QRect(384, 16, 73, 17);
+    QTest::newRow("Clear") << "btnClear"
+                           << "DetailsPanel" << QRect(384, 40, 73, 17);
+    QTest::newRow("Invert") << "btnInvert"
+                            << "DetailsPanel" << QRect(384, 64, 73, 17);
+    QTest::newRow("Copy") << "btnCopy"
+                          << "DetailsPanel" << QRect(384, 88, 73, 17);
+    QTest::newRow("Paste") << "btnPaste"
+                           << "DetailsPanel" << QRect(384, 112, 73, 17);
+    QTest::newRow("grid back") << "picDetailBack"
+                               << "DetailsPanel" << QRect(160, 16, 131, 131);
+    QTest::newRow("square 0") << "picPixel(0)"
+                              << "picDetailBack" << QRect(1, 1, 17, 17);
+    QTest::newRow("square 7") << "picPixel(7)"
+                              << "picDetailBack" << QRect(113, 1, 17, 17);
+    QTest::newRow("square 8 starts row 1") << "picPixel(8)"
+                                           << "picDetailBack" << QRect(1, 17, 17, 17);
+    QTest::newRow("square 56") << "picPixel(56)"
+                               << "picDetailBack" << QRect(1, 113, 17, 17);
+    QTest::newRow("square 63") << "picPixel(63)"
+                               << "picDetailBack" << QRect(113, 113, 17, 17);
+    QTest::newRow("preview packed") << "CurrentFontChar"
+                                    << "DetailsPanel" << QRect(360, 16, 18, 18);
+    QTest::newRow("row label 3") << "lblRow(3)"
+                                 << "DetailsPanel" << QRect(152, 64, 9, 17);
+    QTest::newRow("bit 0 over rightmost") << "lblCol(0)"
+                                          << "DetailsPanel" << QRect(280, 0, 9, 17);
+    QTest::newRow("bit 7 over leftmost") << "lblCol(7)"
+                                         << "DetailsPanel" << QRect(168, 0, 9, 17);
+    QTest::newRow("selected label") << "lblSelectedChar"
+                                    << "DetailsPanel" << QRect(0, 0, 137, 17);
+    QTest::newRow("cell 0") << "SelFontChar(0)"
+                            << "client" << QRect(0, 0, 18, 18);
+    QTest::newRow("cell 29") << "SelFontChar(29)"
+                             << "client" << QRect(551, 0, 18, 18);
+    QTest::newRow("cell 30") << "SelFontChar(30)"
+                             << "client" << QRect(0, 19, 18, 18);
+    QTest::newRow("cell 240") << "SelFontChar(240)"
+                              << "client" << QRect(0, 152, 18, 18);
+    QTest::newRow("cell 255") << "SelFontChar(255)"
+                              << "client" << QRect(285, 152, 18, 18);
 }
 
 void TestFrmMain::controlGeometry()
@@ -126,11 +147,11 @@ void TestFrmMain::valueLabelsKeepTheirRightEdge()
 void TestFrmMain::captionsAndLooks()
 {
     QCOMPARE(m_window->windowTitle().isEmpty(), false);
-    const QList<QPair<const char *, const char *>> buttons{{"btnOK", "&Apply"},
-                                                           {"btnClear", "C&lear"},
-                                                           {"btnInvert", "&Invert"},
-                                                           {"btnCopy", "&Copy"},
-                                                           {"btnPaste", "&Paste"}};
+    const QList<QPair<const char *, const char *>> buttons {{"btnOK", "&Apply"},
+                                                            {"btnClear", "C&lear"},
+                                                            {"btnInvert", "&Invert"},
+                                                            {"btnCopy", "&Copy"},
+                                                            {"btnPaste", "&Paste"}};
     for (const auto &[name, caption] : buttons)
         QCOMPARE(control<QPushButton>(QLatin1String(name))->text(), QLatin1String(caption));
     for (int i = 0; i < 8; ++i) {
@@ -186,10 +207,16 @@ void TestFrmMain::focusOrder()
     QStringList expected;
     for (int i = 0; i < 256; ++i)
         expected << QStringLiteral("SelFontChar(%1)").arg(i);
-    expected << "DetailsPanel" << "picDetailBack";
+    expected << "DetailsPanel"
+             << "picDetailBack";
     for (int i = 0; i < 64; ++i)
         expected << QStringLiteral("picPixel(%1)").arg(i);
-    expected << "btnInvert" << "btnPaste" << "btnCopy" << "btnClear" << "btnOK" << "CurrentFontChar";
+    expected << "btnInvert"
+             << "btnPaste"
+             << "btnCopy"
+             << "btnClear"
+             << "btnOK"
+             << "CurrentFontChar";
 
     QStringList chain;
     QWidget *widget = m_window->SelFontChar(0);

@@ -18,14 +18,22 @@ void TestModTools::fileNameOf_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("name");
-    QTest::newRow("windows") << "C:\\Fonts\\big.pf" << "big.pf";
-    QTest::newRow("forward slashes") << "C:/Fonts/big.pf" << "big.pf";
-    QTest::newRow("unix") << "/home/u/fonts/big.pf" << "big.pf";
-    QTest::newRow("drive relative") << "C:big.pf" << "big.pf";
-    QTest::newRow("bare") << "big.pf" << "big.pf";
-    QTest::newRow("trailing backslash") << "C:\\Fonts\\" << "";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("no extension") << "/tmp/font" << "font";
+    QTest::newRow("windows") << "C:\\Fonts\\big.pf"
+                             << "big.pf";
+    QTest::newRow("forward slashes") << "C:/Fonts/big.pf"
+                                     << "big.pf";
+    QTest::newRow("unix") << "/home/u/fonts/big.pf"
+                          << "big.pf";
+    QTest::newRow("drive relative") << "C:big.pf"
+                                    << "big.pf";
+    QTest::newRow("bare") << "big.pf"
+                          << "big.pf";
+    QTest::newRow("trailing backslash") << "C:\\Fonts\\"
+                                        << "";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("no extension") << "/tmp/font"
+                                  << "font";
 }
 
 void TestModTools::fileNameOf()
@@ -40,12 +48,24 @@ void TestModTools::title_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("no file") << "" << "" << "8x8 ROM Glyphwright Editor";
-    QTest::newRow("spaces only") << "   " << "" << "8x8 ROM Glyphwright Editor";
-    QTest::newRow("a file") << "C:\\Fonts\\big.pf" << "big.pf" << "8x8 ROM Glyphwright Editor (big.pf)";
-    QTest::newRow("spaces trimmed") << "  /tmp/big.pf  " << "big.pf" << "8x8 ROM Glyphwright Editor (big.pf)";
-    QTest::newRow("only spaces are trimmed") << "\t/tmp/a.pf\t" << "a.pf\t" << "8x8 ROM Glyphwright Editor (a.pf\t)";
-    QTest::newRow("trailing backslash") << "C:\\Fonts\\" << "" << "8x8 ROM Glyphwright Editor ()";
+    QTest::newRow("no file") << ""
+                             << ""
+                             << "8x8 ROM Glyphwright Editor";
+    QTest::newRow("spaces only") << "   "
+                                 << ""
+                                 << "8x8 ROM Glyphwright Editor";
+    QTest::newRow("a file") << "C:\\Fonts\\big.pf"
+                            << "big.pf"
+                            << "8x8 ROM Glyphwright Editor (big.pf)";
+    QTest::newRow("spaces trimmed") << "  /tmp/big.pf  "
+                                    << "big.pf"
+                                    << "8x8 ROM Glyphwright Editor (big.pf)";
+    QTest::newRow("only spaces are trimmed") << "\t/tmp/a.pf\t"
+                                             << "a.pf\t"
+                                             << "8x8 ROM Glyphwright Editor (a.pf\t)";
+    QTest::newRow("trailing backslash") << "C:\\Fonts\\"
+                                        << ""
+                                        << "8x8 ROM Glyphwright Editor ()";
 }
 
 void TestModTools::title()

@@ -41,7 +41,7 @@ void addLine(QWidget *parent, const char *name, const QRect &geometry, const QCo
     line->setPalette(palette);
     line->setAutoFillBackground(true);
 }
-}
+} // namespace
 
 frmAbout::frmAbout(const Services &services, QWidget *parent)
     : QDialog(parent)
@@ -97,7 +97,8 @@ void frmAbout::Form_Load()
 {
     const QString title = QString::fromUtf8(Version::Title);
     setWindowTitle(tr("About %1").arg(title));
-    m_lblVersion->setText(tr("Version %1.%2.%3").arg(Version::Major).arg(Version::Minor).arg(Version::Revision));
+    m_lblVersion->setText(
+        tr("Version %1.%2.%3").arg(Version::Major).arg(Version::Minor).arg(Version::Revision));
     m_lblDescription->setText(QString::fromUtf8(Version::Description));
     m_lblDisclaimer->setText(QString::fromUtf8(Version::LegalNotice));
     m_lblTitle->setText(title);

@@ -11,7 +11,8 @@ bool GetKeyValue(void *KeyRoot, const QString &KeyName, const QString &SubKeyRef
 {
     HKEY key = nullptr;
     if (RegOpenKeyExA(static_cast<HKEY>(KeyRoot), KeyName.toLocal8Bit().constData(), 0, KEY_READ,
-                      &key) != ERROR_SUCCESS) {
+                      &key)
+        != ERROR_SUCCESS) {
         KeyVal.clear();
         return false;
     }
@@ -35,7 +36,8 @@ bool GetKeyValue(void *KeyRoot, const QString &KeyName, const QString &SubKeyRef
 bool startSystemInformation(Launcher &launcher)
 {
     QString path;
-    if (!GetKeyValue(HKEY_LOCAL_MACHINE, QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
+    if (!GetKeyValue(HKEY_LOCAL_MACHINE,
+                     QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
                      QStringLiteral("PATH"), path)) {
         QString folder;
         if (!GetKeyValue(HKEY_LOCAL_MACHINE,
@@ -54,7 +56,7 @@ bool startSystemInformation(Launcher &launcher)
 namespace {
 // Desktop system information tools, most specific first.
 constexpr const char *Tools[] = {"hardinfo2", "hardinfo", "kinfocenter"};
-}
+} // namespace
 
 bool startSystemInformation(Launcher &launcher)
 {

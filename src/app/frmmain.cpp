@@ -30,7 +30,7 @@ constexpr double InitialClientWidth = 7176, InitialClientHeight = 4680;
 constexpr double DefinedCellPitch = 240, DefinedCellSize = 220;
 
 const QColor SelectedColor(0x00, 0xFF, 0x00);
-}
+} // namespace
 
 frmMain::frmMain(const Services &services, QWidget *parent)
     : QMainWindow(parent)
@@ -159,7 +159,8 @@ void frmMain::btnInvert_Click()
 
 void frmMain::btnCopy_Click()
 {
-    // The buffer is set before the clipboard is touched, so Paste works whatever the clipboard does.
+    // The buffer is set before the clipboard is touched, so Paste works whatever the clipboard
+    // does.
     m_CopyBuffer = m_DetailsPanel->CurrentFontChar()->BitMap();
     QClipboard *clipboard = QApplication::clipboard();
     clipboard->clear();
@@ -275,7 +276,7 @@ void frmMain::ExportAsm(const QString &path)
 
 FontImage frmMain::fontImage() const
 {
-    FontImage font{};
+    FontImage font {};
     for (const FontChar *cell : m_SelFontChar)
         setGlyph(font, cell->index(), cell->BitMap());
     return font;
@@ -283,5 +284,6 @@ FontImage frmMain::fontImage() const
 
 void frmMain::reportFailure(const QString &text)
 {
-    m_services.messages->show(this, Messages::Icon::Warning, QString::fromUtf8(Version::Title), text);
+    m_services.messages->show(this, Messages::Icon::Warning, QString::fromUtf8(Version::Title),
+                              text);
 }

@@ -61,10 +61,10 @@ private:
     Services m_services;
     QWidget *m_client = nullptr;
     DetailsPanel *m_DetailsPanel = nullptr;
-    std::array<FontChar *, CharacterCount> m_SelFontChar{};
+    std::array<FontChar *, CharacterCount> m_SelFontChar {};
     frmAbout *m_about = nullptr;
 
     int m_SelectedIndex = -1;
     QString m_CurrentFileName;
-    CharBitMap m_CopyBuffer{};
+    CharBitMap m_CopyBuffer {};
 };

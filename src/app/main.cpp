@@ -28,7 +28,7 @@ void holdStartupMessage(QtMsgType type, const QMessageLogContext &, const QStrin
     }
     startupMessages.append(message);
 }
-}
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -53,7 +53,7 @@ int main(int argc, char *argv[])
     QtFileDialogs fileDialogs;
     QtMessages messages;
     DesktopLauncher launcher;
-    frmMain window(Services{&fileDialogs, &messages, &launcher});
+    frmMain window(Services {&fileDialogs, &messages, &launcher});
     window.show();
     return QApplication::exec();
 }

@@ -38,7 +38,7 @@ QString indexed(const char *name, int index)
 {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
-}
+} // namespace
 
 DetailsPanel::DetailsPanel(QWidget *parent)
     : QWidget(parent)
@@ -131,7 +131,7 @@ QLabel *DetailsPanel::addLabel(const QString &name, const QString &caption, cons
 
 QList<QWidget *> DetailsPanel::tabChain() const
 {
-    QList<QWidget *> chain{const_cast<DetailsPanel *>(this), m_picDetailBack};
+    QList<QWidget *> chain {const_cast<DetailsPanel *>(this), m_picDetailBack};
     for (PixelSquare *square : m_picPixel)
         chain.append(square);
     chain << m_btnInvert << m_btnPaste << m_btnCopy << m_btnClear << m_btnOK << m_currentFontChar;
@@ -144,7 +144,7 @@ void DetailsPanel::picPixel_Click(int Index)
     square->setColor(square->isInk() ? QColor(Qt::white) : QColor(Qt::black));
 
     // Every row is read back from the squares: the grid is the editor's state.
-    CharBitMap rows{};
+    CharBitMap rows {};
     for (int r = 0; r < GlyphSize; ++r) {
         int value = 0;
         for (int c = 0; c < GlyphSize; ++c) {

@@ -50,9 +50,9 @@ private:
     QPushButton *m_btnPaste = nullptr;
     QPushButton *m_btnInvert = nullptr;
     QFrame *m_picDetailBack = nullptr;
-    std::array<PixelSquare *, GlyphSize * GlyphSize> m_picPixel{};
+    std::array<PixelSquare *, GlyphSize * GlyphSize> m_picPixel {};
     FontChar *m_currentFontChar = nullptr;
-    std::array<QLabel *, GlyphSize> m_lblDecValue{};
-    std::array<QLabel *, GlyphSize> m_lblHexValue{};
+    std::array<QLabel *, GlyphSize> m_lblDecValue {};
+    std::array<QLabel *, GlyphSize> m_lblHexValue {};
     QLabel *m_lblSelectedChar = nullptr;
 };

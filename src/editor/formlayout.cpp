@@ -6,7 +6,7 @@ namespace {
 constexpr int PackedCellPixels = 18;
 constexpr int GapPixels = 1;
 constexpr int PanelGapPixels = 10;
-}
+} // namespace
 
 FormLayout layoutForm(double twipsPerPixelX, double twipsPerPixelY, QSizeF panelSize)
 {
@@ -20,7 +20,8 @@ FormLayout layoutForm(double twipsPerPixelX, double twipsPerPixelY, QSizeF panel
         QRectF cell(0, 0, cellWidth, cellHeight);
         if (i % CellsPerRow != 0) {
             const QRectF &previous = layout.cells[i - 1];
-            cell.moveTo(previous.left() + previous.width() + GapPixels * twipsPerPixelX, previous.top());
+            cell.moveTo(previous.left() + previous.width() + GapPixels * twipsPerPixelX,
+                        previous.top());
         } else if (i > 0) {
             const QRectF &above = layout.cells[i - CellsPerRow];
             cell.moveTo(0, above.top() + above.height() + GapPixels * twipsPerPixelY);

@@ -6,7 +6,8 @@ namespace {
 constexpr char LineBreak[] = "\r\n";
 constexpr int LineLength = 63;
 // Header (CR LF, "; Font: ", CR LF CR LF), 256 lines and the 255 breaks between them.
-constexpr int EmptyExportSize = 2 + 8 + 2 + 2 + CharacterCount * LineLength + (CharacterCount - 1) * 2;
+constexpr int EmptyExportSize
+    = 2 + 8 + 2 + 2 + CharacterCount * LineLength + (CharacterCount - 1) * 2;
 
 // The header must stay one comment line: a control character in the name (a line break in a
 // file name, say) would otherwise put the rest of the name into the source as code.
@@ -28,7 +29,7 @@ void appendHex(QByteArray &out, int value)
     out.append(Digits[(value >> 4) & 0xF]);
     out.append(Digits[value & 0xF]);
 }
-}
+} // namespace
 
 QByteArray asmSource(const FontImage &font, const QString &fontName)
 {
@@ -55,7 +56,9 @@ QByteArray asmSource(const FontImage &font, const QString &fontName)
 
 FileDialogRequest exportRequest(const QString &currentFileName)
 {
-    const auto tr = [](const char *text) { return QCoreApplication::translate("AsmExport", text); };
+    const auto tr = [](const char *text) {
+        return QCoreApplication::translate("AsmExport", text);
+    };
     FileDialogRequest request;
     request.mode = FileDialogRequest::Mode::Save;
     request.title = tr("Export Font as Pic ASM");

@@ -32,7 +32,7 @@ QString reasonOf(const QFileDevice &file)
         return tr("The data could not be written completely; the disk may be full.");
     return reason;
 }
-}
+} // namespace
 
 ReadResult readFileStart(const QString &path, qsizetype maxBytes)
 {
@@ -43,7 +43,9 @@ ReadResult readFileStart(const QString &path, qsizetype maxBytes)
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return {{}, QString::fromLocal8Bit(std::strerror(errno)) + QLatin1Char('.')};
-    struct stat info{};
+    struct stat info
+    {
+    };
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         const bool folder = S_ISDIR(info.st_mode);
         ::close(fd);

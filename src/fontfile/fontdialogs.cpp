@@ -19,18 +19,20 @@ FileDialogRequest fontRequest(FileDialogRequest::Mode mode, const QString &title
     request.initialName = QStringLiteral("font.pf");
     return request;
 }
-}
+} // namespace
 
 FileDialogRequest openFontRequest()
 {
-    FileDialogRequest request = fontRequest(FileDialogRequest::Mode::Open, tr("Open PIC SSTV Font File"));
+    FileDialogRequest request
+        = fontRequest(FileDialogRequest::Mode::Open, tr("Open PIC SSTV Font File"));
     request.mustExist = true;
     return request;
 }
 
 FileDialogRequest saveFontRequest(const QString &currentFileName)
 {
-    FileDialogRequest request = fontRequest(FileDialogRequest::Mode::Save, tr("Save PIC SSTV Font File"));
+    FileDialogRequest request
+        = fontRequest(FileDialogRequest::Mode::Save, tr("Save PIC SSTV Font File"));
     if (!currentFileName.isEmpty())
         request.initialName = currentFileName;
     request.confirmOverwrite = true;

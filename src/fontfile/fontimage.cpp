@@ -4,7 +4,7 @@
 
 FontImage fontImageFromBytes(QByteArrayView bytes)
 {
-    FontImage font{};
+    FontImage font {};
     const auto count = std::min<qsizetype>(bytes.size(), FontFileSize);
     std::copy_n(reinterpret_cast<const std::uint8_t *>(bytes.data()), count, font.begin());
     return font;
@@ -17,7 +17,7 @@ QByteArray fontFileBytes(const FontImage &font)
 
 CharBitMap glyphOf(const FontImage &font, int code)
 {
-    CharBitMap glyph{};
+    CharBitMap glyph {};
     std::copy_n(font.begin() + code * GlyphSize, GlyphSize, glyph.begin());
     return glyph;
 }

@@ -21,7 +21,7 @@ EditorTitle editorTitleFor(const QString &path)
     const QString trimmed = path.mid(first, last - first);
 
     const QString base = QCoreApplication::translate("frmMain", "8x8 ROM Glyphwright Editor");
-    EditorTitle title{FileNameOf(trimmed), base};
+    EditorTitle title {FileNameOf(trimmed), base};
     if (!trimmed.isEmpty())
         title.caption += QStringLiteral(" (") + title.fileName + QLatin1Char(')');
     return title;

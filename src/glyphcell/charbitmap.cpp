@@ -3,7 +3,7 @@
 namespace {
 constexpr int FirstPrintable = 32; // space
 constexpr int LastPrintable = 126; // '~'
-}
+} // namespace
 
 QString CharDisplayText(int code)
 {
@@ -14,7 +14,8 @@ QString CharDisplayText(int code)
 
 QString hexByte(int value)
 {
-    return QStringLiteral("0x") + QString::number(value & 0xFF, 16).toUpper().rightJustified(2, u'0');
+    return QStringLiteral("0x")
+           + QString::number(value & 0xFF, 16).toUpper().rightJustified(2, u'0');
 }
 
 QString charDescription(int code)

@@ -11,7 +11,7 @@ constexpr int PictureSize = 16;
 constexpr int Border = 1;
 constexpr int PackedSize = PictureSize + 2 * Border;
 constexpr int PixelScale = PictureSize / GlyphSize; // each glyph pixel is a 2 x 2 block
-}
+} // namespace
 
 FontChar::FontChar(int index, QWidget *parent)
     : QWidget(parent)

@@ -45,7 +45,7 @@ private:
     void PaintBitMap();
 
     int m_index = -1;
-    CharBitMap m_bitmap{};
-    QColor m_backColor{Qt::white};
+    CharBitMap m_bitmap {};
+    QColor m_backColor {Qt::white};
     QImage m_picture;
 };
