@@ -5,6 +5,7 @@
 #include "twips.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -106,8 +107,10 @@ DetailsPanel::DetailsPanel(QWidget *parent)
 
     m_lblSelectedChar = addLabel(QStringLiteral("lblSelectedChar"), QString(),
                                  twipsRect(0, 0, SelectedWidth, LabelHeight));
+    // Only where installed: asking for a missing family costs a slow fallback search.
     QFont bold = QApplication::font();
-    bold.setFamilies({QStringLiteral("MS Sans Serif"), QApplication::font().family()});
+    if (QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif")))
+        bold.setFamily(QStringLiteral("MS Sans Serif"));
     bold.setPointSizeF(SelectedPointSize);
     bold.setWeight(QFont::Bold);
     m_lblSelectedChar->setFont(bold);
@@ -125,6 +128,7 @@ QLabel *DetailsPanel::addLabel(const QString &name, const QString &caption, cons
 {
     auto *label = new QLabel(caption, this);
     label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
     label->setGeometry(geometry);
     return label;
 }

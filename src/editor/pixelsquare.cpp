@@ -36,9 +36,8 @@ void PixelSquare::updateAccessibleName()
 void PixelSquare::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.setPen(palette().color(QPalette::WindowText));
-    painter.setBrush(m_color);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.fillRect(rect(), palette().color(QPalette::WindowText));
+    painter.fillRect(rect().adjusted(1, 1, -1, -1), m_color);
     if (hasFocus()) {
         // A grey inner frame shows keyboard focus on both ink and clear squares.
         painter.setPen(QPen(Qt::gray, 1, Qt::DotLine));

@@ -21,6 +21,8 @@ public:
     QImage Picture() const { return m_picture; }
     QColor BackColor() const { return m_backColor; }
     void setBackColor(const QColor &color);
+    // Screen readers announce the tooltip as the cell's description ("Char: A / 65 / 0x41"):
+    // Qt's accessible widget falls back to it when no description of its own is set.
     QString ToolTip() const { return toolTip(); }
 
     void DrawChar(const CharBitMap &bitmap);
@@ -34,7 +36,6 @@ Q_SIGNALS:
     void clicked(int index);
 
 protected:
-    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;

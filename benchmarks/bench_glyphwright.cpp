@@ -1,0 +1,139 @@
+// Times start-up against a bare window and the editor's heaviest operations, offscreen.
+#include "detailspanel.h"
+#include "fakes.h"
+#include "frmmain.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QProcess>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+constexpr int Rounds = 41;
+
+double medianMicroseconds(const std::function<void()> &work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < Rounds; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.push_back(timer.nsecsElapsed() / 1000.0);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// The same menu bar as the editor's, on an empty window.
+void buildBareWindow(QMainWindow &window)
+{
+    QMenu *file = window.menuBar()->addMenu(QStringLiteral("&File"));
+    for (const char *item : {"&New", "&Open", "-", "&Save", "&Export", "-", "E&xit"}) {
+        if (item[0] == '-')
+            file->addSeparator();
+        else
+            file->addAction(QLatin1String(item));
+    }
+    window.menuBar()->addMenu(QStringLiteral("&Help"))->addAction(QStringLiteral("&About"));
+    window.setCentralWidget(new QWidget(&window));
+}
+
+void showBareWindow()
+{
+    QMainWindow window;
+    buildBareWindow(window);
+    window.show();
+    QApplication::processEvents();
+}
+
+void showEditorWindow()
+{
+    FakeServices fakes;
+    frmMain window(fakes.services());
+    window.show();
+    QApplication::processEvents();
+}
+} // namespace
+
+// Wall time of whole program starts, from exec to the window shown and the process gone.
+double medianProcessMicroseconds(const QString &mode)
+{
+    return medianMicroseconds([&] {
+        QProcess process;
+        process.start(QCoreApplication::applicationFilePath(), {mode});
+        process.waitForFinished();
+    });
+}
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    // A child measures start-up only: it leaves as soon as its window is shown.
+    if (mode == QLatin1String("--bare") || mode == QLatin1String("--editor")) {
+        FakeServices fakes;
+        QMainWindow bare;
+        std::unique_ptr<frmMain> editor;
+        if (mode == QLatin1String("--bare"))
+            buildBareWindow(bare);
+        else
+            editor = std::make_unique<frmMain>(fakes.services());
+        QWidget *window = editor ? static_cast<QWidget *>(editor.get()) : &bare;
+        window->show();
+        QApplication::processEvents();
+        std::_Exit(0);
+    }
+
+    const double bareProcess = medianProcessMicroseconds(QStringLiteral("--bare"));
+    const double editorProcess = medianProcessMicroseconds(QStringLiteral("--editor"));
+    std::printf("program start, process start to window shown (median of %d):\n", Rounds);
+    std::printf("  bare QMainWindow with the same menu bar  %8.0f us\n", bareProcess);
+    std::printf("  frmMain                                  %8.0f us\n", editorProcess);
+    std::printf("  ratio                                    %8.2f\n", editorProcess / bareProcess);
+
+    // Warm up shared one-time costs (fonts, style) before measuring either window.
+    showBareWindow();
+    showEditorWindow();
+    const double bare = medianMicroseconds(showBareWindow);
+    const double editor = medianMicroseconds(showEditorWindow);
+    std::printf("window alone, create + lay out + show in a warm process (median of %d):\n",
+                Rounds);
+    std::printf("  bare QMainWindow with the same menu bar  %8.0f us\n", bare);
+    std::printf("  frmMain                                  %8.0f us\n", editor);
+    std::printf("  ratio                                    %8.2f\n", editor / bare);
+
+    FakeServices fakes;
+    frmMain window(fakes.services());
+    window.show();
+    QApplication::processEvents();
+    DetailsPanel *panel = window.detailsPanel();
+    const CharBitMap full {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    const double invert = medianMicroseconds([&] {
+                              panel->ClearEditor();
+                              panel->LoadEditor(full);
+                              panel->InvertEditor(); // 64 toggles on a full grid
+                          })
+                          - medianMicroseconds([&] {
+                                panel->ClearEditor();
+                                panel->LoadEditor(full);
+                            });
+    const double load = medianMicroseconds([&] {
+                            panel->ClearEditor();
+                            panel->LoadEditor(full); // 64 toggles
+                        })
+                        - medianMicroseconds([&] { panel->ClearEditor(); });
+    std::printf("pixel editor, 64 toggles each (median of %d):\n", Rounds);
+    std::printf("  Invert on a full grid                    %8.0f us\n", invert);
+    std::printf("  loading a full glyph                     %8.0f us\n", load);
+    std::printf("  one 60 Hz frame                          %8.0f us\n", 1e6 / 60);
+    return 0;
+}
