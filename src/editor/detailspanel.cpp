@@ -23,16 +23,14 @@ constexpr double SelectedWidth = 2055;
 constexpr double SelectedPointSize = 7.8;
 
 // Value labels are right-aligned. Their defined width suits a small dialog font; with a wider
-// desktop font they grow to the left, so that the widest value is never cut off.
+// desktop font they grow into the free space on their right, so that the widest value is never
+// cut off and a row's decimal and hex values never run together.
 void fitRightAligned(QLabel *label, const QString &widest)
 {
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     const int needed = label->fontMetrics().horizontalAdvance(widest) + 2 * label->margin();
-    if (needed > label->width()) {
-        QRect geometry = label->geometry();
-        geometry.setLeft(geometry.right() + 1 - needed);
-        label->setGeometry(geometry);
-    }
+    if (needed > label->width())
+        label->resize(needed, label->height());
 }
 
 QString indexed(const char *name, int index)
