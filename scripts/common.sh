@@ -19,6 +19,10 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl-dev)
+# The end-to-end tests: a virtual X server, a window manager, input, screenshots, the clipboard
+# and the accessibility bus.
+E2E_PACKAGES=(xvfb xauth openbox xdotool x11-utils xclip imagemagick dbus dbus-x11 at-spi2-core
+              python3 python3-pyatspi gir1.2-atspi-2.0)
 
 build() {
     if [ ! -f "$BUILD/CMakeCache.txt" ]; then

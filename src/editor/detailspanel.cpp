@@ -90,12 +90,14 @@ DetailsPanel::DetailsPanel(QWidget *parent)
         m_lblDecValue[r] = addLabel(indexed("lblDecValue", r), QStringLiteral("0"),
                                     twipsRect(DecLeft, top, ValueWidth, LabelHeight));
         fitRightAligned(m_lblDecValue[r], QStringLiteral("255"));
+        m_lblDecValue[r]->setAccessibleDescription(tr("Row %1, decimal").arg(r));
     }
     for (int r = 0; r < GlyphSize; ++r) {
         const double top = FirstRowTop + SquarePitch * r;
         m_lblHexValue[r] = addLabel(indexed("lblHexValue", r), QStringLiteral("0x00"),
                                     twipsRect(HexLeft, top, ValueWidth, LabelHeight));
         fitRightAligned(m_lblHexValue[r], QStringLiteral("0xFF"));
+        m_lblHexValue[r]->setAccessibleDescription(tr("Row %1, hexadecimal").arg(r));
     }
     // Column captions are bit numbers: bit 7 stands over the leftmost column.
     for (int c = 0; c < GlyphSize; ++c) {
@@ -105,6 +107,7 @@ DetailsPanel::DetailsPanel(QWidget *parent)
 
     m_lblSelectedChar = addLabel(QStringLiteral("lblSelectedChar"), QString(),
                                  twipsRect(0, 0, SelectedWidth, LabelHeight));
+    m_lblSelectedChar->setAccessibleDescription(tr("Selected character"));
     // Only where installed: asking for a missing family costs a slow fallback search.
     QFont bold = QApplication::font();
     if (QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif")))
