@@ -23,6 +23,8 @@ BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl-dev)
 # and the accessibility bus.
 E2E_PACKAGES=(xvfb xauth openbox xdotool x11-utils xclip imagemagick dbus dbus-x11 at-spi2-core
               python3 python3-pyatspi gir1.2-atspi-2.0)
+# Checks of the desktop entry, the AppStream metadata and the Debian package.
+PACKAGE_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file)
 
 build() {
     if [ ! -f "$BUILD/CMakeCache.txt" ]; then

@@ -49,6 +49,8 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "%s\n", qPrintable(message));
     QApplication::setApplicationName(QString::fromUtf8(Version::Title));
     QApplication::setApplicationVersion(QString::fromUtf8(Version::Text));
+    // Ties the window to its desktop entry (and icon) on Wayland and in task bars.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.glyphwright.Glyphwright"));
 
     QtFileDialogs fileDialogs;
     QtMessages messages;

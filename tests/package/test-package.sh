@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Builds the Debian package from this build, checks its fields and files, installs it with apt,
+# starts the installed program in a virtual X server and sees its window, then removes it again.
+# Usage: test-package.sh BUILD-DIR. Exits 77 (skipped) without root or password-free sudo.
+set -euo pipefail
+build="$1"
+work="$(mktemp -d)"
+installed_by_us=0
+sudo=""
+cleanup() {
+    if [ "$installed_by_us" = 1 ]; then
+        $sudo apt-get remove -y -qq glyphwright >/dev/null 2>&1 || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+(cd "$build" && cpack -G DEB -B "$work" >/dev/null)
+deb=$(ls "$work"/glyphwright_*_*.deb)
+echo "package: $(basename "$deb")"
+[[ "$(basename "$deb")" =~ ^glyphwright_1\.0\.15_[a-z0-9]+\.deb$ ]] || fail "unexpected file name"
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = glyphwright ] || fail "Package field"
+[ "$(field Version)" = 1.0.15 ] || fail "Version field"
+depends=$(field Depends)
+for dep in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins libc6 libstdc++6; do
+    grep -q "\b$dep\b" <<<"$depends" || fail "Depends lacks $dep: $depends"
+done
+contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
+for file in ./usr/bin/glyphwright \
+    ./usr/share/applications/org.glyphwright.Glyphwright.desktop \
+    ./usr/share/metainfo/org.glyphwright.Glyphwright.metainfo.xml \
+    ./usr/share/icons/hicolor/scalable/apps/org.glyphwright.Glyphwright.svg; do
+    grep -qx -- "$file" <<<"$contents" || fail "package lacks $file"
+done
+for size in 16 32 48 64 128 256; do
+    grep -qx -- "./usr/share/icons/hicolor/${size}x${size}/apps/org.glyphwright.Glyphwright.png" <<<"$contents" \
+        || fail "package lacks the ${size} px icon"
+done
+echo "fields and files: ok"
+
+if [ "$(id -u)" -ne 0 ]; then
+    if sudo -n true 2>/dev/null; then sudo="sudo"; else
+        echo "SKIP: installing needs root or password-free sudo"
+        exit 77
+    fi
+fi
+if dpkg-query -W -f='${Status}' glyphwright 2>/dev/null | grep -q "install ok installed"; then
+    echo "SKIP: glyphwright is installed on this machine already; not touching it"
+    exit 77
+fi
+cp "$deb" "$work/install.deb"
+chmod 644 "$work/install.deb"
+chmod 755 "$work"
+installed_by_us=1
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$work/install.deb" >/dev/null
+[ -x /usr/bin/glyphwright ] || fail "not installed in /usr/bin"
+echo "installed with apt: ok"
+
+cat >"$work/start.sh" <<'INNER'
+openbox >/dev/null 2>&1 &
+sleep 1
+env -u QT_QPA_PLATFORM /usr/bin/glyphwright >/dev/null 2>&1 &
+for _ in $(seq 100); do
+    if xdotool search --name "^8x8 ROM Glyphwright Editor$" >/dev/null 2>&1; then
+        echo "window seen"
+        kill %2
+        exit 0
+    fi
+    sleep 0.1
+done
+exit 1
+INNER
+xvfb-run -a bash "$work/start.sh" | grep -q "window seen" || fail "the installed program showed no window"
+echo "installed program shows its window: ok"
+
+$sudo apt-get remove -y -qq glyphwright >/dev/null
+installed_by_us=0
+[ ! -e /usr/bin/glyphwright ] || fail "still in /usr/bin after removal"
+echo "removed: ok"
+echo "1 passed, 0 failed"
