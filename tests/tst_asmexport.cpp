@@ -1,6 +1,11 @@
 #include "asmexport.h"
 
+#include <QFile>
 #include <QList>
+#include <QMap>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -30,6 +35,7 @@ private Q_SLOTS:
     void headerStaysOneLine();
     void dialogProposals_data();
     void dialogProposals();
+    void assemblesToTheFontBytes();
 };
 
 void TestAsmExport::exampleLineForA()
@@ -149,6 +155,58 @@ void TestAsmExport::dialogProposals()
     QCOMPARE(request.defaultSuffix, QStringLiteral("asm"));
     QVERIFY(!request.confirmOverwrite);
     QVERIFY(!request.mustExist);
+}
+
+// Intel HEX records of type 0 (data) and 4 (upper address) into a byte map.
+QMap<quint32, quint8> readIntelHex(const QByteArray &text)
+{
+    QMap<quint32, quint8> memory;
+    quint32 upper = 0;
+    for (const QByteArray &line : text.split('\n')) {
+        const QByteArray record = QByteArray::fromHex(line.trimmed().mid(1));
+        if (record.size() < 5)
+            continue;
+        const int count = quint8(record[0]);
+        const quint32 address = (quint8(record[1]) << 8) | quint8(record[2]);
+        const QByteArray data = record.mid(4, count);
+        if (record[3] == 4)
+            upper = ((quint8(data[0]) << 8) | quint8(data[1])) << 16;
+        else if (record[3] == 0)
+            for (int i = 0; i < count; ++i)
+                memory[upper + address + i] = quint8(data[i]);
+    }
+    return memory;
+}
+
+void TestAsmExport::assemblesToTheFontBytes()
+{
+    const QString gpasm = QStandardPaths::findExecutable(QStringLiteral("gpasm"));
+    if (gpasm.isEmpty())
+        QSKIP("needs gpasm (Debian package gputils)");
+    FontImage font {};
+    for (int i = 0; i < FontFileSize; ++i)
+        font[i] = static_cast<std::uint8_t>((i * 149 + 7) ^ (i >> 3));
+    QTemporaryDir dir;
+    QFile source(dir.filePath(QStringLiteral("font.asm")));
+    QVERIFY(source.open(QIODevice::WriteOnly));
+    source.write(asmSource(font, QStringLiteral("big.pf")));
+    source.close();
+    QFile main(dir.filePath(QStringLiteral("main.asm")));
+    QVERIFY(main.open(QIODevice::WriteOnly));
+    main.write("\tprocessor 18f452\n\torg 0\n#include \"font.asm\"\n\tend\n");
+    main.close();
+
+    QProcess assembler;
+    assembler.setWorkingDirectory(dir.path());
+    assembler.start(gpasm, {QStringLiteral("main.asm")});
+    QVERIFY(assembler.waitForFinished(30000));
+    QVERIFY2(assembler.exitCode() == 0, assembler.readAll().constData());
+    QFile hex(dir.filePath(QStringLiteral("main.hex")));
+    QVERIFY(hex.open(QIODevice::ReadOnly));
+    const QMap<quint32, quint8> memory = readIntelHex(hex.readAll());
+    QCOMPARE(memory.size(), FontFileSize);
+    for (int i = 0; i < FontFileSize; ++i)
+        QCOMPARE(int(memory.value(i)), int(font[i]));
 }
 
 QTEST_APPLESS_MAIN(TestAsmExport)

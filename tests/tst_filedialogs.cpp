@@ -1,0 +1,97 @@
+#include "filedialogs.h"
+#include "fontdialogs.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+// The real file dialog shown for a request: its settings, and the "All Files" entry.
+class TestFileDialogs final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void openDialogSettingsAndAllFiles();
+    void saveDialogAsksBeforeReplacing();
+};
+
+namespace {
+QStringList listedNames(QFileDialog *dialog, const QString &folder)
+{
+    auto *model = dialog->findChild<QFileSystemModel *>();
+    const QModelIndex parent = model->index(folder);
+    QStringList names;
+    for (int row = 0; row < model->rowCount(parent); ++row)
+        names << model->index(row, 0, parent).data().toString();
+    return names;
+}
+} // namespace
+
+void TestFileDialogs::openDialogSettingsAndAllFiles()
+{
+    QTemporaryDir dir;
+    for (const char *name : {"font.pf", "README", "notes.txt"}) {
+        QFile file(dir.filePath(QLatin1String(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    FileDialogRequest request = openFontRequest();
+    request.initialName = dir.filePath(QStringLiteral("font.pf"));
+
+    QStringList fontFilter, allFilter;
+    QTimer::singleShot(0, this, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        // However a check below ends, the dialog closes, so a failure never hangs the test.
+        const auto close = qScopeGuard([dialog] { dialog->reject(); });
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Open PIC SSTV Font File"));
+        QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
+        QCOMPARE(dialog->defaultSuffix(), QStringLiteral("pf"));
+        QCOMPARE(dialog->nameFilters(), QStringList({"PIC Font (*.pf)", "All Files (*.*)"}));
+        QTRY_VERIFY(listedNames(dialog, dir.path()).contains(QStringLiteral("font.pf")));
+        fontFilter = listedNames(dialog, dir.path());
+
+        // Choose "All Files (*.*)" as a user does, in the file type box.
+        auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+        QVERIFY(types);
+        types->setCurrentIndex(1);
+        Q_EMIT types->activated(1);
+        Q_EMIT types->textActivated(types->currentText());
+        QTRY_VERIFY(listedNames(dialog, dir.path()).contains(QStringLiteral("README")));
+        allFilter = listedNames(dialog, dir.path());
+    });
+    QtFileDialogs dialogs;
+    QWidget owner;
+    QCOMPARE(dialogs.ask(&owner, request), QString());
+    fontFilter.sort();
+    allFilter.sort();
+    QCOMPARE(fontFilter, QStringList {QStringLiteral("font.pf")});
+    QCOMPARE(allFilter, QStringList({"README", "font.pf", "notes.txt"}));
+}
+
+void TestFileDialogs::saveDialogAsksBeforeReplacing()
+{
+    QTemporaryDir dir;
+    FileDialogRequest request = saveFontRequest(QStringLiteral("big.pf"));
+    request.initialName = dir.filePath(request.initialName);
+    QTimer::singleShot(0, this, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        auto close = qScopeGuard([dialog] { dialog->reject(); });
+        QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+        QVERIFY(!dialog->testOption(QFileDialog::DontConfirmOverwrite));
+        close.dismiss();
+        QTest::keyClick(dialog, Qt::Key_Return); // takes the proposed name
+    });
+    QtFileDialogs dialogs;
+    QWidget owner;
+    QCOMPARE(dialogs.ask(&owner, request), dir.filePath(QStringLiteral("big.pf")));
+}
+
+QTEST_MAIN(TestFileDialogs)
+#include "tst_filedialogs.moc"
