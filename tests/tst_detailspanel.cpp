@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <memory>
+
 namespace {
 const CharBitMap CapitalA {0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
 }
@@ -62,24 +64,24 @@ private:
         }
     }
 
-    QWidget *m_owner = nullptr;
+    std::unique_ptr<QWidget> m_owner;
     DetailsPanel *m_panel = nullptr;
 };
 
 void TestDetailsPanel::init()
 {
-    m_owner = new QWidget;
-    m_panel = new DetailsPanel(m_owner);
+    m_owner = std::make_unique<QWidget>();
+    m_panel = new DetailsPanel(m_owner.get());
     m_panel->CurrentFontChar()->Pack();
     m_panel->ClearEditor();
     m_owner->resize(600, 400);
     m_owner->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_owner));
+    QVERIFY(QTest::qWaitForWindowExposed(m_owner.get()));
 }
 
 void TestDetailsPanel::cleanup()
 {
-    delete m_owner;
+    m_owner.reset();
 }
 
 void TestDetailsPanel::rowValues_data()
@@ -201,7 +203,7 @@ void TestDetailsPanel::squaresNameTheirPixel()
 void TestDetailsPanel::keyboardToggles()
 {
     m_owner->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_owner));
+    QVERIFY(QTest::qWaitForWindowActive(m_owner.get()));
     square(7)->setFocus();
     QTest::keyClick(square(7), Qt::Key_Space);
     verifyConsistent(CharBitMap {0x01, 0, 0, 0, 0, 0, 0, 0});

@@ -13,6 +13,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <memory>
+
 namespace {
 const CharBitMap CapitalA {0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
 const QColor Green(0, 255, 0);
@@ -62,7 +64,7 @@ private:
                                                   {Qt::Key_P, "btnPaste"}};
         auto *button = m_window->findChild<QAbstractButton *>(buttons.value(key));
         QSignalSpy clicked(button, &QAbstractButton::clicked);
-        QTest::keyClick(m_window, key, Qt::AltModifier);
+        QTest::keyClick(m_window.get(), key, Qt::AltModifier);
         QTRY_COMPARE(clicked.size(), 1);
     }
     // Draws a glyph on a blank grid square by square.
@@ -80,23 +82,23 @@ private:
     }
     void resetFont() { m_window->ResetFont(); }
 
-    FakeServices *m_fakes = nullptr;
-    frmMain *m_window = nullptr;
+    std::unique_ptr<FakeServices> m_fakes;
+    std::unique_ptr<frmMain> m_window;
 };
 
 void TestEditing::init()
 {
-    m_fakes = new FakeServices;
-    m_window = new frmMain(m_fakes->services());
+    m_fakes = std::make_unique<FakeServices>();
+    m_window = std::make_unique<frmMain>(m_fakes->services());
     m_window->show();
     m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 }
 
 void TestEditing::cleanup()
 {
-    delete m_window;
-    delete m_fakes;
+    m_window.reset();
+    m_fakes.reset();
 }
 
 void TestEditing::startsWithCharacterZeroSelected()

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+
 namespace {
 const CharBitMap CapitalA {0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
 
@@ -41,24 +43,24 @@ private:
         m_window->findChild<QAction *>(QStringLiteral("mneExport"))->trigger();
     }
 
-    QTemporaryDir *m_dir = nullptr;
-    FakeServices *m_fakes = nullptr;
-    frmMain *m_window = nullptr;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<FakeServices> m_fakes;
+    std::unique_ptr<frmMain> m_window;
 };
 
 void TestExportCommand::init()
 {
-    m_dir = new QTemporaryDir;
-    m_fakes = new FakeServices;
-    m_window = new frmMain(m_fakes->services());
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_fakes = std::make_unique<FakeServices>();
+    m_window = std::make_unique<frmMain>(m_fakes->services());
     m_window->show();
 }
 
 void TestExportCommand::cleanup()
 {
-    delete m_window;
-    delete m_fakes;
-    delete m_dir;
+    m_window.reset();
+    m_fakes.reset();
+    m_dir.reset();
 }
 
 void TestExportCommand::exportsAppliedFontAndOpensIt()

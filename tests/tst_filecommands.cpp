@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+
 #include <sys/stat.h>
 
 namespace {
@@ -104,26 +106,26 @@ private:
         QCOMPARE(m_window->CurrentFileName(), fileName);
     }
 
-    QTemporaryDir *m_dir = nullptr;
-    FakeServices *m_fakes = nullptr;
-    frmMain *m_window = nullptr;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<FakeServices> m_fakes;
+    std::unique_ptr<frmMain> m_window;
 };
 
 void TestFileCommands::init()
 {
-    m_dir = new QTemporaryDir;
-    m_fakes = new FakeServices;
-    m_window = new frmMain(m_fakes->services());
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_fakes = std::make_unique<FakeServices>();
+    m_window = std::make_unique<frmMain>(m_fakes->services());
     m_window->show();
     m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 }
 
 void TestFileCommands::cleanup()
 {
-    delete m_window;
-    delete m_fakes;
-    delete m_dir;
+    m_window.reset();
+    m_fakes.reset();
+    m_dir.reset();
 }
 
 void TestFileCommands::newThenSaveWritesZeros()

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <memory>
+
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -83,14 +85,13 @@ private Q_SLOTS:
     void writeFailingPartWayKeepsOldFile();
 
 private:
-    QTemporaryDir *m_dir = nullptr;
+    std::unique_ptr<QTemporaryDir> m_dir;
     QString path(const char *name) const { return m_dir->filePath(QLatin1String(name)); }
 };
 
 void TestFontFile::init()
 {
-    delete m_dir;
-    m_dir = new QTemporaryDir;
+    m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     // Reachable for the unprivileged child as well.
     QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <memory>
+
 // The main window as start-up leaves it: controls, geometry, menu, focus order.
 class TestFrmMain final : public QObject
 {
@@ -38,27 +40,27 @@ private:
         return widget;
     }
 
-    FakeServices *m_fakes = nullptr;
-    frmMain *m_window = nullptr;
+    std::unique_ptr<FakeServices> m_fakes;
+    std::unique_ptr<frmMain> m_window;
 };
 
 void TestFrmMain::init()
 {
-    m_fakes = new FakeServices;
-    m_window = new frmMain(m_fakes->services());
+    m_fakes = std::make_unique<FakeServices>();
+    m_window = std::make_unique<frmMain>(m_fakes->services());
 }
 
 void TestFrmMain::cleanup()
 {
-    delete m_window;
-    delete m_fakes;
+    m_window.reset();
+    m_fakes.reset();
 }
 
 void TestFrmMain::windowIsFixedAroundPaletteAndPanel()
 {
     QCOMPARE(m_window->centralWidget()->size(), QSize(569, 333));
     m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
     QCOMPARE(m_window->centralWidget()->geometry().bottom() + 1, m_window->height());
     const Qt::WindowFlags flags = m_window->windowFlags();
@@ -237,7 +239,7 @@ void TestFrmMain::tabWalksCellsAndPanel()
 {
     m_window->show();
     m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     for (int i : {0, 28, 29, 254}) {
         m_window->SelFontChar(i)->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
