@@ -58,7 +58,7 @@ frmAbout::frmAbout(const Services &services, QWidget *parent)
     image->setObjectName(QStringLiteral("Image1"));
     image->setGeometry(twipsRect(120, 240, 672, 672));
     image->setScaledContents(true);
-    image->setPixmap(appIcon().pixmap(QSize(16, 16)));
+    image->setPixmap(appIcon().pixmap(image->size()));
 
     m_lblTitle = addLabel(this, "lblTitle", tr("Application Title"),
                           twipsRect(InfoLeft, 240, InfoWidth, 480), true);
@@ -72,24 +72,24 @@ frmAbout::frmAbout(const Services &services, QWidget *parent)
     m_lblDisclaimer = addLabel(this, "lblDisclaimer", tr("Warning: ..."),
                                twipsRect(255, 2625, 3870, 825), true);
 
-    auto *cmdOK = new QPushButton(tr("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(twipsRect(4245, 2625, 1260, 345));
-    cmdOK->setDefault(true);
-    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    m_cmdOK = new QPushButton(tr("OK"), this);
+    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    m_cmdOK->setGeometry(twipsRect(4245, 2625, 1260, 345));
+    m_cmdOK->setDefault(true);
+    connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::accept);
 
     auto *cmdSysInfo = new QPushButton(tr("&System Info..."), this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     cmdSysInfo->setGeometry(twipsRect(4260, 3075, 1245, 345));
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
 
-    setTabOrder(cmdOK, cmdSysInfo);
+    setTabOrder(m_cmdOK, cmdSysInfo);
 }
 
 int frmAbout::showModal()
 {
     Form_Load();
-    findChild<QPushButton *>(QStringLiteral("cmdOK"))->setFocus();
+    m_cmdOK->setFocus();
     return exec();
 }
 

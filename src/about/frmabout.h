@@ -29,4 +29,5 @@ private:
     QLabel *m_lblVersion = nullptr;
     QLabel *m_lblDescription = nullptr;
     QLabel *m_lblDisclaimer = nullptr;
+    QPushButton *m_cmdOK = nullptr;
 };
