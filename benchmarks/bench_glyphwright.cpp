@@ -104,8 +104,8 @@ int main(int argc, char **argv)
         std::_Exit(0);
     }
 
-    const auto [bareProcess, editorProcess] =
-        medianProcessMicroseconds(QStringLiteral("--bare"), QStringLiteral("--editor"));
+    const auto [bareProcess, editorProcess]
+        = medianProcessMicroseconds(QStringLiteral("--bare"), QStringLiteral("--editor"));
     std::printf("program start, process start to window shown (median of %d):\n", Rounds);
     std::printf("  bare QMainWindow with the same menu bar  %8.0f us\n", bareProcess);
     std::printf("  frmMain                                  %8.0f us\n", editorProcess);
