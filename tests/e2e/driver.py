@@ -184,9 +184,18 @@ class Program:
         time.sleep(0.2)
         key(item_key)
 
+    @staticmethod
+    def focused_in(window, role):
+        """The control of this role that holds the keyboard focus in window, if any."""
+        for node in walk(window):
+            if node.getRoleName() == role and node.getState().contains(pyatspi.STATE_FOCUSED):
+                return node
+        return None
+
     def answer_file_dialog(self, title, path):
-        wait_until(lambda: self.top_level(title), 10, f"the dialog '{title}'")
-        time.sleep(0.3)
+        dialog = wait_until(lambda: self.top_level(title), 10, f"the dialog '{title}'")
+        # Typing before the name field has the focus would send the keys elsewhere.
+        wait_until(lambda: self.focused_in(dialog, "text"), 10, "the file name field to take the focus")
         key("ctrl+a")
         type_text(path)
         key("Return")
@@ -200,9 +209,10 @@ class Program:
                         or not window.getState().contains(pyatspi.STATE_SHOWING)):
                     continue
                 texts = [n.name for n in walk(window) if n.getRoleName() == "label" and n.name]
-                if texts:
+                if texts and self.focused_in(window, "push button"):
                     return texts
             return None
+        # Shown and holding the focus, so that Return answers this box.
         return wait_until(find, 10, f"a message box '{title}'")
 
     def launched_lines(self):

@@ -1,9 +1,7 @@
 """End-to-end scenarios: the real program in a real X server, used as a person uses it."""
 import os
 import signal
-import stat
 import subprocess
-import time
 import unittest
 
 from driver import Program, TITLE, file_pixels, fresh_folder, key, remove, screen_pixels, wait_until, walk
@@ -140,8 +138,8 @@ class TestGlyphwright(Scenario):
         program.menu("f", "s")
         program.answer_file_dialog("Save PIC SSTV Font File", self.path("big.pf"))
         program.menu("f", "e")
-        wait_until(lambda: program.top_level("Export Font as Pic ASM"), 10, "the export dialog")
-        time.sleep(0.3)
+        dialog = wait_until(lambda: program.top_level("Export Font as Pic ASM"), 10, "the export dialog")
+        wait_until(lambda: program.focused_in(dialog, "text"), 10, "the file name field")
         key("Return")  # accepts the proposed name, big.pf.asm
         target = self.path("big.pf.asm")
         wait_until(lambda: os.path.exists(target), 10, "the export file")
@@ -159,6 +157,7 @@ class TestGlyphwright(Scenario):
         program = self.start(tools=("xdg-open",))
         program.menu("h", "a")
         about = wait_until(lambda: program.top_level("About Glyphwright"), 10, "the About box")
+        wait_until(lambda: program.focused_in(about, "push button"), 10, "the About box to take the focus")
         texts = [n.name for n in walk(about) if n.getRoleName() == "label"]
         self.assertIn("Glyphwright", texts)
         self.assertIn("Version 1.0.15", texts)
@@ -172,7 +171,8 @@ class TestGlyphwright(Scenario):
 
         with_tool = self.start(tools=("xdg-open", "hardinfo"))
         with_tool.menu("h", "a")
-        wait_until(lambda: with_tool.top_level("About Glyphwright"), 10, "the About box")
+        about = wait_until(lambda: with_tool.top_level("About Glyphwright"), 10, "the About box")
+        wait_until(lambda: with_tool.focused_in(about, "push button"), 10, "the About box to take the focus")
         key("alt+s")
         launched = wait_until(with_tool.launched_lines, 10, "the system information tool")
         self.assertEqual(launched, ["hardinfo "])
@@ -191,7 +191,7 @@ class TestGlyphwright(Scenario):
         message = program.message_box_text()
         self.assertTrue(any(fifo in text and "not a regular file" in text for text in message), message)
         key("Return")
-        time.sleep(0.3)
+        wait_until(lambda: program.top_level("Glyphwright") is None, 5, "the message box to close")
         self.assertEqual(program.title(), TITLE)
         self.assertEqual(program.cell_picture(65), expected_picture(CAPITAL_A, GREEN))
         self.assertEqual(program.selected_label(), "Char: A / 65 / 0x41")
