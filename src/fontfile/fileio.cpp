@@ -43,9 +43,8 @@ ReadResult readFileStart(const QString &path, qsizetype maxBytes)
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return {{}, QString::fromLocal8Bit(std::strerror(errno)) + QLatin1Char('.')};
-    struct stat info
-    {
-    };
+    using FileStatus = struct stat;
+    FileStatus info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         const bool folder = S_ISDIR(info.st_mode);
         ::close(fd);
