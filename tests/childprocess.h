@@ -2,9 +2,11 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <unistd.h>
 
@@ -24,16 +26,25 @@ inline bool canRunAsNobody()
 inline ChildResult runChild(const QStringList &arguments, bool asNobody)
 {
     QProcess process;
-    const QString self = QCoreApplication::applicationFilePath();
+    QString program = QCoreApplication::applicationFilePath();
+    QStringList programArguments = arguments;
+    // The build folder may be closed to other users (a clone in a private folder), so the
+    // unprivileged child runs a copy of this binary from a folder open to everyone.
+    QTemporaryDir open;
     if (asNobody) {
-        process.start(QStringLiteral("setpriv"),
-                      QStringList {QStringLiteral("--reuid=nobody"),
-                                   QStringLiteral("--regid=nogroup"),
-                                   QStringLiteral("--clear-groups"), self}
-                          + arguments);
-    } else {
-        process.start(self, arguments);
+        const QString copy = open.filePath(QStringLiteral("child"));
+        const auto everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                              | QFile::ReadOther | QFile::ExeOther;
+        if (!QFile::copy(program, copy) || !QFile::setPermissions(open.path(), everyone)
+            || !QFile::setPermissions(copy, everyone))
+            return {};
+        programArguments
+            = QStringList {QStringLiteral("--reuid=nobody"), QStringLiteral("--regid=nogroup"),
+                           QStringLiteral("--clear-groups"), copy}
+              + arguments;
+        program = QStringLiteral("setpriv");
     }
+    process.start(program, programArguments);
     process.waitForFinished(30000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput() + process.readAllStandardError()};
