@@ -43,7 +43,8 @@ void FontChar::Clear(bool ResetBackground)
 {
     m_bitmap.fill(0);
     if (ResetBackground)
-        setBackColor(Qt::white);
+        m_backColor = Qt::white;
+    // A blank glyph paints no ink, so the background fill is the whole picture.
     fillPicture();
     update();
 }
