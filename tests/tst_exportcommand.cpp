@@ -1,6 +1,7 @@
 #include "childprocess.h"
 #include "detailspanel.h"
 #include "fakes.h"
+#include "testfiles.h"
 #include "fontchar.h"
 #include "frmmain.h"
 #include "pixelsquare.h"
@@ -16,11 +17,6 @@
 namespace {
 const CharBitMap CapitalA {0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
 
-QByteArray readRaw(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 } // namespace
 
 // File, Export from the main window: what is written, what is proposed and what is launched.
@@ -74,10 +70,7 @@ void TestExportCommand::exportsAppliedFontAndOpensIt()
                       Qt::LeftButton);
 
     const QString path = m_dir->filePath(QStringLiteral("font.asm"));
-    QFile old(path);
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write(QByteArray(40000, 'x'));
-    old.close();
+    writeRaw(path, QByteArray(40000, 'x'));
     exportTo(path);
 
     const QByteArray source = readRaw(path);
@@ -128,10 +121,7 @@ void TestExportCommand::failureKeepsExistingFileAndStartsNothing()
 
     // A write that fails part way leaves the existing export byte for byte.
     const QString existing = m_dir->filePath(QStringLiteral("old.asm"));
-    QFile file(existing);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(3000, 'k'));
-    file.close();
+    writeRaw(existing, QByteArray(3000, 'k'));
     {
         const FileSizeLimit limit(10000);
         exportTo(existing);

@@ -1,6 +1,7 @@
 #include "childprocess.h"
 #include "detailspanel.h"
 #include "fakes.h"
+#include "testfiles.h"
 #include "fontchar.h"
 #include "frmmain.h"
 #include "pixelsquare.h"
@@ -21,26 +22,6 @@ const CharBitMap CapitalA {0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
 const QColor Green(0, 255, 0);
 const QString BaseTitle = QStringLiteral("8x8 ROM Glyphwright Editor");
 
-QByteArray pattern(qsizetype size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (qsizetype i = 0; i < size; ++i)
-        bytes[i] = static_cast<char>((i * 13 + 5) & 0xFF);
-    return bytes;
-}
-
-QByteArray readRaw(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeRaw(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 } // namespace
 
 // New, Open, Save and Exit from the File menu, with the file dialog answered by the test.

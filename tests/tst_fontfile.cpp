@@ -1,6 +1,7 @@
 #include "childprocess.h"
 #include "fileio.h"
 #include "fontimage.h"
+#include "testfiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,26 +19,6 @@
 #include <sys/stat.h>
 
 namespace {
-QByteArray pattern(qsizetype size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (qsizetype i = 0; i < size; ++i)
-        bytes[i] = static_cast<char>((i * 7 + 3) & 0xFF);
-    return bytes;
-}
-
-void writeRaw(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readRaw(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 // The child's tasks: "--read PATH" prints the error or "ok N"; "--write PATH SIZE [LIMIT]"
 // writes SIZE bytes atomically under an optional file-size limit and prints the error or "ok".
