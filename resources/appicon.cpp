@@ -1,4 +1,4 @@
-#include "appicon.h"
+#include "resources/appicon.h"
 
 QIcon appIcon()
 {

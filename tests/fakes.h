@@ -1,9 +1,9 @@
 #pragma once
 
-#include "filedialogs.h"
-#include "launcher.h"
-#include "messages.h"
-#include "services.h"
+#include "platform/filedialogs.h"
+#include "platform/launcher.h"
+#include "platform/messages.h"
+#include "platform/services.h"
 
 #include <QList>
 #include <QPair>

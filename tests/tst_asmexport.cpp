@@ -1,4 +1,5 @@
-#include "asmexport.h"
+#include "core/asmexport.h"
+#include "export/exportcommand.h"
 
 #include <QFile>
 #include <QList>

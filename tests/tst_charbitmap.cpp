@@ -1,4 +1,4 @@
-#include "charbitmap.h"
+#include "core/charbitmap.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
-#include "detailspanel.h"
-#include "fontchar.h"
-#include "pixelsquare.h"
+#include "editor/detailspanel.h"
+#include "glyphcell/fontchar.h"
+#include "editor/pixelsquare.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -173,11 +173,11 @@ void TestDetailsPanel::invertComplementsEveryRow()
 void TestDetailsPanel::clearBlanksEverything()
 {
     m_panel->LoadEditor(CapitalA);
-    m_panel->lblSelectedChar()->setText(QStringLiteral("Char: A / 65 / 0x41"));
+    m_panel->setSelectedCharText(QStringLiteral("Char: A / 65 / 0x41"));
     m_panel->CurrentFontChar()->setBackColor(Qt::green);
     m_panel->ClearEditor();
     verifyConsistent(CharBitMap {});
-    QCOMPARE(m_panel->lblSelectedChar()->text(), QString());
+    QCOMPARE(m_panel->findChild<QLabel *>("lblSelectedChar")->text(), QString());
     QCOMPARE(m_panel->CurrentFontChar()->BackColor(), QColor(Qt::white));
     for (int i = 0; i < 64; ++i)
         QCOMPARE(square(i)->color(), QColor(Qt::white));

@@ -1,8 +1,8 @@
-#include "detailspanel.h"
+#include "editor/detailspanel.h"
 #include "fakes.h"
-#include "fontchar.h"
-#include "frmmain.h"
-#include "pixelsquare.h"
+#include "glyphcell/fontchar.h"
+#include "app/frmmain.h"
+#include "editor/pixelsquare.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -32,7 +32,7 @@ private Q_SLOTS:
     void clickSelectsAndMovesHighlight();
     void reselectingKeepsUnappliedEdits();
     void selectingAnotherDiscardsEdits();
-    void clickSelectsCellThatKeptFocus();
+    void newLeavesSelectionAndFocusTogether();
     void tabSelectsNextCell();
     void applyWritesIntoSelectedCell();
     void applyWithoutSelectionDoesNothing();
@@ -141,13 +141,14 @@ void TestEditing::selectingAnotherDiscardsEdits()
     verifyOnlyGreen(66);
 }
 
-void TestEditing::clickSelectsCellThatKeptFocus()
+void TestEditing::newLeavesSelectionAndFocusTogether()
 {
     select(5);
     QCOMPARE(QApplication::focusWidget(), cell(5));
     m_window->findChild<QAction *>(QStringLiteral("mnuNew"))->trigger();
     QCOMPARE(m_window->SelectedIndex(), 0);
-    QCOMPARE(QApplication::focusWidget(), cell(5));
+    QCOMPARE(QApplication::focusWidget(), cell(0));
+    verifyOnlyGreen(0);
     select(5);
     QCOMPARE(m_window->SelectedIndex(), 5);
     verifyOnlyGreen(5);

@@ -1,10 +1,10 @@
 #include "childprocess.h"
-#include "detailspanel.h"
+#include "editor/detailspanel.h"
 #include "fakes.h"
 #include "testfiles.h"
-#include "fontchar.h"
-#include "frmmain.h"
-#include "pixelsquare.h"
+#include "glyphcell/fontchar.h"
+#include "app/frmmain.h"
+#include "editor/pixelsquare.h"
 
 #include <QAction>
 #include <QDir>

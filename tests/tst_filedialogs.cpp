@@ -1,5 +1,5 @@
-#include "filedialogs.h"
-#include "fontdialogs.h"
+#include "platform/filedialogs.h"
+#include "fontfile/fontdialogs.h"
 
 #include <QApplication>
 #include <QComboBox>

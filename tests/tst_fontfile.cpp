@@ -1,6 +1,6 @@
 #include "childprocess.h"
-#include "fileio.h"
-#include "fontimage.h"
+#include "core/fileio.h"
+#include "core/fontimage.h"
 #include "testfiles.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "formlayout.h"
+#include "editor/formlayout.h"
 
 #include <QTest>
 

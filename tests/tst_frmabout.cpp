@@ -1,8 +1,8 @@
 #include "fakes.h"
-#include "frmabout.h"
-#include "frmmain.h"
-#include "launcher.h"
-#include "sysinfo.h"
+#include "about/frmabout.h"
+#include "app/frmmain.h"
+#include "platform/launcher.h"
+#include "about/sysinfo.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "fakes.h"
-#include "fontchar.h"
-#include "frmmain.h"
+#include "glyphcell/fontchar.h"
+#include "app/frmmain.h"
 
 #include <QAction>
 #include <QFontDatabase>

@@ -1,4 +1,4 @@
-#include "modtools.h"
+#include "core/modtools.h"
 
 #include <QTest>
 

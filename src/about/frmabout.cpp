@@ -1,10 +1,10 @@
-#include "frmabout.h"
+#include "about/frmabout.h"
 
-#include "appicon.h"
-#include "messages.h"
-#include "sysinfo.h"
-#include "twips.h"
-#include "version.h"
+#include "resources/appicon.h"
+#include "platform/messages.h"
+#include "about/sysinfo.h"
+#include "glyphcell/twips.h"
+#include "core/version.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,27 +1,18 @@
-#include "frmmain.h"
+#include "app/frmmain.h"
 
-#include "appicon.h"
-#include "asmexport.h"
-#include "detailspanel.h"
-#include "fileio.h"
-#include "fontchar.h"
-#include "fontdialogs.h"
-#include "formlayout.h"
-#include "frmabout.h"
-#include "launcher.h"
-#include "messages.h"
-#include "modtools.h"
-#include "twips.h"
-#include "version.h"
+#include "resources/appicon.h"
+#include "editor/detailspanel.h"
+#include "glyphcell/fontchar.h"
+#include "editor/formlayout.h"
+#include "about/frmabout.h"
+#include "glyphcell/twips.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 
 namespace {
 // Twips: the client area as the window is defined, before start-up fits it to the palette.
@@ -64,11 +55,11 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     m_DetailsPanel = new DetailsPanel(m_client);
     createMenus();
 
-    connect(m_DetailsPanel->btnOK(), &QPushButton::clicked, this, &frmMain::btnOK_Click);
-    connect(m_DetailsPanel->btnClear(), &QPushButton::clicked, this, &frmMain::btnClear_Click);
-    connect(m_DetailsPanel->btnInvert(), &QPushButton::clicked, this, &frmMain::btnInvert_Click);
-    connect(m_DetailsPanel->btnCopy(), &QPushButton::clicked, this, &frmMain::btnCopy_Click);
-    connect(m_DetailsPanel->btnPaste(), &QPushButton::clicked, this, &frmMain::btnPaste_Click);
+    connect(m_DetailsPanel, &DetailsPanel::applyClicked, this, &frmMain::btnOK_Click);
+    connect(m_DetailsPanel, &DetailsPanel::clearClicked, this, &frmMain::btnClear_Click);
+    connect(m_DetailsPanel, &DetailsPanel::invertClicked, this, &frmMain::btnInvert_Click);
+    connect(m_DetailsPanel, &DetailsPanel::copyClicked, this, &frmMain::btnCopy_Click);
+    connect(m_DetailsPanel, &DetailsPanel::pasteClicked, this, &frmMain::btnPaste_Click);
 
     // Palette cells in code order, then the editor's controls.
     QList<QWidget *> chain(m_SelFontChar.begin(), m_SelFontChar.end());
@@ -137,7 +128,7 @@ void frmMain::SelFontChar_GotFocus(int Index)
     m_SelFontChar[Index]->setBackColor(SelectedColor);
     m_SelectedIndex = Index;
     m_DetailsPanel->LoadEditor(m_SelFontChar[Index]->BitMap());
-    m_DetailsPanel->lblSelectedChar()->setText(m_SelFontChar[Index]->ToolTip());
+    m_DetailsPanel->setSelectedCharText(m_SelFontChar[Index]->ToolTip());
 }
 
 void frmMain::btnOK_Click()
@@ -174,25 +165,17 @@ void frmMain::btnPaste_Click()
 
 void frmMain::mnuNew_Click()
 {
-    ResetFont();
-    SelFontChar_GotFocus(0);
+    m_fileCommands.newFont();
 }
 
 void frmMain::mnuOpen_Click()
 {
-    const QString path = m_services.fileDialogs->ask(this, openFontRequest());
-    if (path.isEmpty() || !LoadFontFile(path))
-        return;
-    UpdateTitle(path);
-    SelFontChar_GotFocus(0);
+    m_fileCommands.open();
 }
 
 void frmMain::mnuSave_Click()
 {
-    const QString path = m_services.fileDialogs->ask(this, saveFontRequest(m_CurrentFileName));
-    if (path.isEmpty() || !SaveFontFile(path))
-        return;
-    UpdateTitle(path);
+    m_fileCommands.save();
 }
 
 void frmMain::mnuExit_Click()
@@ -202,9 +185,7 @@ void frmMain::mnuExit_Click()
 
 void frmMain::mneExport_Click()
 {
-    const QString path = m_services.fileDialogs->ask(this, exportRequest(m_CurrentFileName));
-    if (!path.isEmpty())
-        ExportAsm(path);
+    m_exportCommand.run();
 }
 
 void frmMain::mnuAbout_Click()
@@ -216,65 +197,30 @@ void frmMain::mnuAbout_Click()
 
 void frmMain::ResetFont()
 {
-    for (FontChar *cell : m_SelFontChar)
-        cell->Clear();
-    m_SelectedIndex = -1;
-    m_CurrentFileName.clear();
-    m_DetailsPanel->ClearEditor();
-    UpdateTitle(QString());
+    m_fileCommands.resetFont();
 }
 
 void frmMain::UpdateTitle(const QString &path)
 {
-    const EditorTitle title = editorTitleFor(path);
-    m_CurrentFileName = title.fileName;
-    setWindowTitle(title.caption);
+    m_fileCommands.updateTitle(path);
 }
 
-// The file is read in full before anything changes, so a file that cannot be read costs
-// nothing: the font, the selection and the title stay as they were.
 bool frmMain::LoadFontFile(const QString &path)
 {
-    const ReadResult read = readFileStart(path, FontFileSize);
-    if (!read.error.isEmpty()) {
-        reportFailure(tr("The font file \"%1\" could not be opened.\n\n%2\n\nThe font in the "
-                         "editor is unchanged.")
-                          .arg(QDir::toNativeSeparators(path), read.error));
-        return false;
-    }
-    const FontImage font = fontImageFromBytes(read.bytes);
-    ResetFont();
-    for (FontChar *cell : m_SelFontChar)
-        cell->DrawChar(glyphOf(font, cell->index()));
-    return true;
+    return m_fileCommands.loadFontFile(path);
 }
 
 bool frmMain::SaveFontFile(const QString &path)
 {
-    const QString error = writeFileAtomically(path, fontFileBytes(fontImage()));
-    if (!error.isEmpty()) {
-        reportFailure(tr("The font file \"%1\" could not be saved.\n\n%2\n\nNo file was changed.")
-                          .arg(QDir::toNativeSeparators(path), error));
-        return false;
-    }
-    return true;
+    return m_fileCommands.saveFontFile(path);
 }
 
 void frmMain::ExportAsm(const QString &path)
 {
-    const QByteArray source = asmSource(fontImage(), m_CurrentFileName);
-    const QString error = writeFileAtomically(path, source);
-    if (!error.isEmpty()) {
-        reportFailure(tr("The assembler file \"%1\" could not be written.\n\n%2\n\nNo file was "
-                         "changed.")
-                          .arg(QDir::toNativeSeparators(path), error));
-        return;
-    }
-    // Shown for reading only; whether a viewer starts does not change the export.
-    m_services.launcher->openFile(path);
+    m_exportCommand.exportAsm(path);
 }
 
-FontImage frmMain::fontImage() const
+FontImage frmMain::font() const
 {
     FontImage font {};
     for (const FontChar *cell : m_SelFontChar)
@@ -282,8 +228,31 @@ FontImage frmMain::fontImage() const
     return font;
 }
 
-void frmMain::reportFailure(const QString &text)
+void frmMain::setFont(const FontImage &font)
 {
-    m_services.messages->show(this, Messages::Icon::Warning, QString::fromUtf8(Version::Title),
-                              text);
+    for (FontChar *cell : m_SelFontChar)
+        cell->DrawChar(glyphOf(font, cell->index()));
+}
+
+void frmMain::resetFont()
+{
+    for (FontChar *cell : m_SelFontChar)
+        cell->Clear();
+    m_SelectedIndex = -1;
+    m_DetailsPanel->ClearEditor();
+}
+
+void frmMain::selectFirstCharacter()
+{
+    // The focus goes to cell 0 as well: otherwise, when a dialog closes, the focus returns to the
+    // cell that had it, and that cell's focus handler would select it again.
+    m_SelFontChar[0]->setFocus(Qt::OtherFocusReason);
+    SelFontChar_GotFocus(0);
+}
+
+void frmMain::setTitle(const EditorTitle &title)
+{
+    m_CurrentFileName = title.fileName;
+    // Qt reads "[*]" in a title as the modified marker; written twice it shows as itself.
+    setWindowTitle(QString(title.caption).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
 }

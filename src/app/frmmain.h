@@ -1,8 +1,12 @@
 #pragma once
 
-#include "charbitmap.h"
-#include "fontimage.h"
-#include "services.h"
+#include "core/charbitmap.h"
+#include "core/fontimage.h"
+#include "export/exportcommand.h"
+#include "export/exporthost.h"
+#include "fontfile/filecommands.h"
+#include "fontfile/filehost.h"
+#include "platform/services.h"
 
 #include <QMainWindow>
 
@@ -11,11 +15,10 @@
 class DetailsPanel;
 class FontChar;
 class frmAbout;
-class TestEditing;
 
 // The editor's one window: owns the palette of 256 glyph cells, the pixel editor panel and
 // the menu, and the state they share: the selection, the current file name and the copy buffer.
-class frmMain final : public QMainWindow
+class frmMain final : public QMainWindow, private FileHost, private ExportHost
 {
     Q_OBJECT
 
@@ -28,10 +31,10 @@ public:
     FontChar *SelFontChar(int index) const { return m_SelFontChar.at(index); }
     DetailsPanel *detailsPanel() const { return m_DetailsPanel; }
 
-private:
-    // Reaches the font reset, which no single user action leaves in place.
-    friend class TestEditing;
+    // Every character blank and none selected: a state no single user action leaves in place.
+    void ResetFont();
 
+private:
     void createMenus();
     void Form_Load();
 
@@ -49,16 +52,23 @@ private:
     void mneExport_Click();
     void mnuAbout_Click();
 
-    void ResetFont();
     void UpdateTitle(const QString &path);
     bool LoadFontFile(const QString &path);
     bool SaveFontFile(const QString &path);
     void ExportAsm(const QString &path);
-    // The font as the palette holds it; unapplied edits in the pixel editor are not part of it.
-    FontImage fontImage() const;
-    void reportFailure(const QString &text);
+
+    // The window as the File and Export commands see it.
+    FontImage font() const override;
+    void setFont(const FontImage &font) override;
+    void resetFont() override;
+    void selectFirstCharacter() override;
+    void setTitle(const EditorTitle &title) override;
+    QString currentFileName() const override { return m_CurrentFileName; }
+    QWidget *dialogParent() override { return this; }
 
     Services m_services;
+    FileCommands m_fileCommands {*this, m_services};
+    ExportCommand m_exportCommand {*this, m_services};
     QWidget *m_client = nullptr;
     DetailsPanel *m_DetailsPanel = nullptr;
     std::array<FontChar *, CharacterCount> m_SelFontChar {};

@@ -1,8 +1,8 @@
-#include "filedialogs.h"
-#include "frmmain.h"
-#include "launcher.h"
-#include "messages.h"
-#include "version.h"
+#include "platform/filedialogs.h"
+#include "app/frmmain.h"
+#include "platform/launcher.h"
+#include "platform/messages.h"
+#include "core/version.h"
 
 #include <QApplication>
 #include <QStringList>

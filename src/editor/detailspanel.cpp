@@ -1,8 +1,8 @@
-#include "detailspanel.h"
+#include "editor/detailspanel.h"
 
-#include "fontchar.h"
-#include "pixelsquare.h"
-#include "twips.h"
+#include "glyphcell/fontchar.h"
+#include "editor/pixelsquare.h"
+#include "glyphcell/twips.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -46,11 +46,14 @@ DetailsPanel::DetailsPanel(QWidget *parent)
     setGeometry(twipsRect(PanelLeft, PanelTop, PanelWidth, PanelHeight));
     setFocusPolicy(Qt::StrongFocus);
 
-    m_btnOK = addButton(QStringLiteral("btnOK"), tr("&Apply"), 240);
-    m_btnClear = addButton(QStringLiteral("btnClear"), tr("C&lear"), 600);
-    m_btnCopy = addButton(QStringLiteral("btnCopy"), tr("&Copy"), 1320);
-    m_btnPaste = addButton(QStringLiteral("btnPaste"), tr("&Paste"), 1680);
-    m_btnInvert = addButton(QStringLiteral("btnInvert"), tr("&Invert"), 960);
+    m_btnOK = addButton(QStringLiteral("btnOK"), tr("&Apply"), 240, &DetailsPanel::applyClicked);
+    m_btnClear
+        = addButton(QStringLiteral("btnClear"), tr("C&lear"), 600, &DetailsPanel::clearClicked);
+    m_btnCopy = addButton(QStringLiteral("btnCopy"), tr("&Copy"), 1320, &DetailsPanel::copyClicked);
+    m_btnPaste
+        = addButton(QStringLiteral("btnPaste"), tr("&Paste"), 1680, &DetailsPanel::pasteClicked);
+    m_btnInvert
+        = addButton(QStringLiteral("btnInvert"), tr("&Invert"), 960, &DetailsPanel::invertClicked);
 
     // Black behind the squares; neighbouring squares overlap by one pixel so that their
     // borders make single grid lines.
@@ -117,12 +120,19 @@ DetailsPanel::DetailsPanel(QWidget *parent)
     m_lblSelectedChar->setFont(bold);
 }
 
-QPushButton *DetailsPanel::addButton(const QString &name, const QString &caption, int topTwips)
+QPushButton *DetailsPanel::addButton(const QString &name, const QString &caption, int topTwips,
+                                     void (DetailsPanel::*clicked)())
 {
     auto *button = new QPushButton(caption, this);
     button->setObjectName(name);
     button->setGeometry(twipsRect(ButtonLeft, topTwips, ButtonWidth, ButtonHeight));
+    connect(button, &QPushButton::clicked, this, clicked);
     return button;
+}
+
+void DetailsPanel::setSelectedCharText(const QString &text)
+{
+    m_lblSelectedChar->setText(text);
 }
 
 QLabel *DetailsPanel::addLabel(const QString &name, const QString &caption, const QRect &geometry)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "charbitmap.h"
+#include "core/charbitmap.h"
 
 #include <QWidget>
 
@@ -30,18 +30,22 @@ public:
     void InvertEditor();
 
     FontChar *CurrentFontChar() const { return m_currentFontChar; }
-    QLabel *lblSelectedChar() const { return m_lblSelectedChar; }
-    QPushButton *btnOK() const { return m_btnOK; }
-    QPushButton *btnClear() const { return m_btnClear; }
-    QPushButton *btnInvert() const { return m_btnInvert; }
-    QPushButton *btnCopy() const { return m_btnCopy; }
-    QPushButton *btnPaste() const { return m_btnPaste; }
+    // The text naming the character being edited.
+    void setSelectedCharText(const QString &text);
 
     // The focusable controls in keyboard order.
     QList<QWidget *> tabChain() const;
 
+Q_SIGNALS:
+    void applyClicked();
+    void clearClicked();
+    void invertClicked();
+    void copyClicked();
+    void pasteClicked();
+
 private:
-    QPushButton *addButton(const QString &name, const QString &caption, int topTwips);
+    QPushButton *addButton(const QString &name, const QString &caption, int topTwips,
+                           void (DetailsPanel::*clicked)());
     QLabel *addLabel(const QString &name, const QString &caption, const QRect &geometry);
 
     QPushButton *m_btnOK = nullptr;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "charbitmap.h"
+#include "core/charbitmap.h"
 
 #include <QPointF>
 #include <QRectF>

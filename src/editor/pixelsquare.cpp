@@ -1,6 +1,6 @@
-#include "pixelsquare.h"
+#include "editor/pixelsquare.h"
 
-#include "charbitmap.h"
+#include "core/charbitmap.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

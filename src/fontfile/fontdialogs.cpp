@@ -1,20 +1,20 @@
-#include "fontdialogs.h"
+#include "fontfile/fontdialogs.h"
 
 #include <QCoreApplication>
 
 namespace {
-QString tr(const char *text)
+class FontDialogs final
 {
-    return QCoreApplication::translate("FontDialogs", text);
-}
+    Q_DECLARE_TR_FUNCTIONS(FontDialogs)
+};
 
 FileDialogRequest fontRequest(FileDialogRequest::Mode mode, const QString &title)
 {
     FileDialogRequest request;
     request.mode = mode;
     request.title = title;
-    request.allFilesFilter = tr("All Files (*.*)");
-    request.filters = {tr("PIC Font (*.pf)"), request.allFilesFilter};
+    request.allFilesFilter = FontDialogs::tr("All Files (*.*)");
+    request.filters = {FontDialogs::tr("PIC Font (*.pf)"), request.allFilesFilter};
     request.defaultSuffix = QStringLiteral("pf");
     request.initialName = QStringLiteral("font.pf");
     return request;
@@ -24,7 +24,7 @@ FileDialogRequest fontRequest(FileDialogRequest::Mode mode, const QString &title
 FileDialogRequest openFontRequest()
 {
     FileDialogRequest request
-        = fontRequest(FileDialogRequest::Mode::Open, tr("Open PIC SSTV Font File"));
+        = fontRequest(FileDialogRequest::Mode::Open, FontDialogs::tr("Open PIC SSTV Font File"));
     request.mustExist = true;
     return request;
 }
@@ -32,7 +32,7 @@ FileDialogRequest openFontRequest()
 FileDialogRequest saveFontRequest(const QString &currentFileName)
 {
     FileDialogRequest request
-        = fontRequest(FileDialogRequest::Mode::Save, tr("Save PIC SSTV Font File"));
+        = fontRequest(FileDialogRequest::Mode::Save, FontDialogs::tr("Save PIC SSTV Font File"));
     if (!currentFileName.isEmpty())
         request.initialName = currentFileName;
     request.confirmOverwrite = true;

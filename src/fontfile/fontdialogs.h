@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filedialogs.h"
+#include "platform/filedialogs.h"
 
 // The Open and Save dialogs for .pf font files. Open always proposes "font.pf"; Save proposes
 // the current file's name.

@@ -1,4 +1,4 @@
-#include "fontchar.h"
+#include "glyphcell/fontchar.h"
 
 #include <QEvent>
 #include <QFocusEvent>

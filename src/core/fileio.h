@@ -14,5 +14,6 @@ struct ReadResult
 ReadResult readFileStart(const QString &path, qsizetype maxBytes);
 
 // Replaces the file with exactly these bytes through a temporary file in the same folder, so a
-// failure leaves the old file as it was. Returns why it failed, or an empty text.
+// failure leaves the old file as it was. An existing target that is not a regular file (or a
+// link to one) is refused and left alone. Returns why it failed, or an empty text.
 QString writeFileAtomically(const QString &path, const QByteArray &bytes);

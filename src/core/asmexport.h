@@ -1,7 +1,6 @@
 #pragma once
 
-#include "filedialogs.h"
-#include "fontimage.h"
+#include "core/fontimage.h"
 
 #include <QByteArray>
 #include <QString>
@@ -10,6 +9,3 @@
 // "Char_NNN<TAB><TAB>db<TAB>0x.., ...<TAB>; c" line per code, CR LF between lines and no line
 // break after the last. 16,652 bytes plus the name's length.
 QByteArray asmSource(const FontImage &font, const QString &fontName);
-
-// The Export dialog; it proposes the font file's name with ".asm" appended, or "font.asm".
-FileDialogRequest exportRequest(const QString &currentFileName);

@@ -1,4 +1,4 @@
-#include "fontimage.h"
+#include "core/fontimage.h"
 
 #include <algorithm>
 

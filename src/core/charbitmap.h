@@ -25,5 +25,8 @@ QString CharDisplayText(int code);
 // A byte as "0x" and two upper-case hex digits: 0x00, 0x0A, 0xFF.
 QString hexByte(int value);
 
+// The eight row bytes as an export's db line lists them: "0x18, 0x24, ..., 0x00".
+QString glyphBytesText(const CharBitMap &glyph);
+
 // "Char: A / 65 / 0x41": a palette cell's tooltip and the selected-character label.
 QString charDescription(int code);

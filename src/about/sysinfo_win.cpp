@@ -1,17 +1,17 @@
-#include "sysinfo.h"
+#include "about/sysinfo.h"
 
-#include "launcher.h"
+#include "platform/launcher.h"
 
 #include <QFileInfo>
 
-#ifdef Q_OS_WIN
 #include <windows.h>
 
-bool GetKeyValue(void *KeyRoot, const QString &KeyName, const QString &SubKeyRef, QString &KeyVal)
+namespace {
+// Reads a string value from the registry; a value of zero length counts as not found.
+bool GetKeyValue(HKEY KeyRoot, const QString &KeyName, const QString &SubKeyRef, QString &KeyVal)
 {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(static_cast<HKEY>(KeyRoot), KeyName.toLocal8Bit().constData(), 0, KEY_READ,
-                      &key)
+    if (RegOpenKeyExA(KeyRoot, KeyName.toLocal8Bit().constData(), 0, KEY_READ, &key)
         != ERROR_SUCCESS) {
         KeyVal.clear();
         return false;
@@ -33,6 +33,8 @@ bool GetKeyValue(void *KeyRoot, const QString &KeyName, const QString &SubKeyRef
     return !KeyVal.isEmpty();
 }
 
+} // namespace
+
 bool startSystemInformation(Launcher &launcher)
 {
     QString path;
@@ -50,22 +52,3 @@ bool startSystemInformation(Launcher &launcher)
     }
     return launcher.startDetached(path, {});
 }
-
-#else
-
-namespace {
-// Desktop system information tools, most specific first.
-constexpr const char *Tools[] = {"hardinfo2", "hardinfo", "kinfocenter"};
-} // namespace
-
-bool startSystemInformation(Launcher &launcher)
-{
-    for (const char *tool : Tools) {
-        const QString path = launcher.findProgram(QLatin1String(tool));
-        if (!path.isEmpty())
-            return launcher.startDetached(path, {});
-    }
-    return false;
-}
-
-#endif

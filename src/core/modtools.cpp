@@ -1,4 +1,4 @@
-#include "modtools.h"
+#include "core/modtools.h"
 
 #include <QCoreApplication>
 
@@ -20,7 +20,7 @@ EditorTitle editorTitleFor(const QString &path)
         --last;
     const QString trimmed = path.mid(first, last - first);
 
-    const QString base = QCoreApplication::translate("frmMain", "8x8 ROM Glyphwright Editor");
+    const QString base = QCoreApplication::translate("EditorTitle", "8x8 ROM Glyphwright Editor");
     EditorTitle title {FileNameOf(trimmed), base};
     if (!trimmed.isEmpty())
         title.caption += QStringLiteral(" (") + title.fileName + QLatin1Char(')');

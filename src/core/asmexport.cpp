@@ -1,6 +1,4 @@
-#include "asmexport.h"
-
-#include <QCoreApplication>
+#include "core/asmexport.h"
 
 namespace {
 constexpr char LineBreak[] = "\r\n";
@@ -21,14 +19,6 @@ QByteArray headerName(const QString &name)
     }
     return bytes;
 }
-
-void appendHex(QByteArray &out, int value)
-{
-    static constexpr char Digits[] = "0123456789ABCDEF";
-    out.append("0x");
-    out.append(Digits[(value >> 4) & 0xF]);
-    out.append(Digits[value & 0xF]);
-}
 } // namespace
 
 QByteArray asmSource(const FontImage &font, const QString &fontName)
@@ -42,34 +32,9 @@ QByteArray asmSource(const FontImage &font, const QString &fontName)
         if (code > 0)
             out.append(LineBreak);
         out.append("Char_").append(QByteArray::number(code).rightJustified(3, '0'));
-        out.append("\t\tdb\t");
-        for (int row = 0; row < GlyphSize; ++row) {
-            if (row > 0)
-                out.append(", ");
-            appendHex(out, font[code * GlyphSize + row]);
-        }
+        out.append("\t\tdb\t").append(glyphBytesText(glyphOf(font, code)).toLatin1());
         out.append("\t; ").append(CharDisplayText(code).toLatin1());
     }
     Q_ASSERT(out.size() == EmptyExportSize + name.size());
     return out;
-}
-
-FileDialogRequest exportRequest(const QString &currentFileName)
-{
-    const auto tr = [](const char *text) {
-        return QCoreApplication::translate("AsmExport", text);
-    };
-    FileDialogRequest request;
-    request.mode = FileDialogRequest::Mode::Save;
-    request.title = tr("Export Font as Pic ASM");
-    request.allFilesFilter = tr("All Files (*.*)");
-    request.filters = {tr("PIC Assembler (*.asm)"), request.allFilesFilter};
-    request.defaultSuffix = QStringLiteral("asm");
-    // Appended, not replacing the extension: big.pf gives big.pf.asm.
-    request.initialName = (currentFileName.isEmpty() ? QStringLiteral("font") : currentFileName)
-                          + QStringLiteral(".asm");
-    // A new file may be chosen, and an existing one is replaced without a question.
-    request.mustExist = false;
-    request.confirmOverwrite = false;
-    return request;
 }

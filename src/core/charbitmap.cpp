@@ -1,4 +1,4 @@
-#include "charbitmap.h"
+#include "core/charbitmap.h"
 
 namespace {
 constexpr int FirstPrintable = 32; // space
@@ -16,6 +16,18 @@ QString hexByte(int value)
 {
     return QStringLiteral("0x")
            + QString::number(value & 0xFF, 16).toUpper().rightJustified(2, u'0');
+}
+
+QString glyphBytesText(const CharBitMap &glyph)
+{
+    QString text;
+    text.reserve(GlyphSize * 6);
+    for (int row = 0; row < GlyphSize; ++row) {
+        if (row > 0)
+            text.append(QStringLiteral(", "));
+        text.append(hexByte(glyph[row]));
+    }
+    return text;
 }
 
 QString charDescription(int code)
