@@ -1,0 +1,60 @@
+#include "cli/cli.h"
+
+#include "core/fileio.h"
+
+#include <QDir>
+
+#include <cstdio>
+
+namespace {
+constexpr char ProgramName[] = "glyphwright-cli";
+
+void printTo(std::FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+} // namespace
+
+void printError(const QString &message)
+{
+    printTo(stderr,
+            QLatin1String(ProgramName) + QStringLiteral(": ") + message + QLatin1Char('\n'));
+}
+
+void printWarning(const QString &message)
+{
+    printTo(stderr, QLatin1String(ProgramName) + QStringLiteral(": warning: ") + message
+                        + QLatin1Char('\n'));
+}
+
+void printNote(const QString &message)
+{
+    printError(message);
+}
+
+void printOut(const QString &text)
+{
+    printTo(stdout, text);
+}
+
+bool writeOutput(const QString &path, const QByteArray &bytes)
+{
+    if (path == QLatin1String("-")) {
+        const size_t written
+            = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+        if (written != static_cast<size_t>(bytes.size()) || std::fflush(stdout) != 0) {
+            printError(QStringLiteral("standard output: the output could not be written."));
+            return false;
+        }
+        return true;
+    }
+    const QString error = writeFileAtomically(path, bytes);
+    if (!error.isEmpty()) {
+        printError(
+            QStringLiteral("%1: cannot write: %2").arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    return true;
+}
