@@ -7,16 +7,23 @@
 #include <QStandardPaths>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
+#include <cstring>
 #include <unistd.h>
 
 // Runs this test binary again with arguments that its main() treats as a child's task, either
 // as it is or as the unprivileged user "nobody" (for permission checks that root would pass).
+// A child that hangs (a reader or writer that blocks on a FIFO) is killed by a watchdog, so the
+// test fails with a clear output well before CTest's own timeout ends the whole binary.
 struct ChildResult
 {
     int exitCode = -1;
     QByteArray output;
 };
+
+// Milliseconds: far more than a child takes, far less than the 120 s CTest allows a test.
+inline constexpr int ChildWatchdog = 20000;
 
 inline bool canRunAsNobody()
 {
@@ -45,9 +52,26 @@ inline ChildResult runChild(const QStringList &arguments, bool asNobody)
         program = QStringLiteral("setpriv");
     }
     process.start(program, programArguments);
-    process.waitForFinished(30000);
+    if (!process.waitForFinished(ChildWatchdog)) {
+        process.kill();
+        process.waitForFinished();
+        return {-1, QByteArrayLiteral("the child hung and was killed: ")
+                        + arguments.join(u' ').toLocal8Bit()};
+    }
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput() + process.readAllStandardError()};
+}
+
+// main() of a test binary that also serves as its own child: "--task ARGUMENTS" runs the task
+// instead of the tests.
+template<typename Test, typename Application = QCoreApplication>
+int testMainWithChild(int argc, char **argv, int (*childMain)(int, char **))
+{
+    if (argc > 2 && std::strncmp(argv[1], "--", 2) == 0)
+        return childMain(argc, argv);
+    Application app(argc, argv);
+    Test test;
+    return QTest::qExec(&test, argc, argv);
 }
 
 #include <csignal>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "export/exporthost.h"
+#include "fontfile/filehost.h"
 #include "platform/filedialogs.h"
 #include "platform/launcher.h"
 #include "platform/messages.h"
@@ -70,4 +72,34 @@ struct FakeServices
     FakeMessages messages;
     FakeLauncher launcher;
     Services services() { return {&dialogs, &messages, &launcher}; }
+};
+
+// Stands in for the main window under the File and Export commands: holds the font and the
+// title it would show, and logs what the commands asked of it.
+class FakeHost final : public FileHost, public ExportHost
+{
+public:
+    FontImage font() const override { return shownFont; }
+    void setFont(const FontImage &font) override
+    {
+        calls.append(QStringLiteral("setFont"));
+        shownFont = font;
+    }
+    void resetFont() override
+    {
+        calls.append(QStringLiteral("resetFont"));
+        shownFont = {};
+    }
+    void selectFirstCharacter() override { calls.append(QStringLiteral("selectFirstCharacter")); }
+    void setTitle(const EditorTitle &title) override
+    {
+        calls.append(QStringLiteral("setTitle"));
+        shownTitle = title;
+    }
+    QString currentFileName() const override { return shownTitle.fileName; }
+    QWidget *dialogParent() override { return nullptr; }
+
+    FontImage shownFont {};
+    EditorTitle shownTitle {QString(), QStringLiteral("8x8 ROM Glyphwright Editor")};
+    QStringList calls;
 };

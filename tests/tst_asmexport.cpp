@@ -1,5 +1,6 @@
 #include "core/asmexport.h"
 #include "export/exportcommand.h"
+#include "support.h"
 
 #include <QFile>
 #include <QList>
@@ -10,8 +11,6 @@
 #include <QTest>
 
 namespace {
-const CharBitMap CapitalA {0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
-
 QList<QByteArray> characterLines(const QByteArray &source)
 {
     QList<QByteArray> lines = source.split('\n');

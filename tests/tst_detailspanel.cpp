@@ -1,16 +1,13 @@
 #include "editor/detailspanel.h"
 #include "glyphcell/fontchar.h"
 #include "editor/pixelsquare.h"
+#include "support.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
 #include <memory>
-
-namespace {
-const CharBitMap CapitalA {0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
-}
 
 // The pixel grid as the editor's state: toggles, row values, preview, load, clear and invert.
 class TestDetailsPanel final : public QObject

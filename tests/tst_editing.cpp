@@ -1,8 +1,8 @@
 #include "editor/detailspanel.h"
-#include "fakes.h"
 #include "glyphcell/fontchar.h"
 #include "app/frmmain.h"
 #include "editor/pixelsquare.h"
+#include "support.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -14,11 +14,6 @@
 #include <QTest>
 
 #include <memory>
-
-namespace {
-const CharBitMap CapitalA {0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
-const QColor Green(0, 255, 0);
-} // namespace
 
 // Selecting characters in the palette and the five tools, driven as a user drives them.
 class TestEditing final : public QObject
@@ -88,11 +83,8 @@ private:
 
 void TestEditing::init()
 {
-    m_fakes = std::make_unique<FakeServices>();
-    m_window = std::make_unique<frmMain>(m_fakes->services());
-    m_window->show();
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    createOnFakes(m_fakes, m_window);
+    QVERIFY(showActive(m_window.get()));
 }
 
 void TestEditing::cleanup()

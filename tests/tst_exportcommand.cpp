@@ -1,25 +1,33 @@
-#include "childprocess.h"
-#include "editor/detailspanel.h"
-#include "fakes.h"
-#include "testfiles.h"
-#include "glyphcell/fontchar.h"
-#include "app/frmmain.h"
-#include "editor/pixelsquare.h"
+#include "export/exportcommand.h"
+#include "support.h"
 
-#include <QAction>
+#include <QDir>
 #include <QFile>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
 #include <memory>
 
 namespace {
-const CharBitMap CapitalA {0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
-
+// The child's task: "--export PATH" exports a font holding an A to PATH and prints each message
+// on a line of its own, then the files the viewer was asked to open.
+int childMain(int, char **argv)
+{
+    FakeHost host;
+    setGlyph(host.shownFont, 65, CapitalA);
+    FakeServices fakes;
+    ExportCommand command(host, fakes.services());
+    command.exportAsm(QString::fromLocal8Bit(argv[2]));
+    for (const ShownMessage &message : std::as_const(fakes.messages.shown))
+        std::printf("message: %s\n", qPrintable(QString(message.text).replace(u'\n', u' ')));
+    std::printf("opened: %s\n", qPrintable(fakes.launcher.opened.join(u',')));
+    return 0;
+}
 } // namespace
 
-// File, Export from the main window: what is written, what is proposed and what is launched.
+// File, Export on a window that holds a font: what is written, what is proposed and what is
+// launched.
 class TestExportCommand final : public QObject
 {
     Q_OBJECT
@@ -27,48 +35,46 @@ class TestExportCommand final : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void exportsAppliedFontAndOpensIt();
+    void exportsFontAndOpensIt();
     void proposesFontFileName();
     void cancelWritesNothing();
     void failureKeepsExistingFileAndStartsNothing();
+    void exportLeavesSpecialFilesAlone_data();
+    void exportLeavesSpecialFilesAlone();
 
 private:
     void exportTo(const QString &path)
     {
         m_fakes->dialogs.answers = {path};
-        m_window->findChild<QAction *>(QStringLiteral("mneExport"))->trigger();
+        m_command->run();
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FakeServices> m_fakes;
-    std::unique_ptr<frmMain> m_window;
+    std::unique_ptr<FakeHost> m_host;
+    std::unique_ptr<ExportCommand> m_command;
 };
 
 void TestExportCommand::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
     m_fakes = std::make_unique<FakeServices>();
-    m_window = std::make_unique<frmMain>(m_fakes->services());
-    m_window->show();
+    m_host = std::make_unique<FakeHost>();
+    m_command = std::make_unique<ExportCommand>(*m_host, m_fakes->services());
 }
 
 void TestExportCommand::cleanup()
 {
-    m_window.reset();
+    m_command.reset();
+    m_host.reset();
     m_fakes.reset();
     m_dir.reset();
 }
 
-void TestExportCommand::exportsAppliedFontAndOpensIt()
+void TestExportCommand::exportsFontAndOpensIt()
 {
-    QTest::mouseClick(m_window->SelFontChar(65), Qt::LeftButton);
-    m_window->detailsPanel()->LoadEditor(CapitalA);
-    QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("btnOK")), Qt::LeftButton);
-    // An unapplied edit of another character stays out of the export.
-    QTest::mouseClick(m_window->SelFontChar(66), Qt::LeftButton);
-    QTest::mouseClick(m_window->findChild<PixelSquare *>(QStringLiteral("picPixel(0)")),
-                      Qt::LeftButton);
-
+    setGlyph(m_host->shownFont, 65, CapitalA);
     const QString path = m_dir->filePath(QStringLiteral("font.asm"));
     writeRaw(path, QByteArray(40000, 'x'));
     exportTo(path);
@@ -81,20 +87,17 @@ void TestExportCommand::exportsAppliedFontAndOpensIt()
         source.contains("Char_066\t\tdb\t0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00\t; B\r\n"));
     QCOMPARE(m_fakes->launcher.opened, QStringList {path});
     QVERIFY(m_fakes->messages.shown.isEmpty());
-    // Exporting changes no state.
-    QCOMPARE(m_window->SelectedIndex(), 66);
-    QCOMPARE(m_window->CurrentFileName(), QString());
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("8x8 ROM Glyphwright Editor"));
+    // Exporting asks nothing of the window.
+    QCOMPARE(m_host->calls, QStringList());
 }
 
 void TestExportCommand::proposesFontFileName()
 {
     exportTo(QString());
-    m_fakes->dialogs.answers = {m_dir->filePath(QStringLiteral("big.pf"))};
-    m_window->findChild<QAction *>(QStringLiteral("mnuSave"))->trigger();
+    m_host->shownTitle = editorTitleFor(m_dir->filePath(QStringLiteral("big.pf")));
     exportTo(m_dir->filePath(QStringLiteral("big.pf.asm")));
     QCOMPARE(m_fakes->dialogs.requests[0].initialName, QStringLiteral("font.asm"));
-    QCOMPARE(m_fakes->dialogs.requests[2].initialName, QStringLiteral("big.pf.asm"));
+    QCOMPARE(m_fakes->dialogs.requests[1].initialName, QStringLiteral("big.pf.asm"));
     QVERIFY(readRaw(m_dir->filePath(QStringLiteral("big.pf.asm")))
                 .startsWith("\r\n; Font: big.pf\r\n\r\n"));
 }
@@ -104,6 +107,7 @@ void TestExportCommand::cancelWritesNothing()
     exportTo(QString());
     QVERIFY(QDir(m_dir->path()).isEmpty());
     QVERIFY(m_fakes->launcher.opened.isEmpty());
+    QVERIFY(m_fakes->messages.shown.isEmpty());
 }
 
 void TestExportCommand::failureKeepsExistingFileAndStartsNothing()
@@ -116,6 +120,8 @@ void TestExportCommand::failureKeepsExistingFileAndStartsNothing()
     QVERIFY(m_fakes->messages.shown[0].text.contains(m_dir->filePath(QStringLiteral("taken.asm"))));
     QVERIFY(m_fakes->messages.shown[1].text.contains(
         m_dir->filePath(QStringLiteral("missing/font.asm"))));
+    QVERIFY2(m_fakes->messages.shown[1].text.contains(QLatin1String("No such file or directory.")),
+             qPrintable(m_fakes->messages.shown[1].text));
     QVERIFY(m_fakes->launcher.opened.isEmpty());
     QVERIFY(QFileInfo(m_dir->filePath(QStringLiteral("taken.asm"))).isDir());
 
@@ -131,8 +137,38 @@ void TestExportCommand::failureKeepsExistingFileAndStartsNothing()
              qPrintable(m_fakes->messages.shown[2].text));
     QCOMPARE(readRaw(existing), QByteArray(3000, 'k'));
     QVERIFY(m_fakes->launcher.opened.isEmpty());
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList {QStringLiteral("old.asm")});
+    QCOMPARE(folderEntries(m_dir->path()), QStringList({"old.asm", "taken.asm"}));
 }
 
-QTEST_MAIN(TestExportCommand)
+void TestExportCommand::exportLeavesSpecialFilesAlone_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("fifo") << "fifo";
+    QTest::newRow("socket") << "socket";
+    QTest::newRow("link to a device") << "device";
+}
+
+void TestExportCommand::exportLeavesSpecialFilesAlone()
+{
+    QFETCH(QString, kind);
+    const QString path = m_dir->filePath(QStringLiteral("special.asm"));
+    QVERIFY(makeSpecialFile(kind, path));
+    const QString before = nodeKind(path);
+    // In a child, so that a writer that opens the FIFO and blocks fails instead of hanging.
+    const ChildResult child = runChild({QStringLiteral("--export"), path}, false);
+    QCOMPARE(child.exitCode, 0);
+    QVERIFY2(child.output.contains("could not be written"), child.output.constData());
+    QVERIFY2(child.output.contains("It is not a regular file."), child.output.constData());
+    // Nothing to show in a viewer.
+    QVERIFY2(child.output.endsWith("opened: \n"), child.output.constData());
+    QCOMPARE(nodeKind(path), before);
+    QCOMPARE(nodeKind(QStringLiteral("/dev/null")), QStringLiteral("device"));
+    QCOMPARE(folderEntries(m_dir->path()), QStringList {QStringLiteral("special.asm")});
+}
+
+int main(int argc, char **argv)
+{
+    return testMainWithChild<TestExportCommand>(argc, argv, childMain);
+}
+
 #include "tst_exportcommand.moc"

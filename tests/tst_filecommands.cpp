@@ -1,30 +1,50 @@
-#include "childprocess.h"
-#include "editor/detailspanel.h"
-#include "fakes.h"
-#include "testfiles.h"
-#include "glyphcell/fontchar.h"
-#include "app/frmmain.h"
-#include "editor/pixelsquare.h"
+#include "fontfile/filecommands.h"
+#include "support.h"
 
-#include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include <sys/stat.h>
 
 namespace {
-const CharBitMap CapitalA {0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
-const QColor Green(0, 255, 0);
-const QString BaseTitle = QStringLiteral("8x8 ROM Glyphwright Editor");
+// A font whose character 65 is an A, as a host holds it before a command runs.
+FontImage fontWithA()
+{
+    FontImage font {};
+    setGlyph(font, 65, CapitalA);
+    return font;
+}
 
+// The child's tasks: "--open PATH" or "--save PATH" runs the command on a host that holds an A,
+// with the dialog answering PATH, and prints each message on a line of its own, then the calls
+// the host saw.
+int childMain(int, char **argv)
+{
+    FakeHost host;
+    host.shownFont = fontWithA();
+    FakeServices fakes;
+    fakes.dialogs.answers = {QString::fromLocal8Bit(argv[2])};
+    FileCommands commands(host, fakes.services());
+    if (std::strcmp(argv[1], "--open") == 0)
+        commands.open();
+    else
+        commands.save();
+    for (const ShownMessage &message : std::as_const(fakes.messages.shown))
+        std::printf("message: %s\n", qPrintable(QString(message.text).replace(u'\n', u' ')));
+    std::printf("calls: %s\n", qPrintable(host.calls.join(u',')));
+    return host.shownFont == fontWithA() ? 0 : 1;
+}
 } // namespace
 
-// New, Open, Save and Exit from the File menu, with the file dialog answered by the test.
+// New, Open and Save as the File commands carry them out on a window that holds a font and a
+// title, with the file dialog answered by the test.
 class TestFileCommands final : public QObject
 {
     Q_OBJECT
@@ -33,89 +53,85 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void newThenSaveWritesZeros();
+    void newBlanksFontAndSelectsFirst();
     void dialogSettings();
     void loadThenSaveIsIdentical();
-    void appliedPixelLandsAtItsOffset();
-    void unappliedEditsAreNotSaved();
     void anyLengthLoadsWithoutMessage_data();
     void anyLengthLoadsWithoutMessage();
     void cancelKeepsEverything();
-    void openSelectsCharacterZero();
-    void newBlanksEverything();
     void unreadableOpenLosesNothing_data();
     void unreadableOpenLosesNothing();
+    void fifoOpenLosesNothing();
     void failedSaveChangesNothing_data();
     void failedSaveChangesNothing();
     void saveFailingPartWayKeepsOldFile();
-    void exitClosesTheWindow();
+    void saveLeavesSpecialFilesAlone_data();
+    void saveLeavesSpecialFilesAlone();
 
 private:
-    void trigger(const char *item)
-    {
-        m_window->findChild<QAction *>(QLatin1String(item))->trigger();
-    }
     void open(const QString &path)
     {
         m_fakes->dialogs.answers = {path};
-        trigger("mnuOpen");
+        m_commands->open();
     }
     void save(const QString &path)
     {
         m_fakes->dialogs.answers = {path};
-        trigger("mnuSave");
+        m_commands->save();
     }
     QString path(const char *name) const { return m_dir->filePath(QLatin1String(name)); }
-    // Cell 65 holds an applied A; cell 66 is selected with an unapplied pixel in the editor.
-    void prepareEditedFont()
+    // Nothing was asked of the host: the font, the selection and the title stay as they were.
+    void verifyHostUntouched()
     {
-        QTest::mouseClick(m_window->SelFontChar(65), Qt::LeftButton);
-        m_window->detailsPanel()->LoadEditor(CapitalA);
-        QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("btnOK")),
-                          Qt::LeftButton);
-        QTest::mouseClick(m_window->SelFontChar(66), Qt::LeftButton);
-        QTest::mouseClick(m_window->findChild<PixelSquare *>(QStringLiteral("picPixel(0)")),
-                          Qt::LeftButton);
-    }
-    void verifyEditedFontKept(const QString &title, const QString &fileName)
-    {
-        QCOMPARE(m_window->SelFontChar(65)->BitMap(), CapitalA);
-        QCOMPARE(m_window->SelectedIndex(), 66);
-        QCOMPARE(m_window->SelFontChar(66)->BackColor(), Green);
-        QCOMPARE(m_window->detailsPanel()->CurrentFontChar()->BitMap(),
-                 (CharBitMap {0x80, 0, 0, 0, 0, 0, 0, 0}));
-        QCOMPARE(m_window->windowTitle(), title);
-        QCOMPARE(m_window->CurrentFileName(), fileName);
+        QCOMPARE(m_host->calls, QStringList());
+        QCOMPARE(m_host->shownFont, fontWithA());
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FakeServices> m_fakes;
-    std::unique_ptr<frmMain> m_window;
+    std::unique_ptr<FakeHost> m_host;
+    std::unique_ptr<FileCommands> m_commands;
 };
 
 void TestFileCommands::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
     m_fakes = std::make_unique<FakeServices>();
-    m_window = std::make_unique<frmMain>(m_fakes->services());
-    m_window->show();
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    m_host = std::make_unique<FakeHost>();
+    m_host->shownFont = fontWithA();
+    m_commands = std::make_unique<FileCommands>(*m_host, m_fakes->services());
 }
 
 void TestFileCommands::cleanup()
 {
-    m_window.reset();
+    m_commands.reset();
+    m_host.reset();
     m_fakes.reset();
     m_dir.reset();
 }
 
 void TestFileCommands::newThenSaveWritesZeros()
 {
-    QCOMPARE(m_window->windowTitle(), BaseTitle);
+    m_commands->newFont();
     save(path("blank.pf"));
     QCOMPARE(readRaw(path("blank.pf")), QByteArray(2048, '\0'));
-    QCOMPARE(m_window->windowTitle(), BaseTitle + " (blank.pf)");
-    QCOMPARE(m_window->CurrentFileName(), QStringLiteral("blank.pf"));
+    QCOMPARE(m_host->shownTitle.caption, BaseTitle + " (blank.pf)");
+    QCOMPARE(m_host->currentFileName(), QStringLiteral("blank.pf"));
+    QVERIFY(m_fakes->messages.shown.isEmpty());
+}
+
+void TestFileCommands::newBlanksFontAndSelectsFirst()
+{
+    writeRaw(path("font.pf"), pattern(2048));
+    open(path("font.pf"));
+    m_host->calls.clear();
+    m_commands->newFont();
+    QCOMPARE(m_host->shownFont, FontImage {});
+    QCOMPARE(m_host->shownTitle.caption, BaseTitle);
+    QCOMPARE(m_host->currentFileName(), QString());
+    // Selected last, so that character 0 is selected in the blank font.
+    QCOMPARE(m_host->calls.constLast(), QStringLiteral("selectFirstCharacter"));
     QVERIFY(m_fakes->messages.shown.isEmpty());
 }
 
@@ -125,7 +141,7 @@ void TestFileCommands::dialogSettings()
     open(QString());
     writeRaw(path("big.pf"), pattern(2048));
     open(path("big.pf"));
-    QCOMPARE(m_window->windowTitle(), BaseTitle + " (big.pf)");
+    QCOMPARE(m_host->shownTitle.caption, BaseTitle + " (big.pf)");
     save(QString());
     open(QString());
 
@@ -160,30 +176,7 @@ void TestFileCommands::loadThenSaveIsIdentical()
     writeRaw(path("long.pf"), pattern(9000));
     save(path("long.pf"));
     QCOMPARE(readRaw(path("long.pf")), pattern(2048));
-}
-
-void TestFileCommands::appliedPixelLandsAtItsOffset()
-{
-    QTest::mouseClick(m_window->SelFontChar(65), Qt::LeftButton);
-    QTest::mouseClick(m_window->findChild<PixelSquare *>(QStringLiteral("picPixel(0)")),
-                      Qt::LeftButton);
-    QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("btnOK")), Qt::LeftButton);
-    save(path("one.pf"));
-    QByteArray expected(2048, '\0');
-    expected[520] = '\x80';
-    QCOMPARE(readRaw(path("one.pf")), expected);
-}
-
-void TestFileCommands::unappliedEditsAreNotSaved()
-{
-    prepareEditedFont();
-    save(path("font.pf"));
-    QByteArray expected(2048, '\0');
-    for (int r = 0; r < 8; ++r)
-        expected[520 + r] = static_cast<char>(CapitalA[r]);
-    QCOMPARE(readRaw(path("font.pf")), expected);
-    // Saving changes nothing in the window but the title.
-    verifyEditedFontKept(BaseTitle + " (font.pf)", QStringLiteral("font.pf"));
+    QVERIFY(m_fakes->messages.shown.isEmpty());
 }
 
 void TestFileCommands::anyLengthLoadsWithoutMessage_data()
@@ -197,57 +190,25 @@ void TestFileCommands::anyLengthLoadsWithoutMessage_data()
 void TestFileCommands::anyLengthLoadsWithoutMessage()
 {
     QFETCH(int, size);
-    prepareEditedFont();
     const QByteArray bytes = pattern(size);
     writeRaw(path("odd.pf"), bytes);
     open(path("odd.pf"));
     QVERIFY(m_fakes->messages.shown.isEmpty());
-    for (int code = 0; code < 256; ++code) {
-        const CharBitMap glyph = m_window->SelFontChar(code)->BitMap();
-        for (int r = 0; r < 8; ++r) {
-            const int offset = code * 8 + r;
-            QCOMPARE(int(glyph[r]),
-                     offset < size ? int(static_cast<std::uint8_t>(bytes[offset])) : 0);
-        }
-    }
-    QCOMPARE(m_window->windowTitle(), BaseTitle + " (odd.pf)");
+    // The A held before is gone: bytes the file lacks are zero.
+    for (int offset = 0; offset < FontFileSize; ++offset)
+        QCOMPARE(int(m_host->shownFont[offset]),
+                 offset < size ? int(static_cast<std::uint8_t>(bytes[offset])) : 0);
+    QCOMPARE(m_host->shownTitle.caption, BaseTitle + " (odd.pf)");
+    QCOMPARE(m_host->calls.constLast(), QStringLiteral("selectFirstCharacter"));
 }
 
 void TestFileCommands::cancelKeepsEverything()
 {
-    prepareEditedFont();
     open(QString());
     save(QString());
-    verifyEditedFontKept(BaseTitle, QString());
-    QVERIFY(QDir(m_dir->path()).isEmpty());
-}
-
-void TestFileCommands::openSelectsCharacterZero()
-{
-    writeRaw(path("font.pf"), pattern(2048));
-    QTest::mouseClick(m_window->SelFontChar(65), Qt::LeftButton);
-    open(path("font.pf"));
-    QCOMPARE(m_window->SelectedIndex(), 0);
-    QCOMPARE(m_window->SelFontChar(0)->BackColor(), Green);
-    QCOMPARE(m_window->SelFontChar(65)->BackColor(), QColor(Qt::white));
-    QCOMPARE(m_window->detailsPanel()->CurrentFontChar()->BitMap(),
-             m_window->SelFontChar(0)->BitMap());
-}
-
-void TestFileCommands::newBlanksEverything()
-{
-    writeRaw(path("font.pf"), pattern(2048));
-    open(path("font.pf"));
-    prepareEditedFont();
-    trigger("mnuNew");
-    for (int code = 0; code < 256; ++code) {
-        QCOMPARE(m_window->SelFontChar(code)->BitMap(), CharBitMap {});
-        QCOMPARE(m_window->SelFontChar(code)->BackColor(), code == 0 ? Green : QColor(Qt::white));
-    }
-    QCOMPARE(m_window->detailsPanel()->CurrentFontChar()->BitMap(), CharBitMap {});
-    QCOMPARE(m_window->windowTitle(), BaseTitle);
-    QCOMPARE(m_window->CurrentFileName(), QString());
+    verifyHostUntouched();
     QVERIFY(m_fakes->messages.shown.isEmpty());
+    QVERIFY(QDir(m_dir->path()).isEmpty());
 }
 
 void TestFileCommands::unreadableOpenLosesNothing_data()
@@ -258,8 +219,6 @@ void TestFileCommands::unreadableOpenLosesNothing_data()
                              << "No such file or directory.";
     QTest::newRow("folder") << "folder.pf"
                             << "It is a folder, not a file.";
-    QTest::newRow("fifo") << "pipe.pf"
-                          << "It is not a regular file.";
 }
 
 void TestFileCommands::unreadableOpenLosesNothing()
@@ -267,48 +226,53 @@ void TestFileCommands::unreadableOpenLosesNothing()
     QFETCH(QString, name);
     QFETCH(QString, reason);
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.pf")));
-    QVERIFY(
-        ::mkfifo(QFile::encodeName(m_dir->filePath(QStringLiteral("pipe.pf"))).constData(), 0644)
-        == 0);
-    writeRaw(path("known.pf"), QByteArray(2048, '\0'));
-    save(path("known.pf"));
-    prepareEditedFont();
-
     open(m_dir->filePath(name));
     QCOMPARE(m_fakes->messages.shown.size(), 1);
     const ShownMessage &message = m_fakes->messages.shown.constFirst();
     QCOMPARE(message.icon, Messages::Icon::Warning);
     QVERIFY2(message.text.contains(m_dir->filePath(name)), qPrintable(message.text));
     QVERIFY2(message.text.contains(reason), qPrintable(message.text));
-    verifyEditedFontKept(BaseTitle + " (known.pf)", QStringLiteral("known.pf"));
+    verifyHostUntouched();
+}
+
+void TestFileCommands::fifoOpenLosesNothing()
+{
+    QVERIFY(makeSpecialFile(QStringLiteral("fifo"), path("pipe.pf")));
+    // In a child, so that a reader that blocks on the FIFO fails this test instead of hanging it.
+    const ChildResult child = runChild({QStringLiteral("--open"), path("pipe.pf")}, false);
+    QCOMPARE(child.exitCode, 0);
+    QVERIFY2(child.output.contains("It is not a regular file."), child.output.constData());
+    QVERIFY2(child.output.contains(QFile::encodeName(path("pipe.pf"))), child.output.constData());
+    QVERIFY2(child.output.endsWith("calls: \n"), child.output.constData());
 }
 
 void TestFileCommands::failedSaveChangesNothing_data()
 {
     QTest::addColumn<QString>("target");
-    QTest::newRow("missing folder") << "no/such/folder/font.pf";
-    QTest::newRow("onto a folder") << "folder.pf";
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing folder") << "no/such/folder/font.pf"
+                                    << "No such file or directory.";
+    QTest::newRow("onto a folder") << "folder.pf"
+                                   << "It is a folder, not a file.";
 }
 
 void TestFileCommands::failedSaveChangesNothing()
 {
     QFETCH(QString, target);
+    QFETCH(QString, reason);
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.pf")));
-    prepareEditedFont();
     save(m_dir->filePath(target));
     QCOMPARE(m_fakes->messages.shown.size(), 1);
     const ShownMessage &message = m_fakes->messages.shown.constFirst();
     QVERIFY2(message.text.contains(m_dir->filePath(target)), qPrintable(message.text));
-    QVERIFY(!message.text.contains(QLatin1String("Unknown error")));
-    verifyEditedFontKept(BaseTitle, QString());
+    QVERIFY2(message.text.contains(reason), qPrintable(message.text));
+    verifyHostUntouched();
     QVERIFY(QFileInfo(m_dir->filePath(QStringLiteral("folder.pf"))).isDir());
 }
 
 void TestFileCommands::saveFailingPartWayKeepsOldFile()
 {
     writeRaw(path("old.pf"), pattern(2048));
-    open(path("old.pf"));
-    prepareEditedFont();
     {
         const FileSizeLimit limit(1000);
         save(path("old.pf"));
@@ -317,16 +281,37 @@ void TestFileCommands::saveFailingPartWayKeepsOldFile()
     QVERIFY2(m_fakes->messages.shown[0].text.contains(QLatin1String("File too large")),
              qPrintable(m_fakes->messages.shown[0].text));
     QCOMPARE(readRaw(path("old.pf")), pattern(2048));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList {QStringLiteral("old.pf")});
+    QCOMPARE(folderEntries(m_dir->path()), QStringList {QStringLiteral("old.pf")});
+    verifyHostUntouched();
 }
 
-void TestFileCommands::exitClosesTheWindow()
+void TestFileCommands::saveLeavesSpecialFilesAlone_data()
 {
-    prepareEditedFont();
-    trigger("mnuExit");
-    QVERIFY(!m_window->isVisible());
-    QVERIFY(m_fakes->messages.shown.isEmpty());
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("fifo") << "fifo";
+    QTest::newRow("socket") << "socket";
+    QTest::newRow("link to a device") << "device";
 }
 
-QTEST_MAIN(TestFileCommands)
+void TestFileCommands::saveLeavesSpecialFilesAlone()
+{
+    QFETCH(QString, kind);
+    QVERIFY(makeSpecialFile(kind, path("special.pf")));
+    const QString before = nodeKind(path("special.pf"));
+    // In a child, so that a writer that opens the FIFO and blocks fails instead of hanging.
+    const ChildResult child = runChild({QStringLiteral("--save"), path("special.pf")}, false);
+    QCOMPARE(child.exitCode, 0);
+    QVERIFY2(child.output.contains("could not be saved"), child.output.constData());
+    QVERIFY2(child.output.contains("It is not a regular file."), child.output.constData());
+    QVERIFY2(child.output.endsWith("calls: \n"), child.output.constData());
+    QCOMPARE(nodeKind(path("special.pf")), before);
+    QCOMPARE(nodeKind(QStringLiteral("/dev/null")), QStringLiteral("device"));
+    QCOMPARE(folderEntries(m_dir->path()), QStringList {QStringLiteral("special.pf")});
+}
+
+int main(int argc, char **argv)
+{
+    return testMainWithChild<TestFileCommands>(argc, argv, childMain);
+}
+
 #include "tst_filecommands.moc"

@@ -1,13 +1,11 @@
 #include "glyphcell/fontchar.h"
+#include "support.h"
 
 #include <QAccessible>
 #include <QSignalSpy>
 #include <QTest>
 
 namespace {
-const CharBitMap CapitalA {0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
-const QColor Green(0, 255, 0);
-
 QColor ink(const FontChar &cell)
 {
     return cell.palette().color(QPalette::WindowText);
@@ -164,9 +162,7 @@ void TestFontChar::announcesFocusAndClicks()
     second->move(20, 0);
     for (FontChar *cell : {first, second})
         cell->Pack();
-    owner.show();
-    owner.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&owner));
+    QVERIFY(showActive(&owner));
 
     QSignalSpy focused(second, &FontChar::gotFocus);
     QSignalSpy clicked(second, &FontChar::clicked);

@@ -1,8 +1,8 @@
-#include "fakes.h"
 #include "about/frmabout.h"
 #include "app/frmmain.h"
 #include "platform/launcher.h"
 #include "about/sysinfo.h"
+#include "support.h"
 
 #include <QAction>
 #include <QLabel>

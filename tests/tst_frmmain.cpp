@@ -1,6 +1,6 @@
-#include "fakes.h"
 #include "glyphcell/fontchar.h"
 #include "app/frmmain.h"
+#include "support.h"
 
 #include <QAction>
 #include <QFontDatabase>
@@ -46,8 +46,7 @@ private:
 
 void TestFrmMain::init()
 {
-    m_fakes = std::make_unique<FakeServices>();
-    m_window = std::make_unique<frmMain>(m_fakes->services());
+    createOnFakes(m_fakes, m_window);
 }
 
 void TestFrmMain::cleanup()
@@ -237,9 +236,7 @@ void TestFrmMain::focusOrder()
 
 void TestFrmMain::tabWalksCellsAndPanel()
 {
-    m_window->show();
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(showActive(m_window.get()));
     for (int i : {0, 28, 29, 254}) {
         m_window->SelFontChar(i)->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

@@ -1,0 +1,51 @@
+#pragma once
+
+// What the unit tests share: glyphs and titles they compare against, raw files and special
+// files on disk, child processes, and (for tests that link the widget libraries) the fake
+// desktop services, a fake window for the File and Export commands and the main window on them.
+
+#include "childprocess.h"
+#include "core/charbitmap.h"
+#include "testfiles.h"
+
+#include <QString>
+
+// "A" as the classic 8x8 ROM draws it: rows top to bottom, bit 7 the leftmost pixel.
+inline constexpr CharBitMap CapitalA {0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
+
+// The caption of a window that holds no file.
+inline const QString BaseTitle = QStringLiteral("8x8 ROM Glyphwright Editor");
+
+#ifdef QT_GUI_LIB
+#include <QColor>
+
+// The background of the selected cell.
+inline const QColor Green(0, 255, 0);
+#endif
+
+#ifdef QT_WIDGETS_LIB
+#include "fakes.h"
+
+#include <QTest>
+#include <QWidget>
+
+#include <memory>
+
+// Keyboard focus needs an active window.
+[[nodiscard]] inline bool showActive(QWidget *window)
+{
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
+// A window (the main window, in practice) on a fresh set of fake services; the services are
+// declared first by the caller so that they outlive the window.
+template<typename Window>
+void createOnFakes(std::unique_ptr<FakeServices> &fakes, std::unique_ptr<Window> &window)
+{
+    window.reset();
+    fakes = std::make_unique<FakeServices>();
+    window = std::make_unique<Window>(fakes->services());
+}
+#endif
