@@ -6,7 +6,14 @@
 #include <QString>
 #include <QTest>
 
-// Raw file contents for tests that check bytes on disk.
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+// Files on disk for tests that check bytes, modes and kinds of file.
 
 // Bytes that differ from their neighbours, so that any shift or truncation shows.
 inline QByteArray pattern(qsizetype size)
@@ -38,21 +45,25 @@ inline QByteArray readRaw(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
-#include <cstring>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
-
-// Names on disk that are not regular files: "fifo", "socket", or "device" (a link to /dev/null,
-// so that a writer that follows it would reach a real device node).
+// Names on disk that are not regular files: "fifo", "socket", or "device" (a link to a
+// character device node, so that a writer that follows links reaches a device). Run as root, the
+// node is the test's own, made beside the link as PATH.device, so that a writer that wrongly
+// replaced it would replace no device of the system's; an unprivileged user links to /dev/null,
+// which only root could replace. False when it cannot be made (a device node needs CAP_MKNOD).
 inline bool makeSpecialFile(const QString &kind, const QString &path)
 {
     const QByteArray name = QFile::encodeName(path);
     if (kind == QLatin1String("fifo"))
         return ::mkfifo(name.constData(), 0644) == 0;
-    if (kind == QLatin1String("device"))
-        return ::symlink("/dev/null", name.constData()) == 0;
+    if (kind == QLatin1String("device")) {
+        QByteArray node("/dev/null");
+        if (::geteuid() == 0) {
+            node = name + ".device";
+            if (::mknod(node.constData(), S_IFCHR | 0666, ::makedev(1, 3)) != 0)
+                return false;
+        }
+        return ::symlink(node.constData(), name.constData()) == 0;
+    }
     if (kind != QLatin1String("socket"))
         return false;
     sockaddr_un address {};
@@ -89,4 +100,14 @@ inline QString nodeKind(const QString &path)
     if (S_ISSOCK(info.st_mode))
         return QStringLiteral("socket");
     return QStringLiteral("device");
+}
+
+// Every name in a folder with what it is, so that a test can tell that nothing was added,
+// removed or replaced by something of another kind.
+inline QStringList folderSnapshot(const QString &folder)
+{
+    QStringList snapshot;
+    for (const QString &name : folderEntries(folder))
+        snapshot.append(name + QStringLiteral(": ") + nodeKind(QDir(folder).filePath(name)));
+    return snapshot;
 }

@@ -296,17 +296,18 @@ void TestFileCommands::saveLeavesSpecialFilesAlone_data()
 void TestFileCommands::saveLeavesSpecialFilesAlone()
 {
     QFETCH(QString, kind);
-    QVERIFY(makeSpecialFile(kind, path("special.pf")));
-    const QString before = nodeKind(path("special.pf"));
+    const bool made = makeSpecialFile(kind, path("special.pf"));
+    if (!made && kind == QLatin1String("device"))
+        QSKIP("no device node can be made here");
+    QVERIFY(made);
+    const QStringList before = folderSnapshot(m_dir->path());
     // In a child, so that a writer that opens the FIFO and blocks fails instead of hanging.
     const ChildResult child = runChild({QStringLiteral("--save"), path("special.pf")}, false);
     QCOMPARE(child.exitCode, 0);
     QVERIFY2(child.output.contains("could not be saved"), child.output.constData());
     QVERIFY2(child.output.contains("It is not a regular file."), child.output.constData());
     QVERIFY2(child.output.endsWith("calls: \n"), child.output.constData());
-    QCOMPARE(nodeKind(path("special.pf")), before);
-    QCOMPARE(nodeKind(QStringLiteral("/dev/null")), QStringLiteral("device"));
-    QCOMPARE(folderEntries(m_dir->path()), QStringList {QStringLiteral("special.pf")});
+    QCOMPARE(folderSnapshot(m_dir->path()), before);
 }
 
 int main(int argc, char **argv)

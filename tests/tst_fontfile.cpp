@@ -240,16 +240,17 @@ void TestFontFile::writeLeavesSpecialFilesAlone_data()
 void TestFontFile::writeLeavesSpecialFilesAlone()
 {
     QFETCH(QString, kind);
-    QVERIFY(makeSpecialFile(kind, path("special.pf")));
-    const QString before = nodeKind(path("special.pf"));
+    const bool made = makeSpecialFile(kind, path("special.pf"));
+    if (!made && kind == QLatin1String("device"))
+        QSKIP("no device node can be made here");
+    QVERIFY(made);
+    const QStringList before = folderSnapshot(m_dir->path());
     // In a child, so that a writer that opens the FIFO and blocks fails instead of hanging.
     const ChildResult child
         = runChild({QStringLiteral("--write"), path("special.pf"), QStringLiteral("2048")}, false);
     QCOMPARE(child.exitCode, 1);
     QCOMPARE(child.output.trimmed(), QByteArray("It is not a regular file."));
-    QCOMPARE(nodeKind(path("special.pf")), before);
-    QCOMPARE(nodeKind(QStringLiteral("/dev/null")), QStringLiteral("device"));
-    QCOMPARE(folderEntries(m_dir->path()), QStringList {QStringLiteral("special.pf")});
+    QCOMPARE(folderSnapshot(m_dir->path()), before);
 }
 
 void TestFontFile::writeThroughLinkKeepsLink()
