@@ -3,8 +3,10 @@
 #   glyphwright-cli  the command-line companion (component "cli"): Qt Core only, so that it
 #                    installs on a build server without X11.
 set(CPACK_PACKAGE_NAME "glyphwright")
+# CPackDeb puts the summary above each package's own description unless it is CPack's default
+# text; each package's description below starts with its own summary line instead.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${CMAKE_PROJECT_NAME} built using CMake")
 set(CPACK_PACKAGE_VENDOR "The Glyphwright authors")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for 8x8 character ROM fonts of PIC microcontrollers")
 set(CPACK_PACKAGE_CONTACT "The Glyphwright authors <maintainers@glyphwright.example.org>")
 set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 set(CPACK_STRIP_FILES ON)
@@ -18,7 +20,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 
 set(CPACK_DEBIAN_EDITOR_PACKAGE_NAME "glyphwright")
 set(CPACK_DEBIAN_EDITOR_PACKAGE_SECTION "graphics")
-set(CPACK_COMPONENT_EDITOR_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
+set(CPACK_COMPONENT_EDITOR_DESCRIPTION "editor for 8x8 character ROM fonts of PIC microcontrollers
 ${GLYPHWRIGHT_DESCRIPTION}
 Fonts are raw 2,048-byte .pf files; the export is PIC assembler source with one
 db line per character.")
