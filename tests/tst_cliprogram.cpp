@@ -261,6 +261,14 @@ void TestCliProgram::failedWriteKeepsTheOldFile()
     QCOMPARE(readRaw(out), QByteArray("old contents"));
     QCOMPARE(entries(m_dir->path()), before);
 
+    // Writing over the input would lose the font (or the text) being read.
+    for (const char *command : {"export", "text", "from-text"}) {
+        const Run self = runCli({command, m_fontPath, "-o", m_fontPath});
+        QCOMPARE(self.exitCode, 1);
+        QVERIFY2(self.err.contains("the output is the input file"), qPrintable(self.err));
+        QCOMPARE(readRaw(m_fontPath), fontFileBytes(m_font));
+    }
+
     const Run folder = runCli({"export", m_fontPath, "-o", m_dir->path()});
     QCOMPARE(folder.exitCode, 1);
     QVERIFY2(folder.err.contains("cannot write: It is a folder"), qPrintable(folder.err));

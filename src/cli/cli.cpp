@@ -4,6 +4,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -96,4 +97,16 @@ QString inputName(const QString &path)
 {
     return path == QLatin1String("-") ? QStringLiteral("standard input")
                                       : QDir::toNativeSeparators(path);
+}
+
+bool outputReplacesInput(const QString &output, const QString &input)
+{
+    if (output == QLatin1String("-") || input == QLatin1String("-"))
+        return false;
+    const QString target = QFileInfo(output).canonicalFilePath();
+    if (target.isEmpty() || target != QFileInfo(input).canonicalFilePath())
+        return false;
+    printError(QStringLiteral("%1: the output is the input file; not replacing it.")
+                   .arg(QDir::toNativeSeparators(output)));
+    return true;
 }

@@ -50,3 +50,7 @@ std::optional<int> parseCommandLine(QCommandLineParser &parser, const QStringLis
 
 // An input file as messages name it; "-" is standard input.
 QString inputName(const QString &path);
+
+// True, after reporting it, when the output names the same file as the input: writing would
+// replace the font or text being read with something else.
+bool outputReplacesInput(const QString &output, const QString &input);

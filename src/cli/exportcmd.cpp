@@ -37,6 +37,8 @@ int runExport(const QStringList &arguments)
         return *status;
 
     const QString fontPath = parser.positionalArguments().constFirst();
+    if (outputReplacesInput(parser.value(output), fontPath))
+        return ExitFailure;
     const std::optional<FontInput> input = readFontInput(fontPath);
     if (!input)
         return ExitFailure;

@@ -57,10 +57,13 @@ int runText(const QStringList &arguments)
     parser.addOption(output);
     if (const std::optional<int> status = parseCommandLine(parser, arguments, TextUsage))
         return *status;
-    const std::optional<FontInput> input = readFontInput(parser.positionalArguments().constFirst());
+    const QString fontPath = parser.positionalArguments().constFirst();
+    const QString target = parser.isSet(output) ? parser.value(output) : QStringLiteral("-");
+    if (outputReplacesInput(target, fontPath))
+        return ExitFailure;
+    const std::optional<FontInput> input = readFontInput(fontPath);
     if (!input)
         return ExitFailure;
-    const QString target = parser.isSet(output) ? parser.value(output) : QStringLiteral("-");
     return writeOutput(target, fontText(input->font)) ? ExitOk : ExitFailure;
 }
 
@@ -77,6 +80,8 @@ int runFromText(const QStringList &arguments)
         return ExitUsage;
     }
     const QString source = parser.positionalArguments().constFirst();
+    if (outputReplacesInput(parser.value(output), source))
+        return ExitFailure;
     const std::optional<QByteArray> text = readWholeInput(source, MaxTextBytes);
     if (!text)
         return ExitFailure;
