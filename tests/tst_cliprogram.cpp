@@ -100,11 +100,9 @@ void TestCliProgram::exportIsTheEditorsBytes_data()
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("header");
     QTest::newRow("the file's name") << QStringList() << "big.pf";
-    QTest::newRow("--name") << QStringList {"--name", "ROM 1"} << "ROM 1";
     QTest::newRow("--name=") << QStringList {"--name="} << "";
     QTest::newRow("--name with a line break")
         << QStringList {"--name", "a\r\norg 0"} << "a\r\norg 0";
-    QTest::newRow("-o -") << QStringList {"-o", "-"} << "big.pf";
 }
 
 void TestCliProgram::exportIsTheEditorsBytes()
@@ -116,8 +114,6 @@ void TestCliProgram::exportIsTheEditorsBytes()
     QCOMPARE(toStdout.exitCode, 0);
     QCOMPARE(toStdout.err, QString());
     QCOMPARE(toStdout.out, expected);
-    if (options.contains("-o"))
-        return;
     const QString out = path("font.asm");
     const Run toFile = runCli(QStringList {"export", m_fontPath, "-o", out} + options);
     QCOMPARE(toFile.exitCode, 0);
@@ -167,10 +163,6 @@ void TestCliProgram::usageErrors_data()
     QTest::newRow("unknown option") << QStringList {"export", "--fast", "x.pf"}
                                     << "glyphwright-cli: export: Unknown option 'fast'";
     QTest::newRow("no font") << QStringList {"export"} << "export: too few arguments";
-    QTest::newRow("two fonts") << QStringList {"text", "a.pf", "b.pf"}
-                               << "text: too many arguments";
-    QTest::newRow("-o without a value") << QStringList {"export", "a.pf", "-o"} << "Missing value";
-    QTest::newRow("check without a source") << QStringList {"check", "a.pf"} << "too few";
     QTest::newRow("from-text without -o")
         << QStringList {"from-text", "a.txt"} << "-o FONT.pf is required";
 }
