@@ -2,7 +2,9 @@
 
 #include "core/fileio.h"
 
+#include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -56,5 +58,55 @@ bool writeOutput(const QString &path, const QByteArray &bytes)
             QStringLiteral("%1: cannot write: %2").arg(QDir::toNativeSeparators(path), error));
         return false;
     }
+    return true;
+}
+
+std::optional<int> parseCommandLine(QCommandLineParser &parser, const QStringList &arguments,
+                                    const CommandUsage &usage)
+{
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help."));
+    parser.addOption(help);
+    const QString command = QLatin1String(usage.name);
+    const QString seeHelp = QStringLiteral("; see 'glyphwright-cli %1 --help'.").arg(command);
+    // The parser takes the program's name first.
+    if (!parser.parse(QStringList {QLatin1String(ProgramName)} + arguments)) {
+        QString reason = parser.errorText();
+        if (reason.endsWith(QLatin1Char('.')))
+            reason.chop(1);
+        printError(command + QStringLiteral(": ") + reason + seeHelp);
+        return ExitUsage;
+    }
+    if (parser.isSet(help)) {
+        printOut(QString::fromUtf8(usage.help));
+        return ExitOk;
+    }
+    const qsizetype count = parser.positionalArguments().size();
+    if (count < usage.minArguments) {
+        printError(command + QStringLiteral(": too few arguments") + seeHelp);
+        return ExitUsage;
+    }
+    if (count > usage.maxArguments) {
+        printError(command + QStringLiteral(": too many arguments") + seeHelp);
+        return ExitUsage;
+    }
+    return std::nullopt;
+}
+
+QString inputName(const QString &path)
+{
+    return path == QLatin1String("-") ? QStringLiteral("standard input")
+                                      : QDir::toNativeSeparators(path);
+}
+
+bool outputReplacesInput(const QString &output, const QString &input)
+{
+    if (output == QLatin1String("-") || input == QLatin1String("-"))
+        return false;
+    const QString target = QFileInfo(output).canonicalFilePath();
+    if (target.isEmpty() || target != QFileInfo(input).canonicalFilePath())
+        return false;
+    printError(QStringLiteral("%1: the output is the input file; not replacing it.")
+                   .arg(QDir::toNativeSeparators(output)));
     return true;
 }

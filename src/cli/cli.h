@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // Exit statuses: success, a failed check or operation, a usage error.
 inline constexpr int ExitOk = 0;
 inline constexpr int ExitFailure = 1;
@@ -28,3 +30,27 @@ void printOut(const QString &text);
 // Writes bytes to standard output for "-", otherwise atomically to the file; reports a failure
 // naming the file and the reason and returns false.
 bool writeOutput(const QString &path, const QByteArray &bytes);
+
+class QCommandLineParser;
+
+// What a command's help shows and how many plain arguments (files) it takes.
+struct CommandUsage
+{
+    const char *name;
+    const char *help; // the whole text of 'glyphwright-cli NAME --help'
+    int minArguments;
+    int maxArguments;
+};
+
+// Parses a command's arguments with the options already added to the parser, plus -h/--help.
+// Returns the status to exit with when the command must not go on: ExitOk after printing the
+// help, ExitUsage after a usage error; nothing otherwise.
+std::optional<int> parseCommandLine(QCommandLineParser &parser, const QStringList &arguments,
+                                    const CommandUsage &usage);
+
+// An input file as messages name it; "-" is standard input.
+QString inputName(const QString &path);
+
+// True, after reporting it, when the output names the same file as the input: writing would
+// replace the font or text being read with something else.
+bool outputReplacesInput(const QString &output, const QString &input);

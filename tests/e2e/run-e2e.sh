@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Runs the end-to-end scenarios against the real program: a virtual X server with a window
 # manager, a D-Bus session with the accessibility bus, and the scenarios driving it from outside.
-# Usage: run-e2e.sh PATH-TO-glyphwright LOG-DIR
+# Usage: run-e2e.sh PATH-TO-glyphwright LOG-DIR PATH-TO-glyphwright-cli
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 export GLYPHWRIGHT_BINARY="$1"
 export GLYPHWRIGHT_E2E_LOGS="$2"
+export GLYPHWRIGHT_CLI="$3"
 
 if [ -z "${GLYPHWRIGHT_E2E_INSIDE:-}" ]; then
     export GLYPHWRIGHT_E2E_INSIDE=1

@@ -152,6 +152,11 @@ class TestGlyphwright(Scenario):
         self.assertEqual(len(launched), 1)
         self.assertTrue(launched[0].startswith("xdg-open "), launched)
         self.assertTrue(launched[0].endswith(target), launched)
+        # The companion program writes the very same bytes for the saved font.
+        companion = subprocess.run([os.environ["GLYPHWRIGHT_CLI"], "export", self.path("big.pf")],
+                                   capture_output=True, check=True, timeout=30)
+        self.assertEqual(companion.stdout, data)
+        self.assertEqual(companion.stderr, b"")
 
     def test_about_and_system_info(self):
         program = self.start(tools=("xdg-open",))

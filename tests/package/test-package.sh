@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package from this build, checks its fields and files, installs it with apt,
-# starts the installed program in a virtual X server and sees its window, then removes it again.
+# Builds the two Debian packages from this build and checks their fields and files: glyphwright
+# (the editor) and glyphwright-cli (the companion, whose dependencies must hold no Gui, Widgets or
+# X11 library). Installs each on its own with apt: the companion must run with the editor absent,
+# and the installed editor must show its window in a virtual X server. Removes them again.
 # Usage: test-package.sh BUILD-DIR. Exits 77 (skipped) without root or password-free sudo.
 set -euo pipefail
 build="$1"
@@ -9,7 +11,7 @@ installed_by_us=0
 sudo=""
 cleanup() {
     if [ "$installed_by_us" = 1 ]; then
-        $sudo apt-get remove -y -qq glyphwright >/dev/null 2>&1 || true
+        $sudo apt-get remove -y -qq glyphwright glyphwright-cli >/dev/null 2>&1 || true
     fi
     rm -rf "$work"
 }
@@ -18,8 +20,10 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 (cd "$build" && cpack -G DEB -B "$work" >/dev/null)
 deb=$(ls "$work"/glyphwright_*_*.deb)
-echo "package: $(basename "$deb")"
+cli_deb=$(ls "$work"/glyphwright-cli_*_*.deb)
+echo "packages: $(basename "$deb") $(basename "$cli_deb")"
 [[ "$(basename "$deb")" =~ ^glyphwright_1\.0\.15_[a-z0-9]+\.deb$ ]] || fail "unexpected file name"
+[[ "$(basename "$cli_deb")" =~ ^glyphwright-cli_1\.0\.15_[a-z0-9]+\.deb$ ]] || fail "unexpected file name"
 
 field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = glyphwright ] || fail "Package field"
@@ -39,6 +43,21 @@ for size in 16 32 48 64 128 256; do
     grep -qx -- "./usr/share/icons/hicolor/${size}x${size}/apps/org.glyphwright.Glyphwright.png" <<<"$contents" \
         || fail "package lacks the ${size} px icon"
 done
+grep -q "glyphwright-cli" <<<"$contents" && fail "the editor's package holds the companion"
+
+# The companion installs on a build server without a display: Qt Core, nothing graphical.
+[ "$(dpkg-deb -f "$cli_deb" Package)" = glyphwright-cli ] || fail "cli Package field"
+[ "$(dpkg-deb -f "$cli_deb" Version)" = 1.0.15 ] || fail "cli Version field"
+cli_depends=$(dpkg-deb -f "$cli_deb" Depends)
+grep -q "\blibqt6core6\b" <<<"$cli_depends" || fail "cli Depends lacks libqt6core6: $cli_depends"
+if grep -Eq "libqt6gui|libqt6widgets|qt6-qpa-plugins|libx11|libxcb|libgl|libegl" <<<"$cli_depends"; then
+    fail "cli Depends holds a graphical library: $cli_depends"
+fi
+cli_contents=$(dpkg-deb -c "$cli_deb" | awk '{print $6}')
+for file in ./usr/bin/glyphwright-cli ./usr/share/man/man1/glyphwright-cli.1; do
+    grep -qx -- "$file" <<<"$cli_contents" || fail "cli package lacks $file"
+done
+grep -q "glyphwright\.\|/bin/glyphwright$" <<<"$cli_contents" && fail "the cli package holds editor files"
 echo "fields and files: ok"
 
 if [ "$(id -u)" -ne 0 ]; then
@@ -47,16 +66,34 @@ if [ "$(id -u)" -ne 0 ]; then
         exit 77
     fi
 fi
-if dpkg-query -W -f='${Status}' glyphwright 2>/dev/null | grep -q "install ok installed"; then
-    echo "SKIP: glyphwright is installed on this machine already; not touching it"
-    exit 77
-fi
+for package in glyphwright glyphwright-cli; do
+    if dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        echo "SKIP: $package is installed on this machine already; not touching it"
+        exit 77
+    fi
+done
 cp "$deb" "$work/install.deb"
-chmod 644 "$work/install.deb"
+cp "$cli_deb" "$work/install-cli.deb"
+chmod 644 "$work/install.deb" "$work/install-cli.deb"
 chmod 755 "$work"
 installed_by_us=1
+
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$work/install-cli.deb" >/dev/null
+[ -x /usr/bin/glyphwright-cli ] || fail "glyphwright-cli not installed in /usr/bin"
+[ ! -e /usr/bin/glyphwright ] || fail "installing glyphwright-cli brought the editor"
+[ "$(/usr/bin/glyphwright-cli --version)" = "glyphwright-cli 1.0.15" ] || fail "glyphwright-cli --version"
+head -c 2048 /dev/zero >"$work/font.pf"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM /usr/bin/glyphwright-cli export "$work/font.pf" -o "$work/font.asm" \
+    || fail "the installed glyphwright-cli cannot export"
+/usr/bin/glyphwright-cli check "$work/font.pf" "$work/font.asm" || fail "the installed glyphwright-cli check"
+[ -f /usr/share/man/man1/glyphwright-cli.1 ] || fail "the manual page is not installed"
+$sudo apt-get remove -y -qq glyphwright-cli >/dev/null
+[ ! -e /usr/bin/glyphwright-cli ] || fail "glyphwright-cli still in /usr/bin after removal"
+echo "glyphwright-cli on its own: installed, ran, removed: ok"
+
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$work/install.deb" >/dev/null
 [ -x /usr/bin/glyphwright ] || fail "not installed in /usr/bin"
+[ ! -e /usr/bin/glyphwright-cli ] || fail "installing the editor brought glyphwright-cli"
 echo "installed with apt: ok"
 
 cat >"$work/start.sh" <<'INNER'
@@ -80,4 +117,4 @@ $sudo apt-get remove -y -qq glyphwright >/dev/null
 installed_by_us=0
 [ ! -e /usr/bin/glyphwright ] || fail "still in /usr/bin after removal"
 echo "removed: ok"
-echo "1 passed, 0 failed"
+echo "2 packages passed, 0 failed"

@@ -1,0 +1,308 @@
+#include "cli/asmread.h"
+
+#include <QList>
+
+#include <optional>
+
+namespace {
+constexpr char LabelPrefix[] = "Char_";
+constexpr int LabelDigits = 3;
+constexpr int ComparisonGap = 2; // spaces between the columns of a glyph comparison
+
+QString label(int code)
+{
+    return QStringLiteral("Char_%1").arg(code, LabelDigits, 10, QLatin1Char('0'));
+}
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Walks one line left to right.
+class LineCursor final
+{
+public:
+    explicit LineCursor(QByteArrayView line)
+        : m_line(line)
+    { }
+
+    bool atEnd() const { return m_at >= m_line.size(); }
+    char peek() const { return atEnd() ? '\0' : m_line[m_at]; }
+    bool skipSpaces()
+    {
+        const qsizetype start = m_at;
+        while (!atEnd() && isSpace(peek()))
+            ++m_at;
+        return m_at > start;
+    }
+    bool take(QByteArrayView text, Qt::CaseSensitivity cs = Qt::CaseSensitive)
+    {
+        const QByteArrayView here
+            = m_line.sliced(m_at).first(qMin(text.size(), m_line.size() - m_at));
+        const bool match
+            = cs == Qt::CaseSensitive ? here == text : here.toByteArray().toLower() == text;
+        if (match)
+            m_at += text.size();
+        return match;
+    }
+    qsizetype position() const { return m_at; }
+    // Up to maxDigits digits of a base; -1 when there is none.
+    int number(int base, int maxDigits)
+    {
+        int value = 0;
+        int digits = 0;
+        for (; digits < maxDigits && !atEnd(); ++digits) {
+            const int digit = hexDigit(peek());
+            if (digit < 0 || digit >= base)
+                break;
+            value = value * base + digit;
+            ++m_at;
+        }
+        return digits == 0 ? -1 : value;
+    }
+
+private:
+    QByteArrayView m_line;
+    qsizetype m_at = 0;
+};
+
+struct CharLine
+{
+    int code = -1;
+    CharBitMap glyph {};
+    int line = 0;
+};
+
+struct LineParse
+{
+    CharLine parsed;
+    QString error;
+};
+
+LineParse parseCharLine(QByteArrayView text, int lineNumber)
+{
+    const auto fail = [](const QString &why) {
+        return LineParse {{}, QStringLiteral("not a character line: %1").arg(why)};
+    };
+    LineCursor cursor(text);
+    CharLine parsed;
+    parsed.line = lineNumber;
+    if (!cursor.take(LabelPrefix))
+        return fail(QStringLiteral("expected a label Char_000 to Char_255 at the start"));
+    const qsizetype digitsStart = cursor.position();
+    const int code = cursor.number(10, LabelDigits);
+    if (code < 0 || code >= CharacterCount || cursor.position() - digitsStart != LabelDigits
+        || (!cursor.atEnd() && !isSpace(cursor.peek())))
+        return fail(QStringLiteral("the label is not Char_000 to Char_255"));
+    parsed.code = code;
+    const bool spaced = cursor.skipSpaces();
+    if (!spaced || !cursor.take("db", Qt::CaseInsensitive) || !cursor.skipSpaces())
+        return fail(QStringLiteral("expected \"db\" after the label"));
+    for (int row = 0; row < GlyphSize; ++row) {
+        if (row > 0) {
+            cursor.skipSpaces();
+            if (!cursor.take(","))
+                return fail(QStringLiteral("expected 8 byte values, found %1").arg(row));
+            cursor.skipSpaces();
+        }
+        if (!cursor.take("0x", Qt::CaseInsensitive))
+            return fail(QStringLiteral("byte %1 is not written 0x00 to 0xFF").arg(row + 1));
+        const int value = cursor.number(16, 2);
+        if (value < 0 || hexDigit(cursor.peek()) >= 0)
+            return fail(QStringLiteral("byte %1 is not written 0x00 to 0xFF").arg(row + 1));
+        parsed.glyph[row] = static_cast<std::uint8_t>(value);
+    }
+    cursor.skipSpaces();
+    if (cursor.peek() == ',')
+        return fail(QStringLiteral("more than 8 byte values"));
+    if (!cursor.atEnd() && cursor.peek() != ';')
+        return fail(QStringLiteral("unexpected text after the 8 byte values"));
+    return {parsed, {}};
+}
+
+bool isBlankOrComment(QByteArrayView line)
+{
+    const QByteArrayView content = line.trimmed();
+    return content.isEmpty() || content.front() == ';';
+}
+
+QString pixelRow(std::uint8_t value)
+{
+    QString row(GlyphSize, QLatin1Char('.'));
+    for (int column = 0; column < GlyphSize; ++column) {
+        if (value & columnBit(column))
+            row[column] = QLatin1Char('#');
+    }
+    return row;
+}
+} // namespace
+
+AsmRead parseAsmSource(QByteArrayView source)
+{
+    AsmRead result;
+    const auto fail = [&result](int line, const QString &error) {
+        result.errorLine = line;
+        result.error = error;
+        return result;
+    };
+    QList<CharLine> lines;
+    int lineNumber = 0;
+    for (QByteArrayView rest = source; !rest.isEmpty();) {
+        const qsizetype end = rest.indexOf('\n');
+        QByteArrayView line = end < 0 ? rest : rest.first(end);
+        rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
+        ++lineNumber;
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (isBlankOrComment(line))
+            continue;
+        const LineParse parsed = parseCharLine(line, lineNumber);
+        if (!parsed.error.isEmpty())
+            return fail(lineNumber, parsed.error);
+        lines.append(parsed.parsed);
+    }
+    if (lines.isEmpty())
+        return fail(qMax(lineNumber, 1),
+                    QStringLiteral("no character lines (Char_000 to Char_255)"));
+
+    // Lines are assembled in the order they stand, so order is part of the table.
+    int expected = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const CharLine &line = lines[i];
+        if (line.code == expected) {
+            setGlyph(result.font, line.code, line.glyph);
+            result.lineOf[line.code] = line.line;
+            ++expected;
+            continue;
+        }
+        if (line.code < expected) {
+            return fail(line.line, QStringLiteral("%1 is repeated (first on line %2)")
+                                       .arg(label(line.code))
+                                       .arg(result.lineOf[line.code]));
+        }
+        for (qsizetype later = i + 1; later < lines.size(); ++later) {
+            if (lines[later].code == expected) {
+                return fail(
+                    line.line,
+                    QStringLiteral("%1 is out of order: %2, which comes first, is on line %3")
+                        .arg(label(line.code), label(expected))
+                        .arg(lines[later].line));
+            }
+        }
+        return fail(
+            line.line,
+            QStringLiteral("%1 is missing before %2").arg(label(expected), label(line.code)));
+    }
+    if (expected < CharacterCount) {
+        return fail(lineNumber + 1, QStringLiteral("%1 is missing: the source ends after %2")
+                                        .arg(label(expected), label(expected - 1)));
+    }
+    return result;
+}
+
+int firstDifferentCode(const FontImage &a, const FontImage &b)
+{
+    for (int code = 0; code < CharacterCount; ++code) {
+        if (glyphOf(a, code) != glyphOf(b, code))
+            return code;
+    }
+    return -1;
+}
+
+int differentCodeCount(const FontImage &a, const FontImage &b)
+{
+    int count = 0;
+    for (int code = 0; code < CharacterCount; ++code)
+        count += glyphOf(a, code) != glyphOf(b, code) ? 1 : 0;
+    return count;
+}
+
+QString glyphComparison(const CharBitMap &left, const CharBitMap &right, const QString &leftTitle,
+                        const QString &rightTitle)
+{
+    const QString gap(ComparisonGap, QLatin1Char(' '));
+    // Each column is as wide as its title or the 8 pixels, whichever is wider.
+    const int leftWidth = qMax<int>(GlyphSize, leftTitle.size());
+    const int rightWidth = qMax<int>(GlyphSize, rightTitle.size());
+    QString text
+        = QStringLiteral("  %1%2%3\n").arg(leftTitle.leftJustified(leftWidth), gap, rightTitle);
+    for (int row = 0; row < GlyphSize; ++row) {
+        text += QStringLiteral("  %1%2%3%4%5%6%7%8\n")
+                    .arg(pixelRow(left[row]).leftJustified(leftWidth), gap,
+                         pixelRow(right[row]).leftJustified(rightWidth), gap, hexByte(left[row]),
+                         gap, hexByte(right[row]),
+                         left[row] != right[row] ? QStringLiteral("  <") : QString());
+    }
+    return text;
+}
+
+HexImage parseIntelHex(QByteArrayView hex)
+{
+    HexImage image;
+    quint32 base = 0;
+    int lineNumber = 0;
+    for (QByteArrayView rest = hex; !rest.isEmpty();) {
+        const qsizetype end = rest.indexOf('\n');
+        QByteArrayView line = end < 0 ? rest : rest.first(end);
+        rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
+        ++lineNumber;
+        line = line.trimmed();
+        if (line.isEmpty())
+            continue;
+        const QByteArray record = line.startsWith(':')
+                                      ? QByteArray::fromHex(line.sliced(1).toByteArray())
+                                      : QByteArray();
+        const auto byteAt = [&record](int i) {
+            return static_cast<quint8>(record[i]);
+        };
+        if (record.size() < 5 || record.size() != 5 + byteAt(0)
+            || line.size() != 1 + 2 * record.size()) {
+            image.error = QStringLiteral("line %1 is not an Intel HEX record").arg(lineNumber);
+            return image;
+        }
+        quint8 sum = 0;
+        for (const char byte : record)
+            sum += static_cast<quint8>(byte);
+        if (sum != 0) {
+            image.error = QStringLiteral("line %1 has a wrong checksum").arg(lineNumber);
+            return image;
+        }
+        const int count = byteAt(0);
+        const int type = byteAt(3);
+        if ((type == 0x02 || type == 0x04) && count != 2) {
+            image.error = QStringLiteral("line %1 is not an Intel HEX record").arg(lineNumber);
+            return image;
+        }
+        const quint32 offset = (quint32(byteAt(1)) << 8) | byteAt(2);
+        switch (type) {
+        case 0x00:
+            for (int i = 0; i < count; ++i)
+                image.bytes.insert(base + offset + quint32(i), byteAt(4 + i));
+            break;
+        case 0x01:
+            return image;
+        case 0x02: // extended segment address: 16-byte paragraphs
+            base = ((quint32(byteAt(4)) << 8) | byteAt(5)) << 4;
+            break;
+        case 0x04: // extended linear address: the upper 16 bits
+            base = ((quint32(byteAt(4)) << 8) | byteAt(5)) << 16;
+            break;
+        default:
+            break; // start addresses do not describe memory
+        }
+    }
+    image.error = QStringLiteral("the end record is missing");
+    return image;
+}

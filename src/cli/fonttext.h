@@ -1,0 +1,24 @@
+#pragma once
+
+#include "core/fontimage.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+// The font as reviewable text: 256 blocks in code order, each a heading ("Char: A / 65 / 0x41",
+// the editor's own label) and eight rows of pixels, '#' for ink and '.' for paper, each followed
+// by the row's byte ("...##... 0x18"). A line starting with ';' is a comment.
+QByteArray fontText(const FontImage &font);
+
+struct FontTextParse
+{
+    FontImage font {};
+    int errorLine = 0; // 1-based; 0 when the text was read
+    QString error;
+};
+
+// The exact inverse of fontText(): blank lines, comments and a CR before each line break are
+// allowed anywhere; every other line must be the next heading or row exactly as fontText()
+// writes it, and each row's byte must match its pixels.
+FontTextParse parseFontText(QByteArrayView text);
