@@ -18,7 +18,9 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl-dev)
+# FreeType, zlib and libpng: the companion's font and picture formats.
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl-dev
+                libfreetype-dev zlib1g-dev libpng-dev)
 # The end-to-end tests: a virtual X server, a window manager, input, screenshots, the clipboard
 # and the accessibility bus.
 E2E_PACKAGES=(xvfb xauth openbox xdotool x11-utils xclip imagemagick dbus dbus-x11 at-spi2-core

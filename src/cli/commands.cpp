@@ -4,10 +4,16 @@
 
 // Each command lives in a file of its own and adds one line here.
 int runExport(const QStringList &arguments);
+int runImport(const QStringList &arguments);
+int runConvert(const QStringList &arguments);
+int runRender(const QStringList &arguments);
 
 namespace {
 constexpr std::array Commands {
     Command {"export", "write the font as PIC assembler source", runExport},
+    Command {"import", "make a font from a ROM dump, PSF, BDF or picture", runImport},
+    Command {"convert", "write the font as PNG, PSF, BDF or C", runConvert},
+    Command {"render", "draw a line of text in the font as a PNG", runRender},
 };
 } // namespace
 
