@@ -60,17 +60,19 @@ CellSize cellSizeOf(FT_Face face)
             (metrics.ascender - metrics.descender) / 64};
 }
 
-// The strike nearest 8 pixels high without going over, or -1 when all are taller.
-int fittingStrike(FT_Face face)
+// Selects the first strike whose cell fits 8x8; false, with the first strike selected, when none
+// does.
+bool selectFittingStrike(FT_Face face)
 {
-    int best = -1;
     for (int i = 0; i < face->num_fixed_sizes; ++i) {
-        const FT_Bitmap_Size &size = face->available_sizes[i];
-        if (size.height <= GlyphSize && size.width <= GlyphSize
-            && (best < 0 || size.height > face->available_sizes[best].height))
-            best = i;
+        if (FT_Select_Size(face, i) != 0)
+            continue;
+        const CellSize cell = cellSizeOf(face);
+        if (cell.width <= GlyphSize && cell.height <= GlyphSize)
+            return true;
     }
-    return best;
+    FT_Select_Size(face, 0);
+    return false;
 }
 } // namespace
 
@@ -95,25 +97,17 @@ ImportResult fontFromFreeType(QByteArrayView bytes)
         return ImportResult::failure(QStringLiteral("a scalable %1 font, not a bitmap font.")
                                          .arg(QString::fromLatin1(FT_Get_Font_Format(face.get()))));
     // A Windows FON holds one face per size: take the first that fits.
-    int strike = fittingStrike(face.get());
-    for (FT_Long index = 1; strike < 0 && index < face->num_faces; ++index) {
+    bool fits = selectFittingStrike(face.get());
+    for (FT_Long index = 1; !fits && index < face->num_faces; ++index) {
         Face other = openFace(library.get(), bytes, index);
-        if (other && fittingStrike(other.get()) >= 0) {
+        if (other && selectFittingStrike(other.get())) {
             face = std::move(other);
-            strike = fittingStrike(face.get());
+            fits = true;
         }
     }
     const QString format = QString::fromLatin1(FT_Get_Font_Format(face.get()));
-    if (strike < 0)
-        return ImportResult::failure(
-            QStringLiteral("a %1 font of %2x%3 pixels; only fonts up to 8x8 fit.")
-                .arg(format)
-                .arg(face->available_sizes[0].width)
-                .arg(face->available_sizes[0].height));
-    if (FT_Select_Size(face.get(), strike) != 0)
-        return ImportResult::failure(QStringLiteral("FreeType cannot select the font's size."));
     const CellSize cell = cellSizeOf(face.get());
-    if (cell.width > GlyphSize || cell.height > GlyphSize)
+    if (!fits)
         return ImportResult::failure(QStringLiteral("a %1 font of %2x%3 pixels; only fonts up to "
                                                     "8x8 fit.")
                                          .arg(format)

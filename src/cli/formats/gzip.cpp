@@ -39,6 +39,11 @@ Inflated gunzip(QByteArrayView bytes, qsizetype maxSize)
         stream.avail_out = static_cast<uInt>(Chunk);
         status = inflate(&stream, Z_NO_FLUSH);
         out.resize(before + Chunk - stream.avail_out);
+        if (out.size() > maxSize) {
+            inflateEnd(&stream);
+            return {{},
+                    QStringLiteral("the data decompresses to more than %1 bytes.").arg(maxSize)};
+        }
         // No progress with input left or none at all means the stream ended early.
         if (status == Z_BUF_ERROR
             || (status == Z_OK && stream.avail_in == 0 && stream.avail_out != 0))
