@@ -15,8 +15,11 @@ std::optional<int> parseCommandLine(QCommandLineParser &parser, const QStringLis
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     // QCommandLineParser skips the first argument as the program's name.
     if (!parser.parse(QStringList {commandName} + arguments)) {
-        printError(QStringLiteral("%1: %2; see 'glyphwright-cli %1 --help'.")
-                       .arg(commandName, parser.errorText()));
+        QString reason = parser.errorText();
+        if (reason.endsWith(QLatin1Char('.')))
+            reason.chop(1);
+        printError(
+            QStringLiteral("%1: %2; see 'glyphwright-cli %1 --help'.").arg(commandName, reason));
         return ExitUsage;
     }
     if (parser.isSet(helpOption)) {
