@@ -56,6 +56,8 @@ private Q_SLOTS:
     void failuresWriteNothing_data();
     void failuresWriteNothing();
     void consoleFontWhenInstalled();
+    void sheetsWrittenByImageMagick_data();
+    void sheetsWrittenByImageMagick();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -331,6 +333,48 @@ void TestFormatCommands::consoleFontWhenInstalled()
                  .exitCode,
              0);
     QCOMPARE(readRaw(path(QStringLiteral("console.psf"))), psf1Bytes(fontImageFromBytes(font)));
+}
+
+void TestFormatCommands::sheetsWrittenByImageMagick_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("output");
+    QTest::newRow("BMP 24-bit") << QStringList {"-type", "TrueColor"} << "BMP3:sheet.bmp";
+    QTest::newRow("BMP 1-bit") << QStringList {"-type", "Bilevel"} << "BMP3:sheet.bmp";
+    QTest::newRow("BMP 32-bit with alpha")
+        << QStringList {"-type", "TrueColorAlpha"} << "BMP:sheet.bmp";
+    // Grey ink on a coloured, partly transparent page: only dark, opaque pixels are ink.
+    QTest::newRow("PNG in colour with alpha")
+        << QStringList {"-fill",     "#D0E0FF", "-opaque", "white",    "-fill",    "#303030",
+                        "-opaque",   "black",   "-alpha",  "set",      "-channel", "A",
+                        "-evaluate", "set",     "90%",     "+channel", "-type",    "TrueColorAlpha"}
+        << "PNG32:sheet.png";
+}
+
+void TestFormatCommands::sheetsWrittenByImageMagick()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, output);
+    const QString convert = QStandardPaths::findExecutable(QStringLiteral("convert"));
+    if (convert.isEmpty())
+        QSKIP("ImageMagick is not installed");
+    const FontImage font = randomFont(qHash(output));
+    writeRaw(path(QStringLiteral("font.pf")), fontFileBytes(font));
+    QCOMPARE(run({QStringLiteral("convert"), QStringLiteral("font.pf"), QStringLiteral("-o"),
+                  QStringLiteral("ours.png"), QStringLiteral("--scale"), QStringLiteral("2")})
+                 .exitCode,
+             0);
+    QProcess magick;
+    magick.setWorkingDirectory(m_dir->path());
+    magick.start(convert,
+                 QStringList {QStringLiteral("ours.png")} + options + QStringList {output});
+    magick.waitForFinished(-1);
+    QVERIFY2(magick.exitCode() == 0, magick.readAllStandardError().constData());
+    const QString file = output.section(QLatin1Char(':'), 1);
+    const Run back
+        = run({QStringLiteral("import"), file, QStringLiteral("-o"), QStringLiteral("back.pf")});
+    QVERIFY2(back.exitCode == 0, qPrintable(back.err));
+    QCOMPARE(readRaw(path(QStringLiteral("back.pf"))), fontFileBytes(font));
 }
 
 QTEST_GUILESS_MAIN(TestFormatCommands)
