@@ -31,7 +31,8 @@ const QString Help = QStringLiteral(
 
 enum class Target { None, Png, Psf, Bdf, C };
 
-Target targetNamed(const QString &name)
+// A format by its --to name, or by an output's extension, where .h also means C.
+Target targetNamed(const QString &name, bool extension)
 {
     const QString lower = name.toLower();
     if (lower == QLatin1String("png"))
@@ -40,7 +41,7 @@ Target targetNamed(const QString &name)
         return Target::Psf;
     if (lower == QLatin1String("bdf"))
         return Target::Bdf;
-    if (lower == QLatin1String("c") || lower == QLatin1String("h"))
+    if (lower == QLatin1String("c") || (extension && lower == QLatin1String("h")))
         return Target::C;
     return Target::None;
 }
@@ -67,15 +68,14 @@ int runConvert(const QStringList &arguments)
     const QString outPath = parser.value(output);
     Target target = Target::None;
     if (parser.isSet(to)) {
-        target = targetNamed(parser.value(to));
-        if (target == Target::None
-            || parser.value(to).compare(QLatin1String("h"), Qt::CaseInsensitive) == 0) {
+        target = targetNamed(parser.value(to), false);
+        if (target == Target::None) {
             printError(QStringLiteral("convert: --to '%1': expects png, psf, bdf or c.")
                            .arg(parser.value(to)));
             return ExitUsage;
         }
     } else {
-        target = targetNamed(QFileInfo(FileNameOf(outPath)).suffix());
+        target = targetNamed(QFileInfo(FileNameOf(outPath)).suffix(), true);
         if (target == Target::None) {
             printError(QStringLiteral("convert: cannot tell the format from '%1'; use an "
                                       "extension .png, .psf, .bdf, .c or .h, or --to.")

@@ -65,7 +65,7 @@ int runImport(const QStringList &arguments)
         printError(QStringLiteral("%1: cannot read: %2").arg(shownPath(source), read.error));
         return ExitFailure;
     }
-    if (read.bytes.size() > MaxSourceSize) {
+    if (format != SourceFormat::Raw && read.bytes.size() > MaxSourceSize) {
         printError(QStringLiteral("%1: larger than %2 bytes; no font source is that large.")
                        .arg(shownPath(source))
                        .arg(MaxSourceSize));
