@@ -25,9 +25,9 @@ BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl-dev
 # and the accessibility bus.
 E2E_PACKAGES=(xvfb xauth openbox xdotool x11-utils xclip imagemagick dbus dbus-x11 at-spi2-core
               python3 python3-pyatspi gir1.2-atspi-2.0)
-# Checks of the desktop entry, the AppStream metadata, the Debian package, and that an export
-# assembles (gpasm).
-PACKAGE_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file gputils)
+# Checks of the desktop entry, the AppStream metadata, the Debian package, that an export
+# assembles (gpasm), and that the companion reads PCF fonts made by another tool (bdftopcf).
+PACKAGE_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file gputils xfonts-utils)
 
 build() {
     if [ ! -f "$BUILD/CMakeCache.txt" ]; then

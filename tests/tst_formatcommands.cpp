@@ -56,6 +56,7 @@ private Q_SLOTS:
     void failuresWriteNothing_data();
     void failuresWriteNothing();
     void consoleFontWhenInstalled();
+    void pcfMadeByBdftopcf();
     void sheetsWrittenByImageMagick_data();
     void sheetsWrittenByImageMagick();
 
@@ -333,6 +334,32 @@ void TestFormatCommands::consoleFontWhenInstalled()
                  .exitCode,
              0);
     QCOMPARE(readRaw(path(QStringLiteral("console.psf"))), psf1Bytes(fontImageFromBytes(font)));
+}
+
+void TestFormatCommands::pcfMadeByBdftopcf()
+{
+    // X11's compiled format, from our own BDF by the X.Org tool, plain and gzip-compressed as
+    // distributions ship it.
+    const QString bdftopcf = QStandardPaths::findExecutable(QStringLiteral("bdftopcf"));
+    if (bdftopcf.isEmpty())
+        QSKIP("bdftopcf (xfonts-utils) is not installed");
+    const FontImage font = randomFont(77);
+    writeRaw(path(QStringLiteral("font.bdf")), bdfBytes(font, QStringLiteral("Test")));
+    QProcess compiler;
+    compiler.setWorkingDirectory(m_dir->path());
+    compiler.start(bdftopcf,
+                   {QStringLiteral("-o"), QStringLiteral("font.pcf"), QStringLiteral("font.bdf")});
+    compiler.waitForFinished(-1);
+    QVERIFY2(compiler.exitCode() == 0, compiler.readAllStandardError().constData());
+    writeRaw(path(QStringLiteral("font.pcf.gz")),
+             gzipped(readRaw(path(QStringLiteral("font.pcf")))));
+    for (const char *name : {"font.pcf", "font.pcf.gz"}) {
+        const Run back = run({QStringLiteral("import"), QString::fromLatin1(name),
+                              QStringLiteral("-o"), QStringLiteral("back.pf")});
+        QVERIFY2(back.exitCode == 0, qPrintable(back.err));
+        QVERIFY2(back.err.contains(QLatin1String("PCF, 8x8")), qPrintable(back.err));
+        QCOMPARE(readRaw(path(QStringLiteral("back.pf"))), fontFileBytes(font));
+    }
 }
 
 void TestFormatCommands::sheetsWrittenByImageMagick_data()
