@@ -18,14 +18,17 @@ ensure_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl-dev)
+# FreeType, zlib and libpng: the companion's font and picture formats.
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl-dev
+                libfreetype-dev zlib1g-dev libpng-dev)
 # The end-to-end tests: a virtual X server, a window manager, input, screenshots, the clipboard
 # and the accessibility bus.
 E2E_PACKAGES=(xvfb xauth openbox xdotool x11-utils xclip imagemagick dbus dbus-x11 at-spi2-core
               python3 python3-pyatspi gir1.2-atspi-2.0)
 # Checks of the desktop entry, the AppStream metadata, the Debian package, that an export
-# assembles (gpasm), and the README's Makefile and git snippets for glyphwright-cli (make, git).
-PACKAGE_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file gputils make git)
+# assembles (gpasm), the README's Makefile and git snippets for glyphwright-cli (make, git), and
+# that the companion reads PCF fonts made by another tool (bdftopcf).
+PACKAGE_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file gputils make git xfonts-utils)
 
 build() {
     if [ ! -f "$BUILD/CMakeCache.txt" ]; then

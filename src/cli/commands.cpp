@@ -7,6 +7,9 @@ int runExport(const QStringList &arguments);
 int runCheck(const QStringList &arguments);
 int runText(const QStringList &arguments);
 int runFromText(const QStringList &arguments);
+int runImport(const QStringList &arguments);
+int runConvert(const QStringList &arguments);
+int runRender(const QStringList &arguments);
 
 namespace {
 constexpr std::array Commands {
@@ -14,6 +17,9 @@ constexpr std::array Commands {
     Command {"check", "compare an assembler source with the font", runCheck},
     Command {"text", "write the font as text, pixels drawn with '#' and '.'", runText},
     Command {"from-text", "turn that text back into a font file", runFromText},
+    Command {"import", "make a font from a ROM dump, PSF, BDF or picture", runImport},
+    Command {"convert", "write the font as PNG, PSF, BDF or C", runConvert},
+    Command {"render", "draw a line of text in the font as a PNG", runRender},
 };
 } // namespace
 

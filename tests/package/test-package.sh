@@ -29,11 +29,13 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = glyphwright ] || fail "Package field"
 [ "$(field Version)" = 1.0.15 ] || fail "Version field"
 depends=$(field Depends)
-for dep in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins libc6 libstdc++6; do
+# FreeType, libpng and zlib: the companion's font and picture formats.
+for dep in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins libc6 libstdc++6 \
+    libfreetype6 libpng16-16 zlib1g; do
     grep -q "\b$dep\b" <<<"$depends" || fail "Depends lacks $dep: $depends"
 done
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
-for file in ./usr/bin/glyphwright \
+for file in ./usr/bin/glyphwright ./usr/bin/glyphwright-cli \
     ./usr/share/applications/org.glyphwright.Glyphwright.desktop \
     ./usr/share/metainfo/org.glyphwright.Glyphwright.metainfo.xml \
     ./usr/share/icons/hicolor/scalable/apps/org.glyphwright.Glyphwright.svg; do
@@ -95,6 +97,19 @@ DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$work/install.deb" 
 [ -x /usr/bin/glyphwright ] || fail "not installed in /usr/bin"
 [ ! -e /usr/bin/glyphwright-cli ] || fail "installing the editor brought glyphwright-cli"
 echo "installed with apt: ok"
+
+# The companion stays free of Qt Gui, Qt Widgets and X11, so it runs on a build server without
+# a display: it needs none of their libraries and works with no display set.
+if readelf -d /usr/bin/glyphwright-cli | grep -E 'NEEDED.*(Qt6Gui|Qt6Widgets|libX11|libxcb|libGL)'; then
+    fail "glyphwright-cli needs a display library"
+fi
+head -c 2048 /dev/urandom >"$work/font.pf"
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM /usr/bin/glyphwright-cli convert "$work/font.pf" \
+    -o "$work/font.psf" || fail "the installed glyphwright-cli could not convert a font"
+env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/glyphwright-cli import "$work/font.psf" -o "$work/back.pf" \
+    2>/dev/null || fail "the installed glyphwright-cli could not import a PSF"
+cmp -s "$work/font.pf" "$work/back.pf" || fail "the installed glyphwright-cli changed the font"
+echo "companion without a display: ok"
 
 cat >"$work/start.sh" <<'INNER'
 openbox >/dev/null 2>&1 &

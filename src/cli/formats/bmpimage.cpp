@@ -1,0 +1,143 @@
+#include "cli/formats/bmpimage.h"
+
+#include <bit>
+#include <cstdint>
+
+namespace {
+constexpr qsizetype FileHeaderSize = 14;
+constexpr quint32 InfoHeaderSize = 40;
+constexpr quint32 Uncompressed = 0; // BI_RGB
+constexpr quint32 BitFields = 3; // BI_BITFIELDS
+constexpr int MaxSide = 1 << 16;
+
+class Reader
+{
+public:
+    explicit Reader(QByteArrayView bytes)
+        : m_bytes(bytes)
+    { }
+    bool has(qint64 at, qint64 size) const
+    {
+        return at >= 0 && size >= 0 && at + size <= m_bytes.size();
+    }
+    std::uint8_t u8(qint64 at) const { return static_cast<std::uint8_t>(m_bytes[at]); }
+    quint32 u32(qint64 at) const
+    {
+        return quint32(u8(at)) | quint32(u8(at + 1)) << 8 | quint32(u8(at + 2)) << 16
+               | quint32(u8(at + 3)) << 24;
+    }
+    quint16 u16(qint64 at) const { return quint16(u8(at) | u8(at + 1) << 8); }
+
+private:
+    QByteArrayView m_bytes;
+};
+
+// One component under a mask, scaled to 0..255; a missing mask reads as full.
+int component(quint32 pixel, quint32 mask)
+{
+    if (mask == 0)
+        return 255;
+    const int shift = std::countr_zero(mask);
+    const quint32 maximum = mask >> shift;
+    return static_cast<int>(((pixel & mask) >> shift) * 255 / maximum);
+}
+
+DecodedImage failure(const QString &reason)
+{
+    return {{}, reason};
+}
+} // namespace
+
+bool isBmp(QByteArrayView bytes)
+{
+    return bytes.startsWith("BM");
+}
+
+DecodedImage decodeBmp(QByteArrayView bytes, SizeCheck checkSize)
+{
+    const Reader in(bytes);
+    if (!isBmp(bytes) || !in.has(0, FileHeaderSize + InfoHeaderSize))
+        return failure(QStringLiteral("not a BMP picture, or its header is truncated."));
+    const quint32 pixelOffset = in.u32(10);
+    const quint32 headerSize = in.u32(14);
+    const auto width = static_cast<qint32>(in.u32(18));
+    const auto signedHeight = static_cast<qint32>(in.u32(22));
+    const int bits = in.u16(28);
+    const quint32 compression = in.u32(30);
+    const quint32 coloursUsed = in.u32(46);
+    if (headerSize < InfoHeaderSize || !in.has(FileHeaderSize, headerSize))
+        return failure(QStringLiteral("the BMP header is truncated or of an unknown kind."));
+    if (width <= 0 || signedHeight == 0 || width > MaxSide || signedHeight > MaxSide
+        || signedHeight < -MaxSide)
+        return failure(QStringLiteral("the BMP gives an impossible size."));
+    const int height = signedHeight < 0 ? -signedHeight : signedHeight;
+    const bool topDown = signedHeight < 0;
+    if (const QString sizeError = checkSize(width, height); !sizeError.isEmpty())
+        return failure(sizeError);
+
+    quint32 masks[4] = {0x00FF0000, 0x0000FF00, 0x000000FF, 0}; // red, green, blue, alpha
+    const bool direct = bits == 24 || bits == 32;
+    if (compression == BitFields && bits == 32) {
+        // The masks follow a 40-byte header, or sit inside a longer one (with alpha from V3 on).
+        if (!in.has(FileHeaderSize + InfoHeaderSize, 12))
+            return failure(QStringLiteral("the BMP's colour masks are truncated."));
+        for (int i = 0; i < 3; ++i)
+            masks[i] = in.u32(FileHeaderSize + InfoHeaderSize + 4 * i);
+        if (headerSize >= 56)
+            masks[3] = in.u32(FileHeaderSize + InfoHeaderSize + 12);
+    } else if (compression != Uncompressed || !(bits == 1 || bits == 4 || bits == 8 || direct)) {
+        return failure(QStringLiteral("a compressed or %1-bit BMP; only uncompressed 1, 4, 8, 24 "
+                                      "and 32-bit pictures are read.")
+                           .arg(bits));
+    }
+    const qint64 paletteAt = FileHeaderSize + headerSize;
+    const qint64 paletteSize = direct ? 0 : (coloursUsed ? coloursUsed : 1u << bits);
+    if (!direct && (paletteSize > (1 << bits) || !in.has(paletteAt, paletteSize * 4)))
+        return failure(QStringLiteral("the BMP's palette is truncated."));
+    const qint64 stride = (qint64(width) * bits + 31) / 32 * 4;
+    if (!in.has(pixelOffset, stride * height))
+        return failure(QStringLiteral("the BMP's pixels are truncated: %1 x %2 at %3 bits need %4 "
+                                      "bytes.")
+                           .arg(width)
+                           .arg(height)
+                           .arg(bits)
+                           .arg(stride * height));
+
+    InkImage ink(width, height);
+    for (int y = 0; y < height; ++y) {
+        const qint64 row = pixelOffset + stride * (topDown ? y : height - 1 - y);
+        for (int x = 0; x < width; ++x) {
+            int r = 0, g = 0, b = 0, a = 255;
+            if (direct) {
+                const qint64 at = row + qint64(x) * (bits / 8);
+                if (bits == 24) {
+                    b = in.u8(at);
+                    g = in.u8(at + 1);
+                    r = in.u8(at + 2);
+                } else {
+                    const quint32 pixel = in.u32(at);
+                    r = component(pixel, masks[0]);
+                    g = component(pixel, masks[1]);
+                    b = component(pixel, masks[2]);
+                    a = component(pixel, masks[3]);
+                }
+            } else {
+                const qint64 bit = qint64(x) * bits;
+                const int shift = 8 - bits - static_cast<int>(bit % 8);
+                const int index = (in.u8(row + bit / 8) >> shift) & ((1 << bits) - 1);
+                if (index >= paletteSize)
+                    return failure(QStringLiteral("the BMP uses colour %1 of a palette of %2.")
+                                       .arg(index)
+                                       .arg(paletteSize));
+                // Palette entries are blue, green, red, unused.
+                const qint64 entry = paletteAt + 4 * index;
+                b = in.u8(entry);
+                g = in.u8(entry + 1);
+                r = in.u8(entry + 2);
+            }
+            if (isInk(r, g, b, a))
+                ink.setInk(x, y);
+        }
+    }
+    return {ink, {}};
+}

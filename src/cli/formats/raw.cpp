@@ -1,0 +1,18 @@
+#include "cli/formats/raw.h"
+
+ImportResult fontFromRaw(QByteArrayView bytes, qint64 offset)
+{
+    const qint64 available = bytes.size() > offset ? bytes.size() - offset : 0;
+    if (available < FontFileSize)
+        return ImportResult::failure(
+            QStringLiteral("only %1 bytes from offset %2 (the file has %3); a font needs %4.")
+                .arg(available)
+                .arg(offset)
+                .arg(bytes.size())
+                .arg(FontFileSize));
+    ImportResult result;
+    result.font = fontImageFromBytes(bytes.sliced(offset, FontFileSize));
+    result.description
+        = QStringLiteral("raw bytes %1 to %2").arg(offset).arg(offset + FontFileSize - 1);
+    return result;
+}

@@ -1,0 +1,110 @@
+#pragma once
+
+#include "cli/formats/inkimage.h"
+#include "core/fontimage.h"
+
+#include <QByteArray>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTest>
+
+// Fonts and foreign files for the tests of the import and export formats.
+
+// A font of random bytes, the same for the same seed, so that a failing row can be replayed.
+inline FontImage randomFont(quint32 seed)
+{
+    QRandomGenerator random(seed);
+    FontImage font {};
+    for (auto &byte : font)
+        byte = static_cast<std::uint8_t>(random.bounded(256));
+    return font;
+}
+
+// The font every row of whose glyphs is its code, so that a glyph out of place shows.
+inline FontImage codeFont()
+{
+    FontImage font {};
+    for (int i = 0; i < FontFileSize; ++i)
+        font[i] = static_cast<std::uint8_t>(i / GlyphSize);
+    return font;
+}
+
+// gzip as distributions compress console fonts (-n: no name or time, so the bytes are stable).
+inline QByteArray gzipped(const QByteArray &bytes)
+{
+    QProcess gzip;
+    gzip.start(QStringLiteral("gzip"), {QStringLiteral("-n"), QStringLiteral("-c")});
+    gzip.write(bytes);
+    gzip.closeWriteChannel();
+    gzip.waitForFinished(-1);
+    return gzip.readAllStandardOutput();
+}
+
+inline void putLe32(QByteArray &bytes, qsizetype at, quint32 value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<char>(value >> (8 * i));
+}
+
+// A PSF 2 font as its format defines it: a 32-byte header (or longer), then the glyphs.
+inline QByteArray psf2(quint32 count, quint32 height, quint32 width, const QByteArray &glyphs,
+                       quint32 headerSize = 32)
+{
+    QByteArray bytes(headerSize, '\0');
+    putLe32(bytes, 0, 0x864AB572); // magic 72 B5 4A 86
+    putLe32(bytes, 8, headerSize);
+    putLe32(bytes, 16, count);
+    putLe32(bytes, 20, (width + 7) / 8 * height);
+    putLe32(bytes, 24, height);
+    putLe32(bytes, 28, width);
+    return bytes + glyphs;
+}
+
+// A Windows bitmap of the picture, written by hand as the format defines it: 24-bit bottom-up
+// rows, 1-bit top-down through a two-colour palette (paper first), or 32-bit with bit-field
+// masks where paper is transparent black, so that only alpha tells it from ink.
+enum class BmpKind { Rgb24, Palette1, Alpha32 };
+inline QByteArray bmpOf(const InkImage &image, BmpKind kind)
+{
+    const int bits = kind == BmpKind::Rgb24 ? 24 : kind == BmpKind::Palette1 ? 1 : 32;
+    const int stride = (image.width * bits + 31) / 32 * 4;
+    const int headerSize = kind == BmpKind::Alpha32 ? 56 : 40;
+    const int palette = kind == BmpKind::Palette1 ? 8 : 0;
+    const int offset = 14 + headerSize + palette;
+    QByteArray bytes(offset + stride * image.height, '\0');
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    putLe32(bytes, 2, static_cast<quint32>(bytes.size()));
+    putLe32(bytes, 10, static_cast<quint32>(offset));
+    putLe32(bytes, 14, static_cast<quint32>(headerSize));
+    putLe32(bytes, 18, static_cast<quint32>(image.width));
+    const bool topDown = kind == BmpKind::Palette1;
+    putLe32(bytes, 22, static_cast<quint32>(topDown ? -image.height : image.height));
+    bytes[26] = 1;
+    bytes[28] = static_cast<char>(bits);
+    if (kind == BmpKind::Alpha32) {
+        putLe32(bytes, 30, 3);
+        putLe32(bytes, 54, 0x00FF0000);
+        putLe32(bytes, 58, 0x0000FF00);
+        putLe32(bytes, 62, 0x000000FF);
+        putLe32(bytes, 66, 0xFF000000);
+    }
+    if (kind == BmpKind::Palette1)
+        putLe32(bytes, 54, 0x00FFFFFF); // entry 0 white; entry 1 stays black
+    for (int y = 0; y < image.height; ++y) {
+        const int row = offset + stride * (topDown ? y : image.height - 1 - y);
+        for (int x = 0; x < image.width; ++x) {
+            const bool ink = image.ink(x, y);
+            if (kind == BmpKind::Rgb24) {
+                const char paper = ink ? '\0' : '\xFF';
+                bytes[row + 3 * x] = bytes[row + 3 * x + 1] = bytes[row + 3 * x + 2] = paper;
+            } else if (kind == BmpKind::Palette1) {
+                if (ink)
+                    bytes[row + x / 8] = static_cast<char>(bytes[row + x / 8] | (0x80 >> (x % 8)));
+            } else {
+                putLe32(bytes, row + 4 * x, ink ? 0xFF000000 : 0x00000000);
+            }
+        }
+    }
+    return bytes;
+}

@@ -1,0 +1,525 @@
+#include "cli/formats/bdf.h"
+#include "cli/formats/bmpimage.h"
+#include "cli/formats/csource.h"
+#include "cli/formats/detect.h"
+#include "cli/formats/gzip.h"
+#include "cli/formats/inkimage.h"
+#include "cli/formats/pngimage.h"
+#include "cli/formats/psf.h"
+#include "formatfixtures.h"
+
+#include <QTest>
+
+namespace {
+QString noCheck(int, int)
+{
+    return {};
+}
+
+// A font drawn by hand in BDF: 6 pixels wide, ascent 6 and descent 1, glyphs of their own
+// sizes and offsets, and one code beyond 255 that an 8-bit font cannot hold.
+const char HandBdf[] = R"(STARTFONT 2.1
+FONT -Test-Tiny-Medium-R-Normal--7-70-75-75-C-60-ISO10646-1
+SIZE 7 75 75
+FONTBOUNDINGBOX 6 7 0 -1
+STARTPROPERTIES 2
+FONT_ASCENT 6
+FONT_DESCENT 1
+ENDPROPERTIES
+CHARS 4
+STARTCHAR A
+ENCODING 65
+SWIDTH 857 0
+DWIDTH 6 0
+BBX 5 7 0 -1
+BITMAP
+20
+50
+88
+F8
+88
+88
+00
+ENDCHAR
+STARTCHAR period
+ENCODING 46
+SWIDTH 857 0
+DWIDTH 6 0
+BBX 2 2 2 0
+BITMAP
+C0
+C0
+ENDCHAR
+STARTCHAR accent
+ENCODING 233
+SWIDTH 857 0
+DWIDTH 6 0
+BBX 3 2 1 4
+BITMAP
+A0
+40
+ENDCHAR
+STARTCHAR snowman
+ENCODING 9731
+SWIDTH 857 0
+DWIDTH 6 0
+BBX 6 6 0 0
+BITMAP
+FC
+FC
+FC
+FC
+FC
+FC
+ENDCHAR
+ENDFONT
+)";
+
+QByteArray bdfOfSize(int width, int ascent, int descent)
+{
+    const QByteArray w = QByteArray::number(width);
+    const QByteArray h = QByteArray::number(ascent + descent);
+    QByteArray bdf = "STARTFONT 2.1\nFONT big\nSIZE 16 75 75\nFONTBOUNDINGBOX " + w + " " + h
+                     + " 0 -" + QByteArray::number(descent) + "\nSTARTPROPERTIES 2\nFONT_ASCENT "
+                     + QByteArray::number(ascent) + "\nFONT_DESCENT " + QByteArray::number(descent)
+                     + "\nENDPROPERTIES\nCHARS 1\nSTARTCHAR A\nENCODING 65\nSWIDTH 500 0\nDWIDTH "
+                     + w + " 0\nBBX " + w + " " + h + " 0 -" + QByteArray::number(descent)
+                     + "\nBITMAP\n";
+    for (int row = 0; row < ascent + descent; ++row)
+        bdf += QByteArray((width + 7) / 8 * 2, 'F') + "\n";
+    return bdf + "ENDCHAR\nENDFONT\n";
+}
+} // namespace
+
+// The import and export formats of the companion: each one's bytes against its definition, and
+// round trips through them with random fonts.
+class TestFormats final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void roundTrip_data();
+    void roundTrip();
+    void psf1HeaderFollowsTheFormat();
+    void psf2GlyphCounts_data();
+    void psf2GlyphCounts();
+    void psfBadInputs_data();
+    void psfBadInputs();
+    void gzipDamage();
+    void handWrittenBdfPlacedByAscent();
+    void bdfTooLargeOrOverflowing_data();
+    void bdfTooLargeOrOverflowing();
+    void bdfHeaderAndCharacters();
+    void inkRule_data();
+    void inkRule();
+    void sheetLayouts_data();
+    void sheetLayouts();
+    void scaledSheetTakesTheMajority();
+    void wrongSheetSizesListTheAccepted_data();
+    void wrongSheetSizesListTheAccepted();
+    void textImagePlacesLines();
+    void cIdentifiers_data();
+    void cIdentifiers();
+    void detectionAndForeignFiles_data();
+    void detectionAndForeignFiles();
+    void emptyCodes();
+};
+
+void TestFormats::roundTrip_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<FontImage>("font");
+    const FontImage blank {};
+    FontImage full {};
+    full.fill(0xFF);
+    for (const char *format :
+         {"psf", "psf.gz", "bdf", "png", "png x3", "bmp 24", "bmp 1", "bmp 32 alpha"}) {
+        QTest::addRow("%s random", format)
+            << QString::fromLatin1(format) << randomFont(qHash(format));
+        QTest::addRow("%s codes", format) << QString::fromLatin1(format) << codeFont();
+        QTest::addRow("%s blank", format) << QString::fromLatin1(format) << blank;
+        QTest::addRow("%s full", format) << QString::fromLatin1(format) << full;
+    }
+}
+
+void TestFormats::roundTrip()
+{
+    QFETCH(QString, format);
+    QFETCH(FontImage, font);
+    ImportResult back;
+    if (format == QLatin1String("psf"))
+        back = importFont(psf1Bytes(font), SourceFormat::Detect, 0);
+    else if (format == QLatin1String("psf.gz"))
+        back = importFont(gzipped(psf1Bytes(font)), SourceFormat::Detect, 0);
+    else if (format == QLatin1String("bdf"))
+        back = importFont(bdfBytes(font, QStringLiteral("Test")), SourceFormat::Detect, 0);
+    else if (format.startsWith(QLatin1String("png")))
+        back = importFont(encodePng(sheetOf(font, format.endsWith(QLatin1String("x3")) ? 3 : 1)),
+                          SourceFormat::Detect, 0);
+    else {
+        const BmpKind kind = format.endsWith(QLatin1String("24"))  ? BmpKind::Rgb24
+                             : format.endsWith(QLatin1String("1")) ? BmpKind::Palette1
+                                                                   : BmpKind::Alpha32;
+        back = importFont(bmpOf(sheetOf(font, 2), kind), SourceFormat::Detect, 0);
+    }
+    QVERIFY2(back.ok(), qPrintable(back.error));
+    QCOMPARE(fontFileBytes(back.font), fontFileBytes(font));
+}
+
+void TestFormats::psf1HeaderFollowsTheFormat()
+{
+    // PSF 1: magic 0x36 0x04, mode 0 (256 glyphs, no Unicode table, which is what setfont
+    // expects of a plain font), charsize 8; the glyphs follow at once, in code order.
+    const FontImage font = randomFont(7);
+    const QByteArray bytes = psf1Bytes(font);
+    QCOMPARE(bytes.size(), 4 + 256 * 8);
+    QCOMPARE(bytes.left(4), QByteArray("\x36\x04\x00\x08", 4));
+    QCOMPARE(bytes.mid(4), fontFileBytes(font));
+    QCOMPARE(psf1Bytes(font), bytes);
+}
+
+void TestFormats::psf2GlyphCounts_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("headerSize");
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("256") << 256 << 32 << QString();
+    QTest::newRow("512, longer header") << 512 << 48 << "only the first 256";
+    QTest::newRow("100") << 100 << 32 << "codes 100 to 255 are left blank";
+}
+
+void TestFormats::psf2GlyphCounts()
+{
+    QFETCH(int, count);
+    QFETCH(int, headerSize);
+    QFETCH(QString, warning);
+    QByteArray glyphs(count * 8, '\0');
+    for (int i = 0; i < glyphs.size(); ++i)
+        glyphs[i] = static_cast<char>(i * 13 + i / 8);
+    // A Unicode table after the glyphs must not be taken for glyphs.
+    const QByteArray bytes = psf2(count, 8, 8, glyphs, headerSize) + QByteArray(64, '\xFF');
+    const ImportResult result = importFont(bytes, SourceFormat::Detect, 0);
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    QCOMPARE(fontFileBytes(result.font), fontFileBytes(fontImageFromBytes(glyphs.left(2048))));
+    QVERIFY(result.description.contains(QStringLiteral("PSF 2, 8x8, %1 glyphs").arg(count)));
+    if (warning.isEmpty())
+        QVERIFY(result.warnings.isEmpty());
+    else
+        QVERIFY2(result.warnings.join(u' ').contains(warning),
+                 qPrintable(result.warnings.join(u' ')));
+}
+
+void TestFormats::psfBadInputs_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("PSF 1 8x16") << QByteArray("\x36\x04\x00\x10", 4) + QByteArray(4096, '\0')
+                                << "PSF 1 with 8x16 glyphs";
+    QTest::newRow("PSF 2 8x16") << psf2(256, 16, 8, QByteArray(4096, '\0')) << "8x16 glyphs";
+    QTest::newRow("PSF 2 9x8") << psf2(256, 8, 9, QByteArray(4096, '\0')) << "9x8 glyphs";
+    QByteArray wrongCharsize = psf2(256, 8, 8, QByteArray(4096, '\0'));
+    putLe32(wrongCharsize, 20, 16);
+    QTest::newRow("PSF 2 charsize") << wrongCharsize << "16 bytes a glyph";
+    QTest::newRow("PSF 1 header") << QByteArray("\x36\x04\x00", 3) << "header is truncated";
+    QTest::newRow("PSF 2 header") << psf2(256, 8, 8, {}).left(20) << "header is truncated";
+    QByteArray shortHeader = psf2(256, 8, 8, QByteArray(2048, '\0'));
+    putLe32(shortHeader, 8, 16);
+    QTest::newRow("PSF 2 header size") << shortHeader << "at least 32";
+    QTest::newRow("PSF 1 glyphs") << psf1Bytes({}).left(1000) << "truncated: 256 glyphs need 2048";
+    QTest::newRow("PSF 1 of 512") << QByteArray("\x36\x04\x01\x08", 4) + QByteArray(2048, '\0')
+                                  << "512 glyphs need 4096";
+    QTest::newRow("PSF 2 huge count")
+        << psf2(0xFFFFFFFF, 8, 8, QByteArray(2048, '\0')) << "truncated";
+}
+
+void TestFormats::psfBadInputs()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, message);
+    for (const QByteArray &input : {bytes, gzipped(bytes)}) {
+        const ImportResult result = importFont(input, SourceFormat::Detect, 0);
+        QVERIFY(!result.ok());
+        QVERIFY2(result.error.contains(message), qPrintable(result.error));
+    }
+}
+
+void TestFormats::gzipDamage()
+{
+    const QByteArray packed = gzipped(psf1Bytes(randomFont(3)));
+    QVERIFY(isGzip(packed));
+    QCOMPARE(gunzip(packed, 1 << 20).bytes, psf1Bytes(randomFont(3)));
+    for (const qsizetype cut :
+         {qsizetype(2), qsizetype(10), packed.size() / 2, packed.size() - 1}) {
+        const Inflated result = gunzip(packed.left(cut), 1 << 20);
+        QVERIFY2(result.error.contains(QLatin1String("truncated")), qPrintable(result.error));
+    }
+    QByteArray damaged = packed;
+    damaged[damaged.size() - 6] = static_cast<char>(damaged[damaged.size() - 6] ^ 0x55); // CRC
+    QVERIFY(gunzip(damaged, 1 << 20).error.contains(QLatin1String("damaged")));
+    QVERIFY(gunzip(packed, 1000).error.contains(QLatin1String("more than 1000")));
+}
+
+void TestFormats::handWrittenBdfPlacedByAscent()
+{
+    const ImportResult result = importFont(QByteArray(HandBdf), SourceFormat::Detect, 0);
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    QVERIFY2(result.description.contains(QLatin1String("BDF, 6x7, 3 of codes")),
+             qPrintable(result.description));
+    // The baseline lies 6 rows down: 'A' fills rows 0 to 6, the period sits on the baseline
+    // two pixels in, the accent starts at the top one pixel in.
+    QCOMPARE(glyphOf(result.font, 'A'), (CharBitMap {0x20, 0x50, 0x88, 0xF8, 0x88, 0x88, 0, 0}));
+    QCOMPARE(glyphOf(result.font, '.'), (CharBitMap {0, 0, 0, 0, 0x30, 0x30, 0, 0}));
+    QCOMPARE(glyphOf(result.font, 233), (CharBitMap {0x50, 0x20, 0, 0, 0, 0, 0, 0}));
+    QCOMPARE(emptyCodesText(result.font), QStringLiteral("0-45, 47-64, 66-232, 234-255"));
+    QVERIFY(result.warnings.join(u' ').contains(QLatin1String("253 codes are not in the font")));
+}
+
+void TestFormats::bdfTooLargeOrOverflowing_data()
+{
+    QTest::addColumn<QByteArray>("bdf");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("8x16") << bdfOfSize(8, 12, 4) << "8x16 pixels; only fonts up to 8x8";
+    QTest::newRow("9x8") << bdfOfSize(9, 7, 1) << "9x8 pixels";
+    QByteArray overflowing = HandBdf;
+    overflowing.replace("BBX 3 2 1 4", "BBX 3 2 6 4");
+    // FreeType widens the font to its widest glyph.
+    QTest::newRow("glyph past the right edge") << overflowing << "9x7 pixels";
+    overflowing = HandBdf;
+    overflowing.replace("BBX 3 2 1 4", "BBX 3 2 1 6");
+    QTest::newRow("glyph above the cell") << overflowing << "code 233 (0xE9) reaches outside";
+    QTest::newRow("not a font") << QByteArray("STARTFONT but nothing else\n")
+                                << "not a font FreeType can read";
+}
+
+void TestFormats::bdfTooLargeOrOverflowing()
+{
+    QFETCH(QByteArray, bdf);
+    QFETCH(QString, message);
+    const ImportResult result = importFont(bdf, SourceFormat::Detect, 0);
+    QVERIFY(!result.ok());
+    QVERIFY2(result.error.contains(message), qPrintable(result.error));
+}
+
+void TestFormats::bdfHeaderAndCharacters()
+{
+    const QByteArray bdf = bdfBytes(randomFont(5), QStringLiteral("My-Font \"2\""));
+    const QList<QByteArray> lines = bdf.split('\n');
+    QCOMPARE(lines.first(), QByteArray("STARTFONT 2.1"));
+    QVERIFY(
+        lines.contains("FONT -Glyphwright-My Font 2-Medium-R-Normal--8-80-75-75-C-80-ISO8859-1"));
+    QVERIFY(lines.contains("FONTBOUNDINGBOX 8 8 0 -1"));
+    QVERIFY(lines.contains("FONT_ASCENT 7") && lines.contains("FONT_DESCENT 1"));
+    QVERIFY(lines.contains("CHARS 256"));
+    // The property count is what the reader checks the properties against.
+    const qsizetype first = lines.indexOf("ENDPROPERTIES");
+    const qsizetype start = lines.indexOf("STARTPROPERTIES 16");
+    QVERIFY(start > 0);
+    QCOMPARE(first - start - 1, 16);
+    QCOMPARE(bdf.count("STARTCHAR"), 256);
+    QCOMPARE(bdf.count("\nDWIDTH 8 0\n"), 256);
+    QCOMPARE(bdf.count("\nBBX 8 8 0 -1\nBITMAP\n"), 256);
+    QVERIFY(bdf.contains("STARTCHAR char255\nENCODING 255\n"));
+    QVERIFY(bdf.endsWith("ENDCHAR\nENDFONT\n"));
+}
+
+void TestFormats::inkRule_data()
+{
+    QTest::addColumn<int>("red");
+    QTest::addColumn<int>("green");
+    QTest::addColumn<int>("blue");
+    QTest::addColumn<int>("alpha");
+    QTest::addColumn<bool>("ink");
+    QTest::newRow("black") << 0 << 0 << 0 << 255 << true;
+    QTest::newRow("white") << 255 << 255 << 255 << 255 << false;
+    QTest::newRow("grey 127") << 127 << 127 << 127 << 255 << true;
+    QTest::newRow("grey 128") << 128 << 128 << 128 << 255 << false;
+    QTest::newRow("pure red is dark") << 255 << 0 << 0 << 255 << true;
+    QTest::newRow("pure green is light") << 0 << 255 << 0 << 255 << false;
+    QTest::newRow("pure blue is dark") << 0 << 0 << 255 << 255 << true;
+    QTest::newRow("black alpha 128") << 0 << 0 << 0 << 128 << true;
+    QTest::newRow("black alpha 127") << 0 << 0 << 0 << 127 << false;
+    QTest::newRow("transparent") << 0 << 0 << 0 << 0 << false;
+}
+
+void TestFormats::inkRule()
+{
+    QFETCH(int, red);
+    QFETCH(int, green);
+    QFETCH(int, blue);
+    QFETCH(int, alpha);
+    QFETCH(bool, ink);
+    QCOMPARE(isInk(red, green, blue, alpha), ink);
+}
+
+void TestFormats::sheetLayouts_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("columns");
+    QTest::addColumn<int>("scale");
+    QTest::newRow("128 x 128") << 128 << 128 << 16 << 1;
+    QTest::newRow("256 x 64") << 256 << 64 << 32 << 1;
+    QTest::newRow("256 x 256") << 256 << 256 << 16 << 2;
+    QTest::newRow("768 x 192") << 768 << 192 << 32 << 3;
+}
+
+void TestFormats::sheetLayouts()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, columns);
+    QFETCH(int, scale);
+    // Code 33 lands at cell (1, 2) of a 16-column sheet, (1, 1) of a 32-column one.
+    InkImage sheet(width, height);
+    const int left = 33 % columns * 8 * scale;
+    const int top = 33 / columns * 8 * scale;
+    for (int y = 0; y < scale; ++y)
+        for (int x = 0; x < scale; ++x)
+            sheet.setInk(left + 7 * scale + x, top + 7 * scale + y); // bottom-right pixel
+    const ImportResult result = fontFromSheet(sheet);
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    FontImage expected {};
+    setGlyph(expected, 33, CharBitMap {0, 0, 0, 0, 0, 0, 0, 0x01});
+    QCOMPARE(fontFileBytes(result.font), fontFileBytes(expected));
+}
+
+void TestFormats::scaledSheetTakesTheMajority()
+{
+    // A scanned sheet has specks and ragged edges: each glyph pixel goes by most of its block.
+    const FontImage font = randomFont(11);
+    InkImage sheet = sheetOf(font, 3);
+    for (int i = 0; i < static_cast<int>(sheet.pixels.size()); i += 9)
+        sheet.pixels[i] ^= 1; // at most one pixel of any 3 x 3 block changes
+    QCOMPARE(fontFileBytes(fontFromSheet(sheet).font), fontFileBytes(font));
+}
+
+void TestFormats::wrongSheetSizesListTheAccepted_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::newRow("127 x 128") << 127 << 128;
+    QTest::newRow("128 x 64") << 128 << 64;
+    QTest::newRow("256 x 128") << 256 << 128;
+    QTest::newRow("too large a multiple") << 128 * 33 << 128 * 33;
+}
+
+void TestFormats::wrongSheetSizesListTheAccepted()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    const QString error = sheetSizeError(width, height);
+    QVERIFY(error.startsWith(QStringLiteral("the image is %1 x %2 pixels").arg(width).arg(height)));
+    QVERIFY(error.contains(QLatin1String("128 x 128"))
+            && error.contains(QLatin1String("256 x 64")));
+    QCOMPARE(fontFromSheet(InkImage(width, height)).error, error);
+    // A PNG of that size is refused before its pixels are decoded.
+    const DecodedImage decoded = decodePng(encodePng(InkImage(width, height)), sheetSizeError);
+    QCOMPARE(decoded.error, error);
+}
+
+void TestFormats::textImagePlacesLines()
+{
+    const FontImage font = randomFont(13);
+    const InkImage image = textImage(font, {{'A', 'B'}, {}, {'C'}}, 2);
+    QCOMPARE(image.width, 2 * 16);
+    QCOMPARE(image.height, 3 * 16);
+    const auto cellMatches = [&](int code, int cellX, int cellY) {
+        for (int row = 0; row < 8; ++row)
+            for (int column = 0; column < 8; ++column) {
+                const bool ink = code >= 0 && (glyphOf(font, code)[row] & columnBit(column));
+                for (int y = 0; y < 2; ++y)
+                    for (int x = 0; x < 2; ++x)
+                        if (image.ink(cellX * 16 + column * 2 + x, cellY * 16 + row * 2 + y) != ink)
+                            return false;
+            }
+        return true;
+    };
+    QVERIFY(cellMatches('A', 0, 0));
+    QVERIFY(cellMatches('B', 1, 0));
+    QVERIFY(cellMatches(-1, 0, 1)); // an empty line is paper
+    QVERIFY(cellMatches('C', 0, 2));
+    QVERIFY(cellMatches(-1, 1, 2)); // a short line ends in paper, not in spaces
+    // A PNG of it is greyscale, black on white, with no time chunk: stable bytes.
+    const QByteArray png = encodePng(image);
+    QCOMPARE(png, encodePng(image));
+    QVERIFY(!png.contains("tIME"));
+    const DecodedImage decoded = decodePng(png, noCheck);
+    QCOMPARE(decoded.image.pixels, image.pixels);
+}
+
+void TestFormats::cIdentifiers_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("identifier");
+    QTest::newRow("plain") << "font8x8"
+                           << "font8x8";
+    QTest::newRow("dashes and dots") << "my-font.v2"
+                                     << "my_font_v2";
+    QTest::newRow("digit first") << "8x8"
+                                 << "font_8x8";
+    QTest::newRow("underscore first") << "_Big"
+                                      << "font_Big";
+    QTest::newRow("keyword") << "int"
+                             << "font_int";
+    QTest::newRow("non-ASCII") << "größe"
+                               << "gr__e";
+    QTest::newRow("empty") << ""
+                           << "font";
+}
+
+void TestFormats::cIdentifiers()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, identifier);
+    QCOMPARE(cIdentifier(name), identifier);
+}
+
+void TestFormats::detectionAndForeignFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("message");
+    const QByteArray png = encodePng(sheetOf(codeFont(), 1));
+    QTest::newRow("text") << QByteArray("hello, world\n") << int(SourceFormat::Detect)
+                          << "use --from raw";
+    QTest::newRow("gzip of text") << gzipped("hello") << int(SourceFormat::Detect)
+                                  << "use --from raw";
+    QTest::newRow("PNG as PSF") << png << int(SourceFormat::Psf) << "not a PSF font";
+    QTest::newRow("PNG as BDF") << png << int(SourceFormat::Bdf) << "not a font FreeType can read";
+    QTest::newRow("PSF as image") << psf1Bytes({}) << int(SourceFormat::Image)
+                                  << "not a PNG or BMP picture";
+    QTest::newRow("truncated PNG")
+        << png.left(png.size() / 2) << int(SourceFormat::Detect) << "the PNG is damaged";
+    QTest::newRow("truncated BMP") << bmpOf(sheetOf({}, 1), BmpKind::Rgb24).chopped(1)
+                                   << int(SourceFormat::Detect) << "pixels are truncated";
+    QTest::newRow("BMP of the wrong size") << bmpOf(InkImage(100, 100), BmpKind::Rgb24)
+                                           << int(SourceFormat::Detect) << "100 x 100 pixels";
+    QTest::newRow("short raw") << QByteArray(3000, 'x') << int(SourceFormat::Raw)
+                               << "only 952 bytes from offset 2048 (the file has 3000)";
+}
+
+void TestFormats::detectionAndForeignFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, format);
+    QFETCH(QString, message);
+    const ImportResult result = importFont(bytes, static_cast<SourceFormat>(format), 2048);
+    QVERIFY(!result.ok());
+    QVERIFY2(result.error.contains(message), qPrintable(result.error));
+}
+
+void TestFormats::emptyCodes()
+{
+    FontImage font {};
+    font.fill(1);
+    QCOMPARE(emptyCodesText(font), QString());
+    setGlyph(font, 0, {});
+    setGlyph(font, 32, {});
+    for (int code = 127; code <= 160; ++code)
+        setGlyph(font, code, {});
+    setGlyph(font, 255, {});
+    QCOMPARE(emptyCodesText(font), QStringLiteral("0, 32, 127-160, 255"));
+}
+
+QTEST_APPLESS_MAIN(TestFormats)
+#include "tst_formats.moc"
