@@ -22,9 +22,9 @@ ensure_packages() {
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl-dev
                 libfreetype-dev zlib1g-dev libpng-dev)
 # The end-to-end tests: a virtual X server, a window manager, input, screenshots, the clipboard
-# and the accessibility bus.
+# and the accessibility bus; qt6ct gives them a dark colour scheme and a large desktop font.
 E2E_PACKAGES=(xvfb xauth openbox xdotool x11-utils xclip imagemagick dbus dbus-x11 at-spi2-core
-              python3 python3-pyatspi gir1.2-atspi-2.0)
+              python3 python3-pyatspi gir1.2-atspi-2.0 qt6ct)
 # Checks of the desktop entry, the AppStream metadata, the Debian package, that an export
 # assembles (gpasm), the README's Makefile and git snippets for glyphwright-cli (make, git), and
 # that the companion reads PCF fonts made by another tool (bdftopcf).

@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLayout>
+#include <QMimeData>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -49,6 +50,7 @@ frmMain::frmMain(const Services &services, QWidget *parent)
         connect(cell, &FontChar::gotFocus, this, &frmMain::SelFontChar_GotFocus);
         // A click selects even a cell that kept the focus while New or Open selected another.
         connect(cell, &FontChar::clicked, this, &frmMain::SelFontChar_GotFocus);
+        connect(cell, &FontChar::arrowPressed, this, &frmMain::SelFontChar_ArrowKey);
         m_SelFontChar[i] = cell;
     }
     // Created after the cells, so that the palette comes first when the window gets the focus.
@@ -123,12 +125,41 @@ void frmMain::SelFontChar_GotFocus(int Index)
     if (Index == m_SelectedIndex)
         return;
     m_DetailsPanel->ClearEditor();
-    if (m_SelectedIndex >= 0)
+    if (m_SelectedIndex >= 0) {
         m_SelFontChar[m_SelectedIndex]->setBackColor(Qt::white);
+        m_SelFontChar[m_SelectedIndex]->setSelected(false);
+    }
     m_SelFontChar[Index]->setBackColor(SelectedColor);
+    m_SelFontChar[Index]->setSelected(true);
     m_SelectedIndex = Index;
     m_DetailsPanel->LoadEditor(m_SelFontChar[Index]->BitMap());
     m_DetailsPanel->setSelectedCharText(m_SelFontChar[Index]->ToolTip());
+}
+
+// Left and Right step through the codes, Up and Down by a palette row; a step that would leave
+// the palette goes nowhere. The focus moves, and with it the selection, as with Tab.
+void frmMain::SelFontChar_ArrowKey(int Index, Qt::Key key)
+{
+    int target = Index;
+    switch (key) {
+    case Qt::Key_Left:
+        target = Index - 1;
+        break;
+    case Qt::Key_Right:
+        target = Index + 1;
+        break;
+    case Qt::Key_Up:
+        target = Index - CellsPerRow;
+        break;
+    case Qt::Key_Down:
+        target = Index + CellsPerRow;
+        break;
+    default:
+        return;
+    }
+    if (target < 0 || target >= CharacterCount)
+        return;
+    m_SelFontChar[target]->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMain::btnOK_Click()
@@ -153,9 +184,13 @@ void frmMain::btnCopy_Click()
     // The buffer is set before the clipboard is touched, so Paste works whatever the clipboard
     // does.
     m_CopyBuffer = m_DetailsPanel->CurrentFontChar()->BitMap();
+    // Beside the picture, the bytes as an export's db line writes them, for pasting into source.
+    auto *data = new QMimeData; // the clipboard takes ownership
+    data->setImageData(m_DetailsPanel->CurrentFontChar()->Picture());
+    data->setText(glyphBytesText(m_CopyBuffer));
     QClipboard *clipboard = QApplication::clipboard();
     clipboard->clear();
-    clipboard->setImage(m_DetailsPanel->CurrentFontChar()->Picture());
+    clipboard->setMimeData(data);
 }
 
 void frmMain::btnPaste_Click()
@@ -236,8 +271,10 @@ void frmMain::setFont(const FontImage &font)
 
 void frmMain::resetFont()
 {
-    for (FontChar *cell : m_SelFontChar)
+    for (FontChar *cell : m_SelFontChar) {
         cell->Clear();
+        cell->setSelected(false);
+    }
     m_SelectedIndex = -1;
     m_DetailsPanel->ClearEditor();
 }

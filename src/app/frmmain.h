@@ -39,6 +39,7 @@ private:
     void Form_Load();
 
     void SelFontChar_GotFocus(int Index);
+    void SelFontChar_ArrowKey(int Index, Qt::Key key);
     void btnOK_Click();
     void btnClear_Click();
     void btnInvert_Click();

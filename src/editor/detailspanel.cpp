@@ -2,10 +2,13 @@
 
 #include "glyphcell/fontchar.h"
 #include "editor/pixelsquare.h"
+#include "glyphcell/glyphcolors.h"
 #include "glyphcell/twips.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -20,17 +23,50 @@ constexpr double RowLabelLeft = 2280, DecLeft = 4320, HexLeft = 4800, ValueWidth
 constexpr double DigitWidth = 135, LabelHeight = 255, FirstRowTop = 240, ColumnLabelRight = 4200;
 constexpr double PreviewLeft = 5400, PreviewTop = 240, PreviewSize = 220;
 constexpr double SelectedWidth = 2055;
-constexpr double SelectedPointSize = 7.8;
 
-// Value labels are right-aligned. Their defined width suits a small dialog font; with a wider
-// desktop font they grow into the free space on their right, so that the widest value is never
-// cut off and a row's decimal and hex values never run together.
-void fitRightAligned(QLabel *label, const QString &widest)
+// The form was drawn for an 8-point dialog font on a 96 dots-per-inch screen, 11 pixels, and
+// the selected character's 7.8 points, 10 pixels. The panel's texts keep these pixel sizes
+// whatever the desktop's point size, and get smaller only if a wide family would not fit.
+constexpr int DesignPixelSize = 11;
+constexpr int SelectedDesignPixelSize = 10;
+constexpr int SmallestPixelSize = 6;
+// Pixels: kept free between a text and the grid, and between neighbouring labels.
+constexpr int Gap = 1;
+// Centred in a 17-pixel label, a text at most 14 pixels tall keeps a free pixel above the grid
+// and between the rows' labels, which stand 16 pixels apart.
+constexpr int LabelTextHeight = 14;
+// Pixels of a push button's frame and padding beside its caption.
+constexpr int ButtonPadding = 12;
+
+// Every text a box may show, and the pixels it may take.
+struct TextBox
 {
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    const int needed = label->fontMetrics().horizontalAdvance(widest) + 2 * label->margin();
-    if (needed > label->width())
-        label->resize(needed, label->height());
+    QStringList texts;
+    QSize room;
+};
+
+bool fitsAll(const QFont &font, const QList<TextBox> &boxes)
+{
+    const QFontMetrics metrics(font);
+    for (const TextBox &box : boxes) {
+        for (const QString &text : box.texts) {
+            const QSize size = metrics.size(Qt::TextSingleLine | Qt::TextShowMnemonic, text);
+            if (size.width() > box.room.width() || size.height() > box.room.height())
+                return false;
+        }
+    }
+    return true;
+}
+
+int fittingPixelSize(QFont font, int largest, const QList<TextBox> &boxes)
+{
+    int size = largest;
+    for (; size > SmallestPixelSize; --size) {
+        font.setPixelSize(size);
+        if (fitsAll(font, boxes))
+            break;
+    }
+    return size;
 }
 
 QString indexed(const char *name, int index)
@@ -63,11 +99,8 @@ DetailsPanel::DetailsPanel(QWidget *parent)
     m_picDetailBack->setFrameStyle(QFrame::Box | QFrame::Plain);
     m_picDetailBack->setLineWidth(1);
     m_picDetailBack->setFocusPolicy(Qt::StrongFocus);
-    QPalette back = m_picDetailBack->palette();
-    back.setColor(QPalette::Window, Qt::black);
-    back.setColor(QPalette::WindowText, palette().color(QPalette::WindowText));
-    m_picDetailBack->setPalette(back);
     m_picDetailBack->setAutoFillBackground(true);
+    updateGridColors();
     const int border = m_picDetailBack->frameWidth();
     for (int i = 0; i < GlyphSize * GlyphSize; ++i) {
         auto *square = new PixelSquare(i, m_picDetailBack);
@@ -76,48 +109,123 @@ DetailsPanel::DetailsPanel(QWidget *parent)
                                    SquareSize, SquareSize);
         square->setGeometry(geometry.translated(border, border));
         connect(square, &PixelSquare::clicked, this, &DetailsPanel::picPixel_Click);
+        connect(square, &PixelSquare::arrowPressed, this, &DetailsPanel::moveSquareFocus);
         m_picPixel[i] = square;
     }
 
     m_currentFontChar = new FontChar(-1, this);
     m_currentFontChar->setObjectName(QStringLiteral("CurrentFontChar"));
     m_currentFontChar->setGeometry(twipsRect(PreviewLeft, PreviewTop, PreviewSize, PreviewSize));
+    m_currentFontChar->setAccessibleName(tr("Preview"));
 
     for (int r = 0; r < GlyphSize; ++r) {
         const double top = FirstRowTop + SquarePitch * r;
-        addLabel(indexed("lblRow", r), QString::number(r),
-                 twipsRect(RowLabelLeft, top, DigitWidth, LabelHeight));
+        m_lblRow[r] = addLabel(indexed("lblRow", r), QString::number(r),
+                               twipsRect(RowLabelLeft, top, DigitWidth, LabelHeight));
     }
+    // Value labels are right-aligned. Each reaches to just before the label on its right, the
+    // defined width suiting only a small font; the decimal text still keeps clear of the grid.
     for (int r = 0; r < GlyphSize; ++r) {
         const double top = FirstRowTop + SquarePitch * r;
-        m_lblDecValue[r] = addLabel(indexed("lblDecValue", r), QStringLiteral("0"),
-                                    twipsRect(DecLeft, top, ValueWidth, LabelHeight));
-        fitRightAligned(m_lblDecValue[r], QStringLiteral("255"));
+        QRect geometry = twipsRect(DecLeft, top, ValueWidth, LabelHeight);
+        geometry.setRight(px(HexLeft) - 1 - 2 * Gap);
+        m_lblDecValue[r] = addLabel(indexed("lblDecValue", r), QStringLiteral("0"), geometry);
+        m_lblDecValue[r]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_lblDecValue[r]->setAccessibleDescription(tr("Row %1, decimal").arg(r));
     }
     for (int r = 0; r < GlyphSize; ++r) {
         const double top = FirstRowTop + SquarePitch * r;
-        m_lblHexValue[r] = addLabel(indexed("lblHexValue", r), QStringLiteral("0x00"),
-                                    twipsRect(HexLeft, top, ValueWidth, LabelHeight));
-        fitRightAligned(m_lblHexValue[r], QStringLiteral("0xFF"));
+        QRect geometry = twipsRect(HexLeft, top, ValueWidth, LabelHeight);
+        geometry.setRight(px(PreviewLeft) - 1 - 2 * Gap);
+        m_lblHexValue[r] = addLabel(indexed("lblHexValue", r), QStringLiteral("0x00"), geometry);
+        m_lblHexValue[r]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_lblHexValue[r]->setAccessibleDescription(tr("Row %1, hexadecimal").arg(r));
     }
     // Column captions are bit numbers: bit 7 stands over the leftmost column.
     for (int c = 0; c < GlyphSize; ++c) {
-        addLabel(indexed("lblCol", c), QString::number(c),
-                 twipsRect(ColumnLabelRight - SquarePitch * c, 0, DigitWidth, LabelHeight));
+        m_lblCol[c]
+            = addLabel(indexed("lblCol", c), QString::number(c),
+                       twipsRect(ColumnLabelRight - SquarePitch * c, 0, DigitWidth, LabelHeight));
     }
 
     m_lblSelectedChar = addLabel(QStringLiteral("lblSelectedChar"), QString(),
                                  twipsRect(0, 0, SelectedWidth, LabelHeight));
     m_lblSelectedChar->setAccessibleDescription(tr("Selected character"));
+    fitTexts();
+}
+
+void DetailsPanel::fitTexts()
+{
+    const QRect grid = m_picDetailBack->geometry();
+    QStringList digits, decimals, hexes, descriptions;
+    for (int i = 0; i < GlyphSize; ++i)
+        digits << QString::number(i);
+    for (int v = 0; v < CharacterCount; ++v) {
+        decimals << QString::number(v);
+        hexes << hexByte(v);
+        descriptions << charDescription(v);
+    }
+    QList<TextBox> boxes {
+        {digits, {grid.left() - m_lblRow[0]->x() - Gap, LabelTextHeight}},
+        {digits, {m_lblCol[0]->width(), LabelTextHeight}},
+        {decimals, {m_lblDecValue[0]->geometry().right() - grid.right() - Gap, LabelTextHeight}},
+        {hexes, {m_lblHexValue[0]->width(), LabelTextHeight}},
+    };
+    for (QPushButton *button : {m_btnOK, m_btnClear, m_btnInvert, m_btnCopy, m_btnPaste})
+        boxes.append({{button->text()}, {button->width() - ButtonPadding, button->height()}});
+
+    // Only the size is the panel's own: family and style keep following the desktop.
+    const QFont desktop = parentWidget() ? parentWidget()->font() : QApplication::font();
+    QFont panelFont;
+    panelFont.setPixelSize(fittingPixelSize(desktop, DesignPixelSize, boxes));
+    setFont(panelFont);
+
     // Only where installed: asking for a missing family costs a slow fallback search.
-    QFont bold = QApplication::font();
+    QFont bold = desktop;
     if (QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif")))
         bold.setFamily(QStringLiteral("MS Sans Serif"));
-    bold.setPointSizeF(SelectedPointSize);
     bold.setWeight(QFont::Bold);
+    const QList<TextBox> selected {{descriptions, {m_lblSelectedChar->width(), LabelTextHeight}}};
+    bold.setPixelSize(fittingPixelSize(bold, SelectedDesignPixelSize, selected));
     m_lblSelectedChar->setFont(bold);
+}
+
+void DetailsPanel::updateGridColors()
+{
+    // Black behind the squares; the frame and the squares' borders draw the grid lines.
+    QPalette back = m_picDetailBack->palette();
+    back.setColor(QPalette::Window, Qt::black);
+    back.setColor(QPalette::WindowText, outlineColor(palette()));
+    m_picDetailBack->setPalette(back);
+}
+
+void DetailsPanel::moveSquareFocus(int index, Qt::Key key)
+{
+    const int row = index / GlyphSize, column = index % GlyphSize;
+    int target = index;
+    if (key == Qt::Key_Left && column > 0)
+        target = index - 1;
+    else if (key == Qt::Key_Right && column < GlyphSize - 1)
+        target = index + 1;
+    else if (key == Qt::Key_Up && row > 0)
+        target = index - GlyphSize;
+    else if (key == Qt::Key_Down && row < GlyphSize - 1)
+        target = index + GlyphSize;
+    m_picPixel.at(target)->setFocus(Qt::OtherFocusReason);
+}
+
+bool DetailsPanel::event(QEvent *event)
+{
+    if (event->type() == QEvent::ApplicationFontChange)
+        fitTexts();
+    return QWidget::event(event);
+}
+
+void DetailsPanel::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        updateGridColors();
+    QWidget::changeEvent(event);
 }
 
 QPushButton *DetailsPanel::addButton(const QString &name, const QString &caption, int topTwips,

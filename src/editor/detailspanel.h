@@ -43,7 +43,17 @@ Q_SIGNALS:
     void copyClicked();
     void pasteClicked();
 
+protected:
+    bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
 private:
+    // Sets the panel's texts at the largest pixel size, up to the one the form was drawn for,
+    // at which every text the labels and buttons can show fits them.
+    void fitTexts();
+    void updateGridColors();
+    // Arrow keys move the focus among the squares and stop at the grid's edges.
+    void moveSquareFocus(int index, Qt::Key key);
     QPushButton *addButton(const QString &name, const QString &caption, int topTwips,
                            void (DetailsPanel::*clicked)());
     QLabel *addLabel(const QString &name, const QString &caption, const QRect &geometry);
@@ -56,6 +66,8 @@ private:
     QFrame *m_picDetailBack = nullptr;
     std::array<PixelSquare *, GlyphSize * GlyphSize> m_picPixel {};
     FontChar *m_currentFontChar = nullptr;
+    std::array<QLabel *, GlyphSize> m_lblRow {};
+    std::array<QLabel *, GlyphSize> m_lblCol {};
     std::array<QLabel *, GlyphSize> m_lblDecValue {};
     std::array<QLabel *, GlyphSize> m_lblHexValue {};
     QLabel *m_lblSelectedChar = nullptr;

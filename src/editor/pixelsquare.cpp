@@ -1,6 +1,7 @@
 #include "editor/pixelsquare.h"
 
 #include "core/charbitmap.h"
+#include "glyphcell/glyphcolors.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -9,7 +10,7 @@
 PixelSquare::PixelSquare(int index, QWidget *parent)
     : QWidget(parent)
     , m_index(index)
-    , m_color(palette().color(QPalette::Base))
+    , m_color(PaperRgb)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -50,6 +51,9 @@ void PixelSquare::paintEvent(QPaintEvent *)
 void PixelSquare::mousePressEvent(QMouseEvent *event)
 {
     m_pressed = event->button() == Qt::LeftButton;
+    // The clicked square takes the focus, so the arrow keys go on from there.
+    if (m_pressed)
+        setFocus(Qt::MouseFocusReason);
     event->accept();
 }
 
@@ -68,6 +72,17 @@ void PixelSquare::keyPressEvent(QKeyEvent *event)
     if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
         Q_EMIT clicked(m_index);
         return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        event->accept();
+        Q_EMIT arrowPressed(m_index, static_cast<Qt::Key>(event->key()));
+        return;
+    default:
+        break;
     }
     QWidget::keyPressEvent(event);
 }

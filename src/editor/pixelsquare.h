@@ -18,6 +18,8 @@ public:
 
 Q_SIGNALS:
     void clicked(int index);
+    // An arrow key was pressed on the square; the grid decides where the focus goes.
+    void arrowPressed(int index, Qt::Key key);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

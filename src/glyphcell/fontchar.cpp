@@ -1,6 +1,11 @@
 #include "glyphcell/fontchar.h"
 
+#include "glyphcell/fontcharaccessible.h"
+#include "glyphcell/glyphcolors.h"
+
+#include <QAccessible>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QFocusEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -20,7 +25,19 @@ FontChar::FontChar(int index, QWidget *parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    installFontCharAccessibleFactory();
     Clear(true);
+}
+
+void FontChar::setSelected(bool selected)
+{
+    if (selected == m_selected)
+        return;
+    m_selected = selected;
+    QAccessible::State changed;
+    changed.selected = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
 }
 
 void FontChar::setBackColor(const QColor &color)
@@ -62,7 +79,6 @@ void FontChar::fillPicture()
 // Paints ink only; erasing is the background fill's job. Bit 7 lands on x 0-1, bit 0 on x 14-15.
 void FontChar::PaintBitMap()
 {
-    const QRgb ink = palette().color(QPalette::WindowText).rgb();
     for (int row = 0; row < GlyphSize; ++row) {
         for (int column = 0; column < GlyphSize; ++column) {
             if (!(m_bitmap[row] & columnBit(column)))
@@ -70,7 +86,7 @@ void FontChar::PaintBitMap()
             for (int dy = 0; dy < PixelScale; ++dy) {
                 auto *line = reinterpret_cast<QRgb *>(m_picture.scanLine(row * PixelScale + dy));
                 for (int dx = 0; dx < PixelScale; ++dx)
-                    line[column * PixelScale + dx] = ink;
+                    line[column * PixelScale + dx] = InkRgb;
             }
         }
     }
@@ -79,9 +95,10 @@ void FontChar::PaintBitMap()
 void FontChar::paintEvent(QPaintEvent *)
 {
     // The border colour fills the cell and the picture covers all but its 1-pixel edge: two
-    // plain fills, cheap enough for 256 cells at start-up.
+    // plain fills, cheap enough for 256 cells at start-up. The border follows the window's
+    // scheme (a palette change repaints it); the picture never does.
     QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::WindowText));
+    painter.fillRect(rect(), outlineColor(palette()));
     const QRect picture(Border, Border, width() - 2 * Border, height() - 2 * Border);
     // Whole logical pixels and no smoothing keep every glyph pixel a crisp 2 x 2 block.
     painter.drawImage(picture.topLeft(), m_picture, QRect(QPoint(), picture.size()));
@@ -100,13 +117,17 @@ void FontChar::mousePressEvent(QMouseEvent *event)
         Q_EMIT clicked(m_index);
 }
 
-void FontChar::changeEvent(QEvent *event)
+void FontChar::keyPressEvent(QKeyEvent *event)
 {
-    // The ink is the palette's window-text colour, so a new palette means a new picture.
-    if (event->type() == QEvent::PaletteChange) {
-        fillPicture();
-        PaintBitMap();
-        update();
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        event->accept();
+        Q_EMIT arrowPressed(m_index, static_cast<Qt::Key>(event->key()));
+        return;
+    default:
+        QWidget::keyPressEvent(event);
     }
-    QWidget::changeEvent(event);
 }

@@ -24,6 +24,9 @@ public:
     // Screen readers announce the tooltip as the cell's description ("Char: A / 65 / 0x41"):
     // Qt's accessible widget falls back to it when no description of its own is set.
     QString ToolTip() const { return toolTip(); }
+    // Whether the owner has made this the selected character; screen readers are told.
+    bool isSelected() const { return m_selected; }
+    void setSelected(bool selected);
 
     void DrawChar(const CharBitMap &bitmap);
     void Clear(bool ResetBackground = true);
@@ -34,12 +37,14 @@ Q_SIGNALS:
     void gotFocus(int index);
     // The cell was clicked, also when it already held the focus.
     void clicked(int index);
+    // An arrow key was pressed on the cell; where it leads is the owner's business.
+    void arrowPressed(int index, Qt::Key key);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
-    void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void fillPicture();
@@ -48,5 +53,6 @@ private:
     int m_index = -1;
     CharBitMap m_bitmap {};
     QColor m_backColor {Qt::white};
+    bool m_selected = false;
     QImage m_picture;
 };

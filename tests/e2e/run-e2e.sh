@@ -19,4 +19,4 @@ mkdir -p "$GLYPHWRIGHT_E2E_LOGS"
 openbox >/dev/null 2>&1 &
 sleep 1
 cd "$here"
-/usr/bin/python3 -W ignore::DeprecationWarning -m unittest -v test_glyphwright 2>&1
+/usr/bin/python3 -W ignore::DeprecationWarning -m unittest -v test_glyphwright test_desktops 2>&1
