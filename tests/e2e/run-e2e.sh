@@ -13,7 +13,7 @@ export GLYPHWRIGHT_E2E_LOGS="$(realpath -m "$2")"
 
 if [ -z "${GLYPHWRIGHT_E2E_INSIDE:-}" ]; then
     export GLYPHWRIGHT_E2E_INSIDE=1
-    exec timeout 900 xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- "$0" "$@"
+    exec timeout 900 dbus-run-session -- "$0" "$@"
 fi
 shift 2
 
@@ -42,18 +42,19 @@ find_launcher() {
 python="${GLYPHWRIGHT_PYTHON:-$(find_python)}"
 launcher="${GLYPHWRIGHT_AT_SPI_BUS_LAUNCHER:-$(find_launcher)}"
 
-# Polls until the command succeeds, for at most 20 seconds.
+# Polls until the command succeeds, for at most a minute; the logs tell why it did not.
 wait_for() {
     local what="$1"
     shift
-    for _ in $(seq 200); do
-        if "$@" >/dev/null 2>&1; then
-            return 0
+    local deadline=$((SECONDS + 60))
+    until "$@" >/dev/null 2>&1; do
+        if [ "$SECONDS" -ge "$deadline" ]; then
+            echo "run-e2e.sh: timed out waiting for $what" >&2
+            tail -n 5 "$GLYPHWRIGHT_E2E_LOGS"/*.log >&2
+            return 1
         fi
         sleep 0.1
     done
-    echo "run-e2e.sh: timed out waiting for $what" >&2
-    return 1
 }
 window_manager_running() {
     xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"
@@ -65,11 +66,22 @@ accessibility_bus_up() {
 
 unset QT_QPA_PLATFORM
 mkdir -p "$GLYPHWRIGHT_E2E_LOGS"
+# Xvfb picks a free display itself and writes its number once it accepts clients, so that runs
+# at the same time never share a display (xvfb-run -a can pick the same number twice).
+display_file="$(mktemp)"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" \
+    >"$GLYPHWRIGHT_E2E_LOGS/xvfb.log" 2>&1 &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null; rm -f "$display_file"' EXIT
+wait_for "the X server" grep -qx "[0-9][0-9]*" "$display_file"
+export DISPLAY=":$(cat "$display_file")"
 "$launcher" --launch-immediately >/dev/null 2>&1 &
-openbox >/dev/null 2>&1 &
+openbox >"$GLYPHWRIGHT_E2E_LOGS/openbox.log" 2>&1 &
 # Without a window manager no window is ever activated, and keys would go nowhere.
 wait_for "the window manager" window_manager_running
 wait_for "the accessibility bus" accessibility_bus_up
+# The driver and the scenarios import each other by name, also when run from elsewhere.
+export PYTHONPATH="$here${PYTHONPATH:+:$PYTHONPATH}"
 if [ $# -eq 0 ]; then
     set -- -m unittest discover -v -s "$here" -t "$here" -p "test_*.py"
 fi
