@@ -204,7 +204,9 @@ class Program:
         key(f"alt+{menu_key}")
         wait_until(self.open_popup, 10, f"the menu of alt+{menu_key} to open")
         key(item_key)
-        wait_until(lambda: self.open_popup() is None, 10, f"the menu to close after {item_key}")
+        # Exit ends the program along with its menu.
+        wait_until(lambda: self.process.poll() is not None or self.open_popup() is None, 10,
+                   f"the menu to close after {item_key}")
 
     @staticmethod
     def focused_in(window, role):

@@ -66,14 +66,38 @@ accessibility_bus_up() {
 
 unset QT_QPA_PLATFORM
 mkdir -p "$GLYPHWRIGHT_E2E_LOGS"
-# Xvfb picks a free display itself and writes its number once it accepts clients, so that runs
-# at the same time never share a display (xvfb-run -a can pick the same number twice).
+rm -f "$GLYPHWRIGHT_E2E_LOGS/xvfb.log"
+# An X server of our own, on a display no other run uses: xvfb-run -a only looks for a free
+# number, so two runs that start together can pick the same one. Here: a random display above
+# those that xvfb-run and Xvfb -displayfd count from, another if it is taken, and waiting for
+# our server to end before we do. -noreset: by default the server resets when its last client
+# leaves (the bus launcher visits briefly), dropping the root window's properties and any
+# client that connects meanwhile, such as the window manager.
 display_file="$(mktemp)"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" \
-    >"$GLYPHWRIGHT_E2E_LOGS/xvfb.log" 2>&1 &
-xvfb=$!
-trap 'kill "$xvfb" 2>/dev/null; rm -f "$display_file"' EXIT
-wait_for "the X server" grep -qx "[0-9][0-9]*" "$display_file"
+xvfb=""
+stop_x_server() {
+    if [ -n "$xvfb" ]; then
+        kill "$xvfb" 2>/dev/null || true
+        wait "$xvfb" 2>/dev/null || true
+    fi
+}
+trap 'stop_x_server; rm -f "$display_file"' EXIT
+# Xvfb writes the display's number once it accepts clients; it ends at once if the display is taken.
+display_ready_or_taken() {
+    grep -qx "[0-9][0-9]*" "$display_file" || ! kill -0 "$xvfb"
+}
+for _ in $(seq 10); do
+    Xvfb ":$((RANDOM % 900 + 100))" -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset \
+        3>"$display_file" >>"$GLYPHWRIGHT_E2E_LOGS/xvfb.log" 2>&1 &
+    xvfb=$!
+    wait_for "the X server" display_ready_or_taken
+    if kill -0 "$xvfb" 2>/dev/null; then
+        break
+    fi
+    wait "$xvfb" 2>/dev/null || true
+    xvfb=""
+done
+[ -n "$xvfb" ] || { echo "run-e2e.sh: no free display for the X server" >&2; exit 1; }
 export DISPLAY=":$(cat "$display_file")"
 "$launcher" --launch-immediately >/dev/null 2>&1 &
 openbox >"$GLYPHWRIGHT_E2E_LOGS/openbox.log" 2>&1 &
