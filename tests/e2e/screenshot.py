@@ -7,6 +7,7 @@ the editor. Run it inside run-e2e.sh's surroundings (scripts/screenshot.sh does)
 where each NAME=VALUE is set for the program only, e.g. QT_QPA_PLATFORMTHEME=qt6ct
 XDG_CONFIG_HOME=/some/folder for a theme. From Python: take_screenshot(output, env)."""
 import os
+import shutil
 import subprocess
 import sys
 
@@ -128,7 +129,7 @@ def take_screenshot(output, env=None):
             return same
         wait_until(steady, 10, "the window to stop changing")
         os.makedirs(os.path.dirname(output), exist_ok=True)
-        os.replace(latest, output)
+        shutil.copyfile(latest, output)
         program.quit()
         failed = False
     finally:
