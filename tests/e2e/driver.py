@@ -33,9 +33,9 @@ def xdotool(*args):
 
 
 def key(*keys):
+    # The X server queues the events in order; whoever depends on their effect waits for it.
     for k in keys:
         xdotool("key", "--clearmodifiers", k)
-        time.sleep(0.05)
 
 
 def type_text(text):
@@ -86,7 +86,7 @@ class Program:
     """One run of the program in its own folder, with stand-ins for the viewer and the system
     information tool first on PATH; each records its arguments."""
 
-    def __init__(self, test_name, folder, tools=("xdg-open",)):
+    def __init__(self, test_name, folder, tools=("xdg-open",), env=None):
         self.folder = folder
         self.test_name = test_name
         bin_dir = os.path.join(folder, "bin")
@@ -97,15 +97,17 @@ class Program:
             with open(script, "w") as out:
                 out.write(f'#!/bin/sh\necho "{tool} $*" >> "{self.launched}"\n')
             os.chmod(script, 0o755)
-        env = dict(os.environ)
-        env.update(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb",
-                   HOME=os.path.join(folder, "home"), XDG_RUNTIME_DIR=os.path.join(folder, "run"),
-                   PATH=bin_dir + ":/usr/bin:/bin")
-        os.makedirs(env["HOME"], exist_ok=True)
-        os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700, exist_ok=True)
+        settings = dict(os.environ)
+        settings.update(QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb",
+                        HOME=os.path.join(folder, "home"), XDG_RUNTIME_DIR=os.path.join(folder, "run"),
+                        PATH=bin_dir + ":/usr/bin:/bin")
+        # Extra settings for this run, e.g. QT_QPA_PLATFORMTHEME and XDG_CONFIG_HOME for a theme.
+        settings.update(env or {})
+        os.makedirs(settings["HOME"], exist_ok=True)
+        os.makedirs(settings["XDG_RUNTIME_DIR"], mode=0o700, exist_ok=True)
         self.log_path = os.path.join(folder, "program.log")
         self.log = open(self.log_path, "w")
-        self.process = subprocess.Popen([BINARY], cwd=folder, env=env, stdout=self.log,
+        self.process = subprocess.Popen([BINARY], cwd=folder, env=settings, stdout=self.log,
                                         stderr=subprocess.STDOUT)
         self.app = wait_until(self._find_app, 20, "the program on the accessibility bus")
         self.window = wait_until(lambda: self.top_level(TITLE), 10, "the main window")
@@ -113,7 +115,10 @@ class Program:
         self.squares = {}
         self.labels = {}
         self.buttons = {}
+        self.popups = []
         self._index_controls()
+        # Keys go to the active window only: the window manager must have activated it.
+        self.wait_active()
 
     def _find_app(self):
         desktop = pyatspi.Registry.getDesktop(0)
@@ -142,12 +147,28 @@ class Program:
                 self.buttons[name] = node
             elif role == "label" and description:
                 self.labels[description] = node
+            elif role == "popup menu":
+                self.popups.append(node)
         assert len(self.cells) == 256, len(self.cells)
         assert len(self.squares) == 64, len(self.squares)
 
     # What a person sees.
     def title(self):
         return self.window.name
+
+    def is_active(self):
+        return self.window.getState().contains(pyatspi.STATE_ACTIVE)
+
+    def wait_active(self, timeout=10):
+        """Waits until the main window is the active one again (after a dialog closed, say)."""
+        wait_until(self.is_active, timeout, "the main window to be active")
+
+    def open_popup(self):
+        """The menu popup that is shown now, if any."""
+        for popup in self.popups:
+            if popup.getState().contains(pyatspi.STATE_SHOWING):
+                return popup
+        return None
 
     def row_values(self, row):
         return (self.labels[f"Row {row}, decimal"].name, self.labels[f"Row {row}, hexadecimal"].name)
@@ -171,7 +192,6 @@ class Program:
     def click(self, node):
         x, y, width, height = self.extents(node)
         xdotool("mousemove", x + width // 2, y + height // 2, "click", "1")
-        time.sleep(0.05)
 
     def click_cell(self, code):
         self.click(self.cells[code])
@@ -180,9 +200,13 @@ class Program:
         self.click(self.squares[(row, column)])
 
     def menu(self, menu_key, item_key):
+        self.wait_active()
         key(f"alt+{menu_key}")
-        time.sleep(0.2)
+        wait_until(self.open_popup, 10, f"the menu of alt+{menu_key} to open")
         key(item_key)
+        # Exit ends the program along with its menu.
+        wait_until(lambda: self.process.poll() is not None or self.open_popup() is None, 10,
+                   f"the menu to close after {item_key}")
 
     @staticmethod
     def focused_in(window, role):
