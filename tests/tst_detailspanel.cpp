@@ -1,6 +1,6 @@
 #include "editor/detailspanel.h"
-#include "glyphcell/fontchar.h"
 #include "editor/pixelsquare.h"
+#include "glyphcell/fontchar.h"
 #include "support.h"
 
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "editor/detailspanel.h"
-#include "glyphcell/fontchar.h"
 #include "app/frmmain.h"
+#include "editor/detailspanel.h"
 #include "editor/pixelsquare.h"
+#include "glyphcell/fontchar.h"
 #include "support.h"
 
 #include <QAbstractButton>

@@ -1,5 +1,5 @@
-#include "platform/filedialogs.h"
 #include "fontfile/fontdialogs.h"
+#include "platform/filedialogs.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "about/frmabout.h"
+#include "about/sysinfo.h"
 #include "app/frmmain.h"
 #include "platform/launcher.h"
-#include "about/sysinfo.h"
 #include "support.h"
 
 #include <QAction>

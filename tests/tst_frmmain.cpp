@@ -1,5 +1,5 @@
-#include "glyphcell/fontchar.h"
 #include "app/frmmain.h"
+#include "glyphcell/fontchar.h"
 #include "support.h"
 
 #include <QAction>

@@ -1,10 +1,10 @@
 #include "about/frmabout.h"
 
-#include "resources/appicon.h"
-#include "platform/messages.h"
 #include "about/sysinfo.h"
-#include "glyphcell/twips.h"
 #include "core/version.h"
+#include "glyphcell/twips.h"
+#include "platform/messages.h"
+#include "resources/appicon.h"
 
 #include <QLabel>
 #include <QPushButton>

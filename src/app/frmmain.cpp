@@ -1,11 +1,11 @@
 #include "app/frmmain.h"
 
-#include "resources/appicon.h"
-#include "editor/detailspanel.h"
-#include "glyphcell/fontchar.h"
-#include "editor/formlayout.h"
 #include "about/frmabout.h"
+#include "editor/detailspanel.h"
+#include "editor/formlayout.h"
+#include "glyphcell/fontchar.h"
 #include "glyphcell/twips.h"
+#include "resources/appicon.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,8 +1,8 @@
-#include "platform/filedialogs.h"
 #include "app/frmmain.h"
+#include "core/version.h"
+#include "platform/filedialogs.h"
 #include "platform/launcher.h"
 #include "platform/messages.h"
-#include "core/version.h"
 
 #include <QApplication>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "editor/detailspanel.h"
 
-#include "glyphcell/fontchar.h"
 #include "editor/pixelsquare.h"
+#include "glyphcell/fontchar.h"
 #include "glyphcell/glyphcolors.h"
 #include "glyphcell/twips.h"
 

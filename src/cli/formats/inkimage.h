@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/fontimage.h"
 #include "cli/formats/importresult.h"
+#include "core/fontimage.h"
 
 #include <QString>
 
