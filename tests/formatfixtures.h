@@ -2,23 +2,13 @@
 
 #include "cli/formats/inkimage.h"
 #include "core/fontimage.h"
+#include "support.h"
 
 #include <QByteArray>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QTest>
 
 // Fonts and foreign files for the tests of the import and export formats.
-
-// A font of random bytes, the same for the same seed, so that a failing row can be replayed.
-inline FontImage randomFont(quint32 seed)
-{
-    QRandomGenerator random(seed);
-    FontImage font {};
-    for (auto &byte : font)
-        byte = static_cast<std::uint8_t>(random.bounded(256));
-    return font;
-}
 
 // The font every row of whose glyphs is its code, so that a glyph out of place shows.
 inline FontImage codeFont()

@@ -1,13 +1,15 @@
 #pragma once
 
-// What the unit tests share: glyphs and titles they compare against, raw files and special
-// files on disk, child processes, and (for tests that link the widget libraries) the fake
+// What the unit tests share: glyphs, fonts and titles they compare against, raw files and
+// special files on disk, child processes, and (for tests that link the widget libraries) the fake
 // desktop services, a fake window for the File and Export commands and the main window on them.
 
 #include "childprocess.h"
 #include "core/charbitmap.h"
+#include "core/fontimage.h"
 #include "testfiles.h"
 
+#include <QRandomGenerator>
 #include <QString>
 
 // "A" as the classic 8x8 ROM draws it: rows top to bottom, bit 7 the leftmost pixel.
@@ -15,6 +17,16 @@ inline constexpr CharBitMap CapitalA {0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 
 
 // The caption of a window that holds no file.
 inline const QString BaseTitle = QStringLiteral("8x8 ROM Glyphwright Editor");
+
+// A font of random bytes, the same for the same seed, so that a failing row can be replayed.
+inline FontImage randomFont(quint32 seed)
+{
+    QRandomGenerator random(seed);
+    FontImage font {};
+    for (std::uint8_t &byte : font)
+        byte = static_cast<std::uint8_t>(random.bounded(256));
+    return font;
+}
 
 #ifdef QT_GUI_LIB
 #include <QColor>

@@ -81,6 +81,25 @@ inline bool makeSpecialFile(const QString &kind, const QString &path)
     return bound;
 }
 
+// The kinds that makeSpecialFile() makes, as the rows of a _data() table with the column "kind".
+inline void addSpecialFileRows()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("fifo") << QStringLiteral("fifo");
+    QTest::newRow("socket") << QStringLiteral("socket");
+    QTest::newRow("link to a device") << QStringLiteral("device");
+}
+
+// Makes the special file that a row of addSpecialFileRows() names, and skips the row where no
+// device node can be made. A macro, because QSKIP and QVERIFY end the test function they are in.
+#define MAKE_SPECIAL_FILE_OR_SKIP(kind, path)                                                      \
+    do {                                                                                           \
+        const bool made = makeSpecialFile(kind, path);                                             \
+        if (!made && (kind) == QLatin1String("device"))                                            \
+            QSKIP("no device node can be made here");                                              \
+        QVERIFY(made);                                                                             \
+    } while (false)
+
 // What a name is on disk, a link not followed: "file", "folder", "fifo", "socket", "device",
 // "link to TARGET" or "missing".
 inline QString nodeKind(const QString &path)

@@ -1,22 +1,13 @@
 #include "cli/asmread.h"
 #include "core/asmexport.h"
+#include "support.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 
 #include <functional>
 
 namespace {
 constexpr int FirstCharLine = 4; // after the export's header: blank, comment, blank
-
-FontImage randomFont(quint32 seed)
-{
-    QRandomGenerator random(seed);
-    FontImage font {};
-    for (std::uint8_t &byte : font)
-        byte = static_cast<std::uint8_t>(random.bounded(256));
-    return font;
-}
 
 QByteArray changedLines(const QByteArray &source,
                         const std::function<void(QList<QByteArray> &)> &change)

@@ -1,11 +1,10 @@
 #include "core/asmexport.h"
 #include "core/fontimage.h"
 #include "core/version.h"
-#include "testfiles.h"
+#include "support.h"
 
 #include <QDir>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -39,21 +38,6 @@ Run runCli(const QStringList &arguments, const QByteArray &input = {},
     }
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
-}
-
-FontImage randomFont(quint32 seed)
-{
-    QRandomGenerator random(seed);
-    FontImage font {};
-    for (std::uint8_t &byte : font)
-        byte = static_cast<std::uint8_t>(random.bounded(256));
-    return font;
-}
-
-QStringList entries(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                  | QDir::NoDotAndDotDot);
 }
 } // namespace
 
@@ -225,7 +209,7 @@ void TestCliProgram::badInputsLeaveNoFile()
         QCOMPARE(::mkfifo(QFile::encodeName(inputPath).constData(), 0600), 0);
     else if (!content.isNull())
         writeRaw(inputPath, content);
-    const QStringList before = entries(m_dir->path());
+    const QStringList before = folderEntries(m_dir->path());
     QStringList arguments {command, inputPath, "-o", path("out")};
     if (command == "check")
         arguments = QStringList {command, m_fontPath, inputPath};
@@ -234,7 +218,7 @@ void TestCliProgram::badInputsLeaveNoFile()
     QVERIFY2(run.err.startsWith("glyphwright-cli: ") && run.err.contains(message),
              qPrintable(run.err));
     QCOMPARE(run.out, QByteArray());
-    QCOMPARE(entries(m_dir->path()), before);
+    QCOMPARE(folderEntries(m_dir->path()), before);
 }
 
 void TestCliProgram::failedWriteKeepsTheOldFile()
@@ -244,14 +228,14 @@ void TestCliProgram::failedWriteKeepsTheOldFile()
         QSKIP("needs prlimit (util-linux)");
     const QString out = path("font.asm");
     writeRaw(out, "old contents");
-    const QStringList before = entries(m_dir->path());
+    const QStringList before = folderEntries(m_dir->path());
     // A file-size limit stops root too: the write fails part way.
     const Run run = runCli({"--fsize=1000", Cli, "export", m_fontPath, "-o", out}, {},
                            QProcessEnvironment::systemEnvironment(), prlimit);
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.contains("font.asm: cannot write: File too large"), qPrintable(run.err));
     QCOMPARE(readRaw(out), QByteArray("old contents"));
-    QCOMPARE(entries(m_dir->path()), before);
+    QCOMPARE(folderEntries(m_dir->path()), before);
 
     // Writing over the input would lose the font (or the text) being read.
     for (const char *command : {"export", "text", "from-text"}) {
@@ -277,13 +261,13 @@ void TestCliProgram::unreadableFont()
                                             | QFile::ExeOther));
     QCOMPARE(::chmod(QFile::encodeName(m_dir->path()).constData(), 0777), 0);
     QCOMPARE(::chmod(QFile::encodeName(m_fontPath).constData(), 0), 0);
-    const QStringList before = entries(m_dir->path());
+    const QStringList before = folderEntries(m_dir->path());
     const Run run = runCli({"--reuid=nobody", "--regid=nogroup", "--clear-groups", copy, "export",
                             m_fontPath, "-o", path("out.asm")},
                            {}, QProcessEnvironment::systemEnvironment(), "setpriv");
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.contains("big.pf: cannot read: Permission denied"), qPrintable(run.err));
-    QCOMPARE(entries(m_dir->path()), before);
+    QCOMPARE(folderEntries(m_dir->path()), before);
 }
 
 void TestCliProgram::wrongSizeFontWarnsAndFailsTheCheck()

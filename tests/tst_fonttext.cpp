@@ -1,18 +1,9 @@
 #include "cli/fonttext.h"
+#include "support.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 
 namespace {
-FontImage randomFont(quint32 seed)
-{
-    QRandomGenerator random(seed);
-    FontImage font {};
-    for (std::uint8_t &byte : font)
-        byte = static_cast<std::uint8_t>(random.bounded(256));
-    return font;
-}
-
 QList<QByteArray> lines(const QByteArray &text)
 {
     return text.split('\n');

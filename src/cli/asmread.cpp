@@ -1,4 +1,5 @@
 #include "cli/asmread.h"
+#include "cli/linereader.h"
 
 #include <QList>
 
@@ -132,12 +133,6 @@ LineParse parseCharLine(QByteArrayView text, int lineNumber)
     return {parsed, {}};
 }
 
-bool isBlankOrComment(QByteArrayView line)
-{
-    const QByteArrayView content = line.trimmed();
-    return content.isEmpty() || content.front() == ';';
-}
-
 QString pixelRow(std::uint8_t value)
 {
     QString row(GlyphSize, QLatin1Char('.'));
@@ -158,23 +153,15 @@ AsmRead parseAsmSource(QByteArrayView source)
         return result;
     };
     QList<CharLine> lines;
-    int lineNumber = 0;
-    for (QByteArrayView rest = source; !rest.isEmpty();) {
-        const qsizetype end = rest.indexOf('\n');
-        QByteArrayView line = end < 0 ? rest : rest.first(end);
-        rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
-        ++lineNumber;
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (isBlankOrComment(line))
-            continue;
-        const LineParse parsed = parseCharLine(line, lineNumber);
+    LineReader reader(source);
+    while (reader.nextContent()) {
+        const LineParse parsed = parseCharLine(reader.line(), reader.number());
         if (!parsed.error.isEmpty())
-            return fail(lineNumber, parsed.error);
+            return fail(reader.number(), parsed.error);
         lines.append(parsed.parsed);
     }
     if (lines.isEmpty())
-        return fail(qMax(lineNumber, 1),
+        return fail(qMax(reader.number(), 1),
                     QStringLiteral("no character lines (Char_000 to Char_255)"));
 
     // Lines are assembled in the order they stand, so order is part of the table.
@@ -206,8 +193,8 @@ AsmRead parseAsmSource(QByteArrayView source)
             QStringLiteral("%1 is missing before %2").arg(label(expected), label(line.code)));
     }
     if (expected < CharacterCount) {
-        return fail(lineNumber + 1, QStringLiteral("%1 is missing: the source ends after %2")
-                                        .arg(label(expected), label(expected - 1)));
+        return fail(reader.number() + 1, QStringLiteral("%1 is missing: the source ends after %2")
+                                             .arg(label(expected), label(expected - 1)));
     }
     return result;
 }
@@ -252,13 +239,10 @@ HexImage parseIntelHex(QByteArrayView hex)
 {
     HexImage image;
     quint32 base = 0;
-    int lineNumber = 0;
-    for (QByteArrayView rest = hex; !rest.isEmpty();) {
-        const qsizetype end = rest.indexOf('\n');
-        QByteArrayView line = end < 0 ? rest : rest.first(end);
-        rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
-        ++lineNumber;
-        line = line.trimmed();
+    LineReader reader(hex);
+    while (reader.next()) {
+        const QByteArrayView line = reader.line().trimmed();
+        const int lineNumber = reader.number();
         if (line.isEmpty())
             continue;
         const QByteArray record = line.startsWith(':')

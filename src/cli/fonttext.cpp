@@ -1,11 +1,11 @@
 #include "cli/fonttext.h"
+#include "cli/linereader.h"
 
 #include <QList>
 
 namespace {
 constexpr char Ink = '#';
 constexpr char Paper = '.';
-constexpr char CommentMark = ';';
 // "...##... 0x18": eight pixels, a space and the byte.
 constexpr int RowLength = GlyphSize + 1 + 4;
 
@@ -22,12 +22,6 @@ QByteArray rowText(std::uint8_t value)
             row[column] = Ink;
     }
     return row + ' ' + hexByte(value).toLatin1();
-}
-
-bool isBlankOrComment(QByteArrayView line)
-{
-    const QByteArrayView content = line.trimmed();
-    return content.isEmpty() || content.front() == CommentMark;
 }
 
 // The byte a row line stands for, or an explanation of what is wrong with it.
@@ -75,21 +69,15 @@ FontTextParse parseFontText(QByteArrayView text)
     FontTextParse result;
     int code = 0;
     int row = -1; // -1: the next line is a heading
-    int lineNumber = 0;
     const auto fail = [&result](int line, const QString &error) {
         result.errorLine = line;
         result.error = error;
         return result;
     };
-    for (QByteArrayView rest = text; !rest.isEmpty();) {
-        const qsizetype end = rest.indexOf('\n');
-        QByteArrayView line = end < 0 ? rest : rest.first(end);
-        rest = end < 0 ? QByteArrayView() : rest.sliced(end + 1);
-        ++lineNumber;
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (isBlankOrComment(line))
-            continue;
+    LineReader reader(text);
+    while (reader.nextContent()) {
+        const QByteArrayView line = reader.line();
+        const int lineNumber = reader.number();
         if (code == CharacterCount)
             return fail(lineNumber, QStringLiteral("text after the last character (255)"));
         if (row < 0) {
@@ -115,7 +103,7 @@ FontTextParse parseFontText(QByteArrayView text)
         const QString missing = row < 0 ? QStringLiteral("character %1 is missing").arg(code)
                                         : QStringLiteral("character %1 has only %2 of its 8 rows")
                                               .arg(QString::number(code), QString::number(row));
-        return fail(lineNumber + 1, QStringLiteral("the text ends early: %1").arg(missing));
+        return fail(reader.number() + 1, QStringLiteral("the text ends early: %1").arg(missing));
     }
     return result;
 }

@@ -5,6 +5,8 @@
 # and the installed editor must show its window in a virtual X server. Removes them again.
 # Usage: test-package.sh BUILD-DIR. Exits 77 (skipped) without root or password-free sudo.
 set -euo pipefail
+# shellcheck source=SCRIPTDIR/../xserver.sh
+source "$(dirname "$0")/../xserver.sh"
 build="$1"
 work="$(mktemp -d)"
 installed_by_us=0
@@ -13,6 +15,7 @@ cleanup() {
     if [ "$installed_by_us" = 1 ]; then
         $sudo apt-get remove -y -qq glyphwright glyphwright-cli >/dev/null 2>&1 || true
     fi
+    stop_x_server
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -111,21 +114,18 @@ env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/glyphwright-cli import "$work/font.ps
 cmp -s "$work/font.pf" "$work/back.pf" || fail "the installed glyphwright-cli changed the font"
 echo "companion without a display: ok"
 
-cat >"$work/start.sh" <<'INNER'
-openbox >/dev/null 2>&1 &
-sleep 1
-env -u QT_QPA_PLATFORM /usr/bin/glyphwright >/dev/null 2>&1 &
-for _ in $(seq 100); do
-    if xdotool search --name "^8x8 ROM Glyphwright Editor$" >/dev/null 2>&1; then
-        echo "window seen"
-        kill %2
-        exit 0
-    fi
-    sleep 0.1
-done
-exit 1
-INNER
-xvfb-run -a bash "$work/start.sh" | grep -q "window seen" || fail "the installed program showed no window"
+# In an X server of its own with a window manager, as the end-to-end tests run the program.
+start_x_server "$work/x" || fail "no X server could be started"
+start_window_manager || fail "the window manager did not start"
+env -u QT_QPA_PLATFORM /usr/bin/glyphwright >"$work/x/glyphwright.log" 2>&1 &
+editor=$!
+editor_window_shown() {
+    xdotool search --onlyvisible --name "^8x8 ROM Glyphwright Editor$"
+}
+wait_for "the editor's window" editor_window_shown || fail "the installed program showed no window"
+kill "$editor"
+wait "$editor" 2>/dev/null || true
+stop_x_server
 echo "installed program shows its window: ok"
 
 $sudo apt-get remove -y -qq glyphwright >/dev/null
