@@ -79,15 +79,15 @@ struct FakeServices
 class FakeHost final : public FileHost, public ExportHost
 {
 public:
-    FontImage font() const override { return shownFont; }
-    void setFont(const FontImage &font) override
+    FontImage fontImage() const override { return shownFont; }
+    void setFontImage(const FontImage &font) override
     {
-        calls.append(QStringLiteral("setFont"));
+        calls.append(QStringLiteral("setFontImage"));
         shownFont = font;
     }
-    void resetFont() override
+    void blankFont() override
     {
-        calls.append(QStringLiteral("resetFont"));
+        calls.append(QStringLiteral("blankFont"));
         shownFont = {};
     }
     void selectFirstCharacter() override { calls.append(QStringLiteral("selectFirstCharacter")); }

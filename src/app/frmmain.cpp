@@ -255,7 +255,7 @@ void frmMain::ExportAsm(const QString &path)
     m_exportCommand.exportAsm(path);
 }
 
-FontImage frmMain::font() const
+FontImage frmMain::fontImage() const
 {
     FontImage font {};
     for (const FontChar *cell : m_SelFontChar)
@@ -263,13 +263,13 @@ FontImage frmMain::font() const
     return font;
 }
 
-void frmMain::setFont(const FontImage &font)
+void frmMain::setFontImage(const FontImage &font)
 {
     for (FontChar *cell : m_SelFontChar)
         cell->DrawChar(glyphOf(font, cell->index()));
 }
 
-void frmMain::resetFont()
+void frmMain::blankFont()
 {
     for (FontChar *cell : m_SelFontChar) {
         cell->Clear();

@@ -59,9 +59,9 @@ private:
     void ExportAsm(const QString &path);
 
     // The window as the File and Export commands see it.
-    FontImage font() const override;
-    void setFont(const FontImage &font) override;
-    void resetFont() override;
+    FontImage fontImage() const override;
+    void setFontImage(const FontImage &font) override;
+    void blankFont() override;
     void selectFirstCharacter() override;
     void setTitle(const EditorTitle &title) override;
     QString currentFileName() const override { return m_CurrentFileName; }

@@ -50,7 +50,7 @@ void ExportCommand::run()
 void ExportCommand::exportAsm(const QString &path)
 {
     const QString error
-        = writeFileAtomically(path, asmSource(m_host.font(), m_host.currentFileName()));
+        = writeFileAtomically(path, asmSource(m_host.fontImage(), m_host.currentFileName()));
     if (!error.isEmpty()) {
         m_services.messages->show(m_host.dialogParent(), Messages::Icon::Warning,
                                   QString::fromUtf8(Version::Title),

@@ -39,7 +39,7 @@ void FileCommands::save()
 
 void FileCommands::resetFont()
 {
-    m_host.resetFont();
+    m_host.blankFont();
     updateTitle(QString());
 }
 
@@ -58,13 +58,13 @@ bool FileCommands::loadFontFile(const QString &path)
         return false;
     }
     resetFont();
-    m_host.setFont(fontImageFromBytes(read.bytes));
+    m_host.setFontImage(fontImageFromBytes(read.bytes));
     return true;
 }
 
 bool FileCommands::saveFontFile(const QString &path)
 {
-    const QString error = writeFileAtomically(path, fontFileBytes(m_host.font()));
+    const QString error = writeFileAtomically(path, fontFileBytes(m_host.fontImage()));
     if (!error.isEmpty()) {
         m_services.messages->show(m_host.dialogParent(), Messages::Icon::Warning,
                                   QString::fromUtf8(Version::Title),

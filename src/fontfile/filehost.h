@@ -13,10 +13,10 @@ class FileHost
 public:
     virtual ~FileHost() = default;
     // The font as the palette holds it; unapplied edits in the pixel editor are not part of it.
-    virtual FontImage font() const = 0;
-    virtual void setFont(const FontImage &font) = 0;
+    virtual FontImage fontImage() const = 0;
+    virtual void setFontImage(const FontImage &font) = 0;
     // Every character blank, none selected, the pixel editor cleared.
-    virtual void resetFont() = 0;
+    virtual void blankFont() = 0;
     // Character 0 selected and holding the keyboard focus, so that selection and focus agree.
     virtual void selectFirstCharacter() = 0;
     // Shows the caption and keeps the file name as the current one.
