@@ -87,6 +87,8 @@ void TestAsmRead::rejectsWithTheLine_data()
         return changedLines(good, how);
     };
     QTest::newRow("empty") << QByteArray() << 1 << "no character lines";
+    QTest::newRow("lines ending in CR alone")
+        << QByteArray(good).replace("\r\n", "\r") << 1 << "the lines end in CR alone";
     QTest::newRow("not ours") << QByteArray("\tprocessor 18f452\n") << 1 << "expected a label";
     QTest::newRow("shuffled line")
         << change([](auto &l) { l.swapItemsAt(lineOfCode(10) - 1, lineOfCode(20) - 1); })
@@ -159,6 +161,9 @@ void TestAsmRead::intelHex_data()
                                   << "line 1 has a wrong checksum" << -1 << 0;
     QTest::newRow("short record") << QByteArray(":0400100018\n")
                                   << "line 1 is not an Intel HEX record" << -1 << 0;
+    // Base 0xFFFF0000 plus offset 0xFFFF: the second byte would wrap round to address 0.
+    QTest::newRow("past 32 bits") << QByteArray(":02000004FFFFFC\n:02FFFF00AABB9B\n:00000001FF\n")
+                                  << "line 2 holds data past the 32-bit address range" << -1 << 0;
 }
 
 void TestAsmRead::intelHex()

@@ -62,6 +62,7 @@ private Q_SLOTS:
     void checkNamesTheDifferingCharacter();
     void checkAssembles();
     void textRoundTripsThroughPipes();
+    void fontFromStandardInput();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -148,7 +149,11 @@ void TestCliProgram::usageErrors_data()
                                     << "glyphwright-cli: export: Unknown option 'fast'";
     QTest::newRow("no font") << QStringList {"export"} << "export: too few arguments";
     QTest::newRow("from-text without -o")
-        << QStringList {"from-text", "a.txt"} << "-o FONT.pf is required";
+        << QStringList {"from-text", "a.txt"} << "from-text: -o FONT.pf is required";
+    QTest::newRow("two texts") << QStringList {"text", "a.pf", "b.pf"}
+                               << "text: too many arguments (expects 1, got 2)";
+    QTest::newRow("font and source both standard input")
+        << QStringList {"check", "-", "-"} << "check: FONT.pf and SOURCE.asm cannot both be";
 }
 
 void TestCliProgram::usageErrors()
@@ -192,6 +197,10 @@ void TestCliProgram::badInputsLeaveNoFile_data()
     QTest::newRow("asm not ours") << "check"
                                   << "other.asm" << QByteArray("\tlist p=18f452\r\n")
                                   << "other.asm: line 1: not a character line";
+    QTest::newRow("text with lines ending in CR alone")
+        << "from-text"
+        << "mac.txt" << QByteArray("; font\rChar: . / 0 / 0x00\r........ 0x00\r")
+        << "mac.txt: line 1: the lines end in CR alone";
     QTest::newRow("asm missing") << "check"
                                  << "none.asm" << QByteArray() << "none.asm: cannot read";
 }
@@ -238,11 +247,27 @@ void TestCliProgram::failedWriteKeepsTheOldFile()
     QCOMPARE(folderEntries(m_dir->path()), before);
 
     // Writing over the input would lose the font (or the text) being read.
-    for (const char *command : {"export", "text", "from-text"}) {
-        const Run self = runCli({command, m_fontPath, "-o", m_fontPath});
+    for (const QStringList &command :
+         {QStringList {"export"}, QStringList {"text"}, QStringList {"from-text"},
+          QStringList {"convert", "--to", "psf"}, QStringList {"render", "AB"},
+          QStringList {"import"}}) {
+        const Run self = runCli(QStringList {command.first(), m_fontPath} + command.mid(1)
+                                + QStringList {"-o", m_fontPath});
         QCOMPARE(self.exitCode, 1);
         QVERIFY2(self.err.contains("the output is the input file"), qPrintable(self.err));
         QCOMPARE(readRaw(m_fontPath), fontFileBytes(m_font));
+    }
+
+    // Standard output that fails says why.
+    if (QFile::exists("/dev/full")) {
+        QProcess full;
+        full.setStandardOutputFile("/dev/full");
+        full.start(Cli, {"export", m_fontPath});
+        QVERIFY(full.waitForFinished(30000));
+        QCOMPARE(full.exitCode(), 1);
+        const QString err = QString::fromUtf8(full.readAllStandardError());
+        QVERIFY2(err.contains("standard output: cannot write: No space left on device"),
+                 qPrintable(err));
     }
 
     const Run folder = runCli({"export", m_fontPath, "-o", m_dir->path()});
@@ -353,6 +378,35 @@ void TestCliProgram::textRoundTripsThroughPipes()
         broken.err.startsWith("glyphwright-cli: standard input: line 664: row 7 of character 65"),
         qPrintable(broken.err));
     QCOMPARE(readRaw(out), QByteArray("old font"));
+}
+
+void TestCliProgram::fontFromStandardInput()
+{
+    const QByteArray bytes = fontFileBytes(m_font);
+    // Read as a file is read; an export's header then names no file.
+    const Run exported = runCli({"export", "-"}, bytes);
+    QCOMPARE(exported.exitCode, 0);
+    QCOMPARE(exported.err, QString());
+    QCOMPARE(exported.out, asmSource(m_font, QString()));
+    QCOMPARE(runCli({"text", "-"}, bytes).out, runCli({"text", m_fontPath}).out);
+    const QByteArray psf = runCli({"convert", m_fontPath, "-o", "-", "--to", "psf"}).out;
+    QCOMPARE(runCli({"convert", "-", "-o", "-", "--to", "psf"}, bytes).out, psf);
+    QCOMPARE(runCli({"render", "-", "AB", "-o", "-"}, bytes).out,
+             runCli({"render", m_fontPath, "AB", "-o", "-"}).out);
+    const Run imported = runCli({"import", "-", "-o", "-"}, psf);
+    QCOMPARE(imported.exitCode, 0);
+    QCOMPARE(imported.out, bytes);
+    QVERIFY2(imported.err.startsWith("glyphwright-cli: standard input: read PSF 1"),
+             qPrintable(imported.err));
+
+    const QString source = path("big.asm");
+    writeRaw(source, asmSource(m_font, "big.pf"));
+    QCOMPARE(runCli({"check", "-", source}, bytes).exitCode, 0);
+    // The same size rules: a short font is read with a warning and fails the check.
+    const Run shortFont = runCli({"check", "-", source}, bytes.left(100));
+    QCOMPARE(shortFont.exitCode, 1);
+    QVERIFY2(shortFont.err.contains("warning: standard input is 100 bytes, not 2,048"),
+             qPrintable(shortFont.err));
 }
 
 QTEST_GUILESS_MAIN(TestCliProgram)

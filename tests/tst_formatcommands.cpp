@@ -258,6 +258,8 @@ void TestFormatCommands::failuresWriteNothing_data()
     QTest::newRow("wrong image size")
         << import << encodePng(InkImage(128, 100)) << 1
         << "source: the image is 128 x 100 pixels; a sheet is 128 x 128";
+    QTest::newRow("no glyphs") << import << psf2(0, 8, 8, {}) << 1
+                               << "source: PSF 2 header gives a glyph count of 0";
     QTest::newRow("another format") << import << QByteArray("%PDF-1.4\n") << 1 << "use --from raw";
     QTest::newRow("PSF read as BDF") << import + QStringList {"--from", "bdf"} << psf1Bytes({}) << 1
                                      << "not a font FreeType can read";
@@ -268,14 +270,15 @@ void TestFormatCommands::failuresWriteNothing_data()
     QTest::newRow("offset with psf") << import + QStringList {"--from", "psf", "--offset", "1"}
                                      << font << 2 << "--offset applies to --from raw only";
     QTest::newRow("bad offset") << import + QStringList {"--offset", "-1"} << font << 2
-                                << "--offset '-1': expects a whole number";
-    QTest::newRow("no output") << QStringList {"import", "source"} << font << 2 << "-o FILE";
+                                << "import: --offset '-1': expects a whole number";
+    QTest::newRow("no output") << QStringList {"import", "source"} << font << 2
+                               << "import: -o FONT.pf is required";
     QTest::newRow("unknown option")
         << import + QStringList {"--colour"} << font << 2 << "Unknown option 'colour'; see";
     QTest::newRow("unknown extension") << convert << font << 2 << "cannot tell the format";
     QTest::newRow("--to h") << convert + QStringList {"--to", "h"} << font << 2 << "--to 'h'";
     QTest::newRow("scale 0") << convert + QStringList {"--to", "png", "--scale", "0"} << font << 2
-                             << "--scale '0': expects a whole number from 1 to 32";
+                             << "convert: --scale '0': expects a whole number from 1 to 32";
     QTest::newRow("scale for psf") << convert + QStringList {"--to", "psf", "--scale", "2"} << font
                                    << 2 << "--scale applies to png only";
     QTest::newRow("name for png") << convert + QStringList {"--to", "png", "--name", "x"} << font
@@ -288,7 +291,7 @@ void TestFormatCommands::failuresWriteNothing_data()
         << QStringList {"render", "source", QString(3000, u'x'), "-o", "out", "--scale", "32"}
         << font << 2 << "would make a picture over";
     QTest::newRow("two texts") << render + QStringList {"B"} << font << 2
-                               << "expects 2 argument(s), got 3";
+                               << "render: too many arguments (expects 2, got 3)";
 }
 
 void TestFormatCommands::failuresWriteNothing()

@@ -110,6 +110,7 @@ private Q_SLOTS:
     void bdfTooLargeOrOverflowing_data();
     void bdfTooLargeOrOverflowing();
     void bdfHeaderAndCharacters();
+    void bmpMaskOfAllBits();
     void inkRule_data();
     void inkRule();
     void sheetLayouts_data();
@@ -228,6 +229,7 @@ void TestFormats::psfBadInputs_data()
     QTest::newRow("PSF 1 glyphs") << psf1Bytes({}).left(1000) << "truncated: 256 glyphs need 2048";
     QTest::newRow("PSF 1 of 512") << QByteArray("\x36\x04\x01\x08", 4) + QByteArray(2048, '\0')
                                   << "512 glyphs need 4096";
+    QTest::newRow("PSF 2 of no glyphs") << psf2(0, 8, 8, {}) << "glyph count of 0";
     QTest::newRow("PSF 2 huge count")
         << psf2(0xFFFFFFFF, 8, 8, QByteArray(2048, '\0')) << "truncated";
 }
@@ -287,6 +289,8 @@ void TestFormats::bdfTooLargeOrOverflowing_data()
     overflowing = HandBdf;
     overflowing.replace("BBX 3 2 1 4", "BBX 3 2 1 6");
     QTest::newRow("glyph above the cell") << overflowing << "code 233 (0xE9) reaches outside";
+    QTest::newRow("no code 0 to 255") << bdfOfSize(8, 7, 1).replace("ENCODING 65", "ENCODING 9000")
+                                      << "no glyph with a code from 0 to 255";
     QTest::newRow("not a font") << QByteArray("STARTFONT but nothing else\n")
                                 << "not a font FreeType can read";
 }
@@ -320,6 +324,17 @@ void TestFormats::bdfHeaderAndCharacters()
     QCOMPARE(bdf.count("\nBBX 8 8 0 -1\nBITMAP\n"), 256);
     QVERIFY(bdf.contains("STARTCHAR char255\nENCODING 255\n"));
     QVERIFY(bdf.endsWith("ENDCHAR\nENDFONT\n"));
+}
+
+void TestFormats::bmpMaskOfAllBits()
+{
+    // A 32-bit mask's values times 255 need more than 32 bits: ink must stay opaque.
+    const FontImage font = randomFont(31);
+    QByteArray bmp = bmpOf(sheetOf(font, 1), BmpKind::Alpha32);
+    putLe32(bmp, 66, 0xFFFFFFFF); // the alpha mask
+    const ImportResult back = importFont(bmp, SourceFormat::Detect, 0);
+    QVERIFY2(back.ok(), qPrintable(back.error));
+    QCOMPARE(fontFileBytes(back.font), fontFileBytes(font));
 }
 
 void TestFormats::inkRule_data()

@@ -1,4 +1,5 @@
 #include "cli/asmread.h"
+#include "cli/fonttext.h"
 #include "cli/linereader.h"
 
 #include <QList>
@@ -9,11 +10,7 @@ namespace {
 constexpr char LabelPrefix[] = "Char_";
 constexpr int LabelDigits = 3;
 constexpr int ComparisonGap = 2; // spaces between the columns of a glyph comparison
-
-QString label(int code)
-{
-    return QStringLiteral("Char_%1").arg(code, LabelDigits, 10, QLatin1Char('0'));
-}
+constexpr quint64 MemoryEnd = quint64(1) << 32; // Intel HEX addresses are 32 bits
 
 bool isSpace(char c)
 {
@@ -133,15 +130,6 @@ LineParse parseCharLine(QByteArrayView text, int lineNumber)
     return {parsed, {}};
 }
 
-QString pixelRow(std::uint8_t value)
-{
-    QString row(GlyphSize, QLatin1Char('.'));
-    for (int column = 0; column < GlyphSize; ++column) {
-        if (value & columnBit(column))
-            row[column] = QLatin1Char('#');
-    }
-    return row;
-}
 } // namespace
 
 AsmRead parseAsmSource(QByteArrayView source)
@@ -160,6 +148,8 @@ AsmRead parseAsmSource(QByteArrayView source)
             return fail(reader.number(), parsed.error);
         lines.append(parsed.parsed);
     }
+    if (!reader.error().isEmpty())
+        return fail(reader.number(), reader.error());
     if (lines.isEmpty())
         return fail(qMax(reader.number(), 1),
                     QStringLiteral("no character lines (Char_000 to Char_255)"));
@@ -176,7 +166,7 @@ AsmRead parseAsmSource(QByteArrayView source)
         }
         if (line.code < expected) {
             return fail(line.line, QStringLiteral("%1 is repeated (first on line %2)")
-                                       .arg(label(line.code))
+                                       .arg(charLabel(line.code))
                                        .arg(result.lineOf[line.code]));
         }
         for (qsizetype later = i + 1; later < lines.size(); ++later) {
@@ -184,17 +174,16 @@ AsmRead parseAsmSource(QByteArrayView source)
                 return fail(
                     line.line,
                     QStringLiteral("%1 is out of order: %2, which comes first, is on line %3")
-                        .arg(label(line.code), label(expected))
+                        .arg(charLabel(line.code), charLabel(expected))
                         .arg(lines[later].line));
             }
         }
-        return fail(
-            line.line,
-            QStringLiteral("%1 is missing before %2").arg(label(expected), label(line.code)));
+        return fail(line.line, QStringLiteral("%1 is missing before %2")
+                                   .arg(charLabel(expected), charLabel(line.code)));
     }
     if (expected < CharacterCount) {
         return fail(reader.number() + 1, QStringLiteral("%1 is missing: the source ends after %2")
-                                             .arg(label(expected), label(expected - 1)));
+                                             .arg(charLabel(expected), charLabel(expected - 1)));
     }
     return result;
 }
@@ -227,9 +216,9 @@ QString glyphComparison(const CharBitMap &left, const CharBitMap &right, const Q
         = QStringLiteral("  %1%2%3\n").arg(leftTitle.leftJustified(leftWidth), gap, rightTitle);
     for (int row = 0; row < GlyphSize; ++row) {
         text += QStringLiteral("  %1%2%3%4%5%6%7%8\n")
-                    .arg(pixelRow(left[row]).leftJustified(leftWidth), gap,
-                         pixelRow(right[row]).leftJustified(rightWidth), gap, hexByte(left[row]),
-                         gap, hexByte(right[row]),
+                    .arg(QString::fromLatin1(pixelRow(left[row])).leftJustified(leftWidth), gap,
+                         QString::fromLatin1(pixelRow(right[row])).leftJustified(rightWidth), gap,
+                         hexByte(left[row]), gap, hexByte(right[row]),
                          left[row] != right[row] ? QStringLiteral("  <") : QString());
     }
     return text;
@@ -272,6 +261,12 @@ HexImage parseIntelHex(QByteArrayView hex)
         const quint32 offset = (quint32(byteAt(1)) << 8) | byteAt(2);
         switch (type) {
         case 0x00:
+            // In 64 bits, so that data near the top of memory cannot wrap round to address 0.
+            if (quint64(base) + offset + count > MemoryEnd) {
+                image.error = QStringLiteral("line %1 holds data past the 32-bit address range")
+                                  .arg(lineNumber);
+                return image;
+            }
             for (int i = 0; i < count; ++i)
                 image.bytes.insert(base + offset + quint32(i), byteAt(4 + i));
             break;
@@ -287,6 +282,9 @@ HexImage parseIntelHex(QByteArrayView hex)
             break; // start addresses do not describe memory
         }
     }
-    image.error = QStringLiteral("the end record is missing");
+    image.error
+        = reader.error().isEmpty()
+              ? QStringLiteral("the end record is missing")
+              : QStringLiteral("line %1: %2").arg(QString::number(reader.number()), reader.error());
     return image;
 }

@@ -27,7 +27,8 @@ constexpr CommandUsage Usage {
     "font. Blank lines and comments (the header) are skipped; any other line must be the next\n"
     "character's line, in code order. Exits 0 when they agree; otherwise exits 1, naming the\n"
     "first character that differs and showing both versions of it as pixels. A font file that\n"
-    "is not exactly 2,048 bytes fails the check.\n"
+    "is not exactly 2,048 bytes fails the check. Either file (not both) may be '-', standard\n"
+    "input.\n"
     "\n"
     "Options:\n"
     "  --assemble  also assemble SOURCE.asm with gpasm (from gputils) for a PIC18 at address 0\n"
@@ -37,7 +38,7 @@ constexpr CommandUsage Usage {
 
 QString describe(int code)
 {
-    const QString label = QStringLiteral("Char_%1").arg(code, 3, 10, QLatin1Char('0'));
+    const QString label = charLabel(code);
     const QString shown = CharDisplayText(code);
     // Codes outside printable ASCII show as "."; only a real '.' is named as one.
     if (shown != QLatin1String(".") || code == '.')
@@ -45,11 +46,11 @@ QString describe(int code)
     return QStringLiteral("%1 (%2)").arg(label, hexByte(code));
 }
 
-// "WHERE: Char_065 ('A', 0x41) differs from FONT:" and both versions as pixels.
-void reportDifference(const FontImage &font, const FontImage &other, const QString &fontName,
-                      const QString &where, const QString &otherTitle)
+// "WHERE: Char_065 ('A', 0x41) differs from FONT:" and both versions of the first character
+// that differs, code, as pixels.
+void reportDifference(const FontImage &font, const FontImage &other, int code,
+                      const QString &fontName, const QString &where, const QString &otherTitle)
 {
-    const int code = firstDifferentCode(font, other);
     const int count = differentCodeCount(font, other);
     QString message = QStringLiteral("%1: %2 differs from %3").arg(where, describe(code), fontName);
     if (count > 1)
@@ -132,6 +133,11 @@ int runCheck(const QStringList &arguments)
         return *status;
     const QString fontPath = parser.positionalArguments().at(0);
     const QString sourcePath = parser.positionalArguments().at(1);
+    if (fontPath == QLatin1String("-") && sourcePath == QLatin1String("-")) {
+        printError(QStringLiteral("check: FONT.pf and SOURCE.asm cannot both be standard input; "
+                                  "see 'glyphwright-cli check --help'."));
+        return ExitUsage;
+    }
 
     const std::optional<FontInput> input = readFontInput(fontPath);
     if (!input)
@@ -147,9 +153,8 @@ int runCheck(const QStringList &arguments)
                        .arg(sourceName, QString::number(read.errorLine), read.error));
         return ExitFailure;
     }
-    if (firstDifferentCode(input->font, read.font) >= 0) {
-        const int code = firstDifferentCode(input->font, read.font);
-        reportDifference(input->font, read.font, fontName,
+    if (const int code = firstDifferentCode(input->font, read.font); code >= 0) {
+        reportDifference(input->font, read.font, code, fontName,
                          QStringLiteral("%1: line %2").arg(sourceName).arg(read.lineOf[code]),
                          sourceName);
         return ExitFailure;
@@ -158,8 +163,8 @@ int runCheck(const QStringList &arguments)
         const std::optional<FontImage> assembled = assembledFont(sourceName, *source);
         if (!assembled)
             return ExitFailure;
-        if (*assembled != input->font) {
-            reportDifference(input->font, *assembled, fontName,
+        if (const int code = firstDifferentCode(input->font, *assembled); code >= 0) {
+            reportDifference(input->font, *assembled, code, fontName,
                              QStringLiteral("%1, as gpasm assembles it").arg(sourceName),
                              QStringLiteral("assembled"));
             return ExitFailure;

@@ -6,7 +6,9 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 constexpr char ProgramName[] = "glyphwright-cli";
@@ -43,19 +45,22 @@ void printOut(const QString &text)
 
 bool writeOutput(const QString &path, const QByteArray &bytes)
 {
+    QString error;
     if (path == QLatin1String("-")) {
+        errno = 0;
         const size_t written
             = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
         if (written != static_cast<size_t>(bytes.size()) || std::fflush(stdout) != 0) {
-            printError(QStringLiteral("standard output: the output could not be written."));
-            return false;
+            // Taken at once: printing the message may change errno.
+            const int reason = errno;
+            error = reason != 0 ? QString::fromLocal8Bit(std::strerror(reason)) + QLatin1Char('.')
+                                : QStringLiteral("the output could not be written.");
         }
-        return true;
+    } else {
+        error = writeFileAtomically(path, bytes);
     }
-    const QString error = writeFileAtomically(path, bytes);
     if (!error.isEmpty()) {
-        printError(
-            QStringLiteral("%1: cannot write: %2").arg(QDir::toNativeSeparators(path), error));
+        printError(QStringLiteral("%1: cannot write: %2").arg(outputName(path), error));
         return false;
     }
     return true;
@@ -82,12 +87,23 @@ std::optional<int> parseCommandLine(QCommandLineParser &parser, const QStringLis
         return ExitOk;
     }
     const qsizetype count = parser.positionalArguments().size();
-    if (count < usage.minArguments) {
-        printError(command + QStringLiteral(": too few arguments") + seeHelp);
+    if (count < usage.minArguments || count > usage.maxArguments) {
+        const QString expected
+            = usage.minArguments == usage.maxArguments
+                  ? QString::number(usage.minArguments)
+                  : QStringLiteral("%1 to %2").arg(usage.minArguments).arg(usage.maxArguments);
+        printError(
+            QStringLiteral("%1: too %2 arguments (expects %3, got %4)")
+                .arg(command,
+                     count < usage.minArguments ? QStringLiteral("few") : QStringLiteral("many"),
+                     expected, QString::number(count))
+            + seeHelp);
         return ExitUsage;
     }
-    if (count > usage.maxArguments) {
-        printError(command + QStringLiteral(": too many arguments") + seeHelp);
+    if (usage.requiredOutput && !parser.isSet(QStringLiteral("o"))) {
+        printError(QStringLiteral("%1: -o %2 is required (or -o - for standard output)")
+                       .arg(command, QLatin1String(usage.requiredOutput))
+                   + seeHelp);
         return ExitUsage;
     }
     return std::nullopt;
@@ -96,6 +112,12 @@ std::optional<int> parseCommandLine(QCommandLineParser &parser, const QStringLis
 QString inputName(const QString &path)
 {
     return path == QLatin1String("-") ? QStringLiteral("standard input")
+                                      : QDir::toNativeSeparators(path);
+}
+
+QString outputName(const QString &path)
+{
+    return path == QLatin1String("-") ? QStringLiteral("standard output")
                                       : QDir::toNativeSeparators(path);
 }
 

@@ -33,23 +33,27 @@ bool writeOutput(const QString &path, const QByteArray &bytes);
 
 class QCommandLineParser;
 
-// What a command's help shows and how many plain arguments (files) it takes.
+// What a command's help shows, how many plain arguments (files) it takes, and whether its -o
+// option must be given.
 struct CommandUsage
 {
     const char *name;
     const char *help; // the whole text of 'glyphwright-cli NAME --help'
     int minArguments;
     int maxArguments;
+    const char *requiredOutput = nullptr; // -o's placeholder ("FONT.pf") when -o is required
 };
 
 // Parses a command's arguments with the options already added to the parser, plus -h/--help.
 // Returns the status to exit with when the command must not go on: ExitOk after printing the
-// help, ExitUsage after a usage error; nothing otherwise.
+// help, ExitUsage after a usage error (an unknown option, a wrong number of arguments, a
+// required -o missing); nothing otherwise.
 std::optional<int> parseCommandLine(QCommandLineParser &parser, const QStringList &arguments,
                                     const CommandUsage &usage);
 
-// An input file as messages name it; "-" is standard input.
+// A file as messages name it; "-" is standard input or standard output.
 QString inputName(const QString &path);
+QString outputName(const QString &path);
 
 // True, after reporting it, when the output names the same file as the input: writing would
 // replace the font or text being read with something else.

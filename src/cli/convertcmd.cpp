@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "cli/fontinput.h"
 #include "cli/formatoptions.h"
 #include "cli/formats/bdf.h"
 #include "cli/formats/csource.h"
@@ -7,27 +8,31 @@
 #include "cli/formats/psf.h"
 #include "core/modtools.h"
 
+#include <QCommandLineParser>
 #include <QFileInfo>
 
 namespace {
-const QString Help = QStringLiteral(
+constexpr CommandUsage Usage {
+    "convert",
     "Usage: glyphwright-cli convert FONT.pf -o OUT [--to png|psf|bdf|c] [--name NAME]\n"
     "                                [--scale N]\n"
     "\n"
     "Writes the font in another format, told by OUT's extension (.png, .psf, .bdf, .c or .h)\n"
-    "unless --to names it. The same font always gives the same bytes.\n"
+    "unless --to names it. The same font always gives the same bytes. FONT.pf '-' reads the\n"
+    "font from standard input.\n"
     "\n"
     "  png  the 16 x 16 sheet, code 0 at the top left, black ink on white, --scale pixels\n"
     "       (1 to 32) per glyph pixel; import reads it back to the same font\n"
     "  psf  PSF 1, 256 glyphs of 8x8, which the Linux console's setfont loads\n"
     "  bdf  BDF 2.1, ISO 8859-1 codes 0 to 255, family --name or the font's file name\n"
     "  c    a C header with const unsigned char NAME[256][8]; NAME from --name or the\n"
-    "       font's file name, made a valid C identifier\n"
+    "       font's file name (\"font\" for standard input), made a valid C identifier\n"
     "\n"
     "  -o FILE   the file to write, '-' for standard output (then --to is needed)\n"
     "  -h, --help\n"
     "\n"
-    "Exit status: 0 written, 1 the font could not be read or the output not written, 2 usage.\n");
+    "Exit status: 0 written, 1 the font could not be read or the output not written, 2 usage.\n",
+    1, 1, "OUT"};
 
 enum class Target { None, Png, Psf, Bdf, C };
 
@@ -46,10 +51,11 @@ Target targetNamed(const QString &name, bool extension)
     return Target::None;
 }
 
-// The name a font goes by when --name gives none: its file name without the extension.
+// The name a font goes by when --name gives none: its file name without the extension; none
+// for standard input, where the formats fall back on a name of their own.
 QString baseName(const QString &path)
 {
-    return QFileInfo(FileNameOf(path)).completeBaseName();
+    return path == QLatin1String("-") ? QString() : QFileInfo(FileNameOf(path)).completeBaseName();
 }
 } // namespace
 
@@ -62,8 +68,8 @@ int runConvert(const QStringList &arguments)
     const QCommandLineOption scaleOptionDef(QStringLiteral("scale"), QString(),
                                             QStringLiteral("N"));
     parser.addOptions({output, to, nameOption, scaleOptionDef});
-    if (const auto exit = parseCommandLine(parser, arguments, QStringLiteral("convert"), 1, Help))
-        return *exit;
+    if (const std::optional<int> status = parseCommandLine(parser, arguments, Usage))
+        return *status;
 
     const QString outPath = parser.value(output);
     Target target = Target::None;
@@ -74,12 +80,16 @@ int runConvert(const QStringList &arguments)
                            .arg(parser.value(to)));
             return ExitUsage;
         }
+    } else if (outPath == QLatin1String("-")) {
+        printError(QStringLiteral("convert: standard output has no extension to tell the "
+                                  "format by; name it with --to."));
+        return ExitUsage;
     } else {
         target = targetNamed(QFileInfo(FileNameOf(outPath)).suffix(), true);
         if (target == Target::None) {
             printError(QStringLiteral("convert: cannot tell the format from '%1'; use an "
                                       "extension .png, .psf, .bdf, .c or .h, or --to.")
-                           .arg(shownPath(outPath)));
+                           .arg(outputName(outPath)));
             return ExitUsage;
         }
     }
@@ -91,34 +101,37 @@ int runConvert(const QStringList &arguments)
         printError(QStringLiteral("convert: --name applies to bdf and c only."));
         return ExitUsage;
     }
-    const std::optional<int> scale = scaleOption(parser, scaleOptionDef);
+    const std::optional<int> scale = scaleOption(QStringLiteral("convert"), parser, scaleOptionDef);
     if (!scale)
         return ExitUsage;
 
     const QString fontPath = parser.positionalArguments().constFirst();
-    const std::optional<FontImage> font = readFontFile(fontPath);
-    if (!font)
+    if (outputReplacesInput(outPath, fontPath))
         return ExitFailure;
+    const std::optional<FontInput> input = readFontInput(fontPath);
+    if (!input)
+        return ExitFailure;
+    const FontImage &font = input->font;
     const QString name = parser.isSet(nameOption) ? parser.value(nameOption) : baseName(fontPath);
     QByteArray bytes;
     switch (target) {
     case Target::Png:
-        bytes = encodePng(sheetOf(*font, *scale));
+        bytes = encodePng(sheetOf(font, *scale));
         break;
     case Target::Psf:
-        bytes = psf1Bytes(*font);
+        bytes = psf1Bytes(font);
         break;
     case Target::Bdf:
-        bytes = bdfBytes(*font, name);
+        bytes = bdfBytes(font, name);
         break;
     case Target::C:
-        bytes = cHeader(*font, cIdentifier(name));
+        bytes = cHeader(font, cIdentifier(name));
         break;
     case Target::None:
         break;
     }
     if (bytes.isEmpty()) {
-        printError(QStringLiteral("%1: the output could not be made.").arg(shownPath(outPath)));
+        printError(QStringLiteral("%1: the output could not be made.").arg(outputName(outPath)));
         return ExitFailure;
     }
     return writeOutput(outPath, bytes) ? ExitOk : ExitFailure;

@@ -13,7 +13,8 @@ constexpr CommandUsage Usage {
     "\n"
     "Writes the font as PIC assembler source: a comment header naming the font, then one\n"
     "\"Char_NNN db ...\" line of 8 bytes per character, byte for byte what the editor's\n"
-    "File, Export writes for the same font file.\n"
+    "File, Export writes for the same font file. FONT.pf '-' reads the font from standard\n"
+    "input; the header then names no file unless --name gives a name.\n"
     "\n"
     "Options:\n"
     "  -o, --output FILE  write to FILE (replaced only once the whole source is written);\n"
@@ -42,7 +43,9 @@ int runExport(const QStringList &arguments)
     const std::optional<FontInput> input = readFontInput(fontPath);
     if (!input)
         return ExitFailure;
-    // The editor names the font by the file name part of the path it opened.
-    const QString header = parser.isSet(name) ? parser.value(name) : FileNameOf(fontPath);
+    // The editor names the font by the file name part of the path it opened; standard input
+    // has none.
+    const QString fileName = fontPath == QLatin1String("-") ? QString() : FileNameOf(fontPath);
+    const QString header = parser.isSet(name) ? parser.value(name) : fileName;
     return writeOutput(parser.value(output), asmSource(input->font, header)) ? ExitOk : ExitFailure;
 }

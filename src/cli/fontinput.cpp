@@ -5,7 +5,10 @@
 
 #include <QLocale>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 // A fixed locale for numbers in messages, whatever the user's settings.
@@ -18,14 +21,17 @@ std::optional<QByteArray> readStandardInput(qsizetype maxBytes)
 {
     QByteArray bytes;
     char buffer[65536];
-    while (bytes.size() <= maxBytes) {
-        const size_t count = std::fread(buffer, 1, sizeof buffer, stdin);
+    while (bytes.size() < maxBytes) {
+        const size_t wanted = static_cast<size_t>(
+            std::min<qsizetype>(qsizetype(sizeof buffer), maxBytes - bytes.size()));
+        const size_t count = std::fread(buffer, 1, wanted, stdin);
         bytes.append(buffer, static_cast<qsizetype>(count));
-        if (count < sizeof buffer)
+        if (count < wanted)
             break;
     }
     if (std::ferror(stdin)) {
-        printError(QStringLiteral("standard input: cannot read."));
+        printError(QStringLiteral("standard input: cannot read: %1.")
+                       .arg(QString::fromLocal8Bit(std::strerror(errno))));
         return std::nullopt;
     }
     return bytes;
@@ -35,38 +41,38 @@ std::optional<QByteArray> readStandardInput(qsizetype maxBytes)
 std::optional<FontInput> readFontInput(const QString &path)
 {
     // One byte past a font tells a longer file from an exact one.
-    const ReadResult read = readFileStart(path, FontFileSize + 1);
-    if (!read.error.isEmpty()) {
-        printError(QStringLiteral("%1: cannot read: %2").arg(inputName(path), read.error));
+    const std::optional<QByteArray> bytes = readInputStart(path, FontFileSize + 1);
+    if (!bytes)
         return std::nullopt;
-    }
-    FontInput input {fontImageFromBytes(read.bytes), read.bytes.size() == FontFileSize};
-    if (read.bytes.size() > FontFileSize) {
+    FontInput input {fontImageFromBytes(*bytes), bytes->size() == FontFileSize};
+    if (bytes->size() > FontFileSize) {
         printWarning(QStringLiteral("%1 is longer than %2 bytes; only the first %2 are read, as "
                                     "the editor does.")
                          .arg(inputName(path), bytesText(FontFileSize)));
-    } else if (read.bytes.size() < FontFileSize) {
-        printWarning(
-            QStringLiteral("%1 is %2 bytes, not %3; the missing bytes are read as zero, "
-                           "as the editor does.")
-                .arg(inputName(path), bytesText(read.bytes.size()), bytesText(FontFileSize)));
+    } else if (bytes->size() < FontFileSize) {
+        printWarning(QStringLiteral("%1 is %2 bytes, not %3; the missing bytes are read as zero, "
+                                    "as the editor does.")
+                         .arg(inputName(path), bytesText(bytes->size()), bytesText(FontFileSize)));
     }
     return input;
 }
 
+std::optional<QByteArray> readInputStart(const QString &path, qsizetype maxBytes)
+{
+    if (path == QLatin1String("-"))
+        return readStandardInput(maxBytes);
+    ReadResult read = readFileStart(path, maxBytes);
+    if (!read.error.isEmpty()) {
+        printError(QStringLiteral("%1: cannot read: %2").arg(inputName(path), read.error));
+        return std::nullopt;
+    }
+    return std::move(read.bytes);
+}
+
 std::optional<QByteArray> readWholeInput(const QString &path, qsizetype maxBytes)
 {
-    std::optional<QByteArray> bytes;
-    if (path == QLatin1String("-")) {
-        bytes = readStandardInput(maxBytes);
-    } else {
-        ReadResult read = readFileStart(path, maxBytes + 1);
-        if (!read.error.isEmpty()) {
-            printError(QStringLiteral("%1: cannot read: %2").arg(inputName(path), read.error));
-            return std::nullopt;
-        }
-        bytes = std::move(read.bytes);
-    }
+    // One byte more tells a file that is too long from one that just fits.
+    const std::optional<QByteArray> bytes = readInputStart(path, maxBytes + 1);
     if (bytes && bytes->size() > maxBytes) {
         printError(QStringLiteral("%1: more than %2 bytes; this is not the file expected here.")
                        .arg(inputName(path), bytesText(maxBytes)));

@@ -16,12 +16,7 @@ QByteArray heading(int code)
 
 QByteArray rowText(std::uint8_t value)
 {
-    QByteArray row(GlyphSize, Paper);
-    for (int column = 0; column < GlyphSize; ++column) {
-        if (value & columnBit(column))
-            row[column] = Ink;
-    }
-    return row + ' ' + hexByte(value).toLatin1();
+    return pixelRow(value) + ' ' + hexByte(value).toLatin1();
 }
 
 // The byte a row line stands for, or an explanation of what is wrong with it.
@@ -51,6 +46,16 @@ RowParse parseRow(QByteArrayView line)
     return {pixels, {}};
 }
 } // namespace
+
+QByteArray pixelRow(std::uint8_t row)
+{
+    QByteArray pixels(GlyphSize, Paper);
+    for (int column = 0; column < GlyphSize; ++column) {
+        if (row & columnBit(column))
+            pixels[column] = Ink;
+    }
+    return pixels;
+}
 
 QByteArray fontText(const FontImage &font)
 {
@@ -99,6 +104,8 @@ FontTextParse parseFontText(QByteArrayView text)
             ++code;
         }
     }
+    if (!reader.error().isEmpty())
+        return fail(reader.number(), reader.error());
     if (code < CharacterCount) {
         const QString missing = row < 0 ? QStringLiteral("character %1 is missing").arg(code)
                                         : QStringLiteral("character %1 has only %2 of its 8 rows")

@@ -11,6 +11,9 @@
 // by the row's byte ("...##... 0x18"). A line starting with ';' is a comment.
 QByteArray fontText(const FontImage &font);
 
+// One row's eight pixels as the text form draws them, leftmost first: "...##..." for 0x18.
+QByteArray pixelRow(std::uint8_t row);
+
 struct FontTextParse
 {
     FontImage font {};

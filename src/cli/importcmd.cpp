@@ -1,16 +1,20 @@
 #include "cli/cli.h"
+#include "cli/fontinput.h"
 #include "cli/formatoptions.h"
 #include "cli/formats/detect.h"
 #include "cli/formats/importresult.h"
-#include "core/fileio.h"
+
+#include <QCommandLineParser>
 
 namespace {
-const QString Help = QStringLiteral(
+constexpr CommandUsage Usage {
+    "import",
     "Usage: glyphwright-cli import SOURCE -o FONT.pf [--from raw|psf|bdf|image] [--offset N]\n"
     "\n"
     "Makes a .pf font from another program's font or a picture of one. The format is told from\n"
     "the content; --from names it instead. Says on standard error what it read and which codes\n"
-    "came out empty; writes nothing when the source holds no 8x8 font.\n"
+    "came out empty; writes nothing when the source holds no 8x8 font. SOURCE '-' reads\n"
+    "standard input.\n"
     "\n"
     "  raw    2,048 bytes at --offset (default 0, decimal or 0x hex) of any file: a ROM dump\n"
     "  psf    Linux console fonts, PSF 1 or 2, plain or gzip-compressed: 8x8 glyphs, the first\n"
@@ -23,7 +27,8 @@ const QString Help = QStringLiteral(
     "  -o FILE   the font to write, '-' for standard output\n"
     "  -h, --help\n"
     "\n"
-    "Exit status: 0 written, 1 the source could not be read or holds no 8x8 font, 2 usage.\n");
+    "Exit status: 0 written, 1 the source could not be read or holds no 8x8 font, 2 usage.\n",
+    1, 1, "FONT.pf"};
 } // namespace
 
 int runImport(const QStringList &arguments)
@@ -33,8 +38,8 @@ int runImport(const QStringList &arguments)
     const QCommandLineOption from(QStringLiteral("from"), QString(), QStringLiteral("FORMAT"));
     const QCommandLineOption offsetOption(QStringLiteral("offset"), QString(), QStringLiteral("N"));
     parser.addOptions({output, from, offsetOption});
-    if (const auto exit = parseCommandLine(parser, arguments, QStringLiteral("import"), 1, Help))
-        return *exit;
+    if (const std::optional<int> status = parseCommandLine(parser, arguments, Usage))
+        return *status;
 
     SourceFormat format = SourceFormat::Detect;
     if (parser.isSet(from) && !sourceFormatFromName(parser.value(from), format)) {
@@ -51,36 +56,34 @@ int runImport(const QStringList &arguments)
             printError(QStringLiteral("import: --offset applies to --from raw only."));
             return ExitUsage;
         }
-        const auto value = numberOption(QStringLiteral("--offset"), parser.value(offsetOption), 0,
-                                        MaxSourceSize);
+        const auto value = numberOption(QStringLiteral("import"), QStringLiteral("--offset"),
+                                        parser.value(offsetOption), 0, MaxSourceSize);
         if (!value)
             return ExitUsage;
         offset = *value;
     }
 
     const QString source = parser.positionalArguments().constFirst();
-    const qsizetype limit = format == SourceFormat::Raw ? offset + FontFileSize : MaxSourceSize + 1;
-    const ReadResult read = readFileStart(source, limit);
-    if (!read.error.isEmpty()) {
-        printError(QStringLiteral("%1: cannot read: %2").arg(shownPath(source), read.error));
+    const QString outPath = parser.value(output);
+    if (outputReplacesInput(outPath, source))
         return ExitFailure;
-    }
-    if (format != SourceFormat::Raw && read.bytes.size() > MaxSourceSize) {
-        printError(QStringLiteral("%1: larger than %2 bytes; no font source is that large.")
-                       .arg(shownPath(source))
-                       .arg(MaxSourceSize));
+    // Raw bytes need only the font's span; anything else is read whole.
+    const std::optional<QByteArray> bytes = format == SourceFormat::Raw
+                                                ? readInputStart(source, offset + FontFileSize)
+                                                : readWholeInput(source, MaxSourceSize);
+    if (!bytes)
         return ExitFailure;
-    }
-    const ImportResult result = importFont(read.bytes, format, offset);
+    const QString sourceName = inputName(source);
+    const ImportResult result = importFont(*bytes, format, offset);
     if (!result.ok()) {
-        printError(QStringLiteral("%1: %2").arg(shownPath(source), result.error));
+        printError(QStringLiteral("%1: %2").arg(sourceName, result.error));
         return ExitFailure;
     }
     for (const QString &warning : result.warnings)
-        printWarning(QStringLiteral("%1: %2").arg(shownPath(source), warning));
+        printWarning(QStringLiteral("%1: %2").arg(sourceName, warning));
     const QString empty = emptyCodesText(result.font);
-    printNote(QStringLiteral("%1: read %2; empty codes: %3.")
-                  .arg(shownPath(source), result.description,
-                       empty.isEmpty() ? QStringLiteral("none") : empty));
-    return writeOutput(parser.value(output), fontFileBytes(result.font)) ? ExitOk : ExitFailure;
+    printNote(
+        QStringLiteral("%1: read %2; empty codes: %3.")
+            .arg(sourceName, result.description, empty.isEmpty() ? QStringLiteral("none") : empty));
+    return writeOutput(outPath, fontFileBytes(result.font)) ? ExitOk : ExitFailure;
 }

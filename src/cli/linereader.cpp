@@ -20,6 +20,13 @@ bool LineReader::next()
     ++m_number;
     if (m_line.endsWith('\r'))
         m_line.chop(1);
+    // A whole text without a line feed but with carriage returns: its lines end in CR alone.
+    if (m_number == 1 && end < 0 && m_line.contains('\r')) {
+        m_error = QStringLiteral("the lines end in CR alone, with no line feed (LF); lines must "
+                                 "end in LF or CR LF");
+        m_rest = QByteArrayView();
+        return false;
+    }
     return true;
 }
 

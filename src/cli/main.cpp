@@ -7,7 +7,6 @@
 #include <QCoreApplication>
 
 #include <csignal>
-#include <span>
 
 namespace {
 QString programHelp()

@@ -1,23 +1,29 @@
 #include "cli/cli.h"
+#include "cli/fontinput.h"
 #include "cli/formatoptions.h"
 #include "cli/formats/inkimage.h"
 #include "cli/formats/pngimage.h"
 
+#include <QCommandLineParser>
+
 #include <vector>
 
 namespace {
-const QString Help = QStringLiteral(
+constexpr CommandUsage Usage {
+    "render",
     "Usage: glyphwright-cli render FONT.pf TEXT -o LINE.png [--scale N]\n"
     "\n"
     "Draws TEXT in the font as a PNG: each character its 8 x 8 cell, side by side with no gap\n"
     "or margin, black on white, --scale pixels (1 to 32) per glyph pixel. Characters are codes\n"
-    "0 to 255 as Latin-1; a newline starts a new line.\n"
+    "0 to 255 as Latin-1; a newline starts a new line. FONT.pf '-' reads the font from\n"
+    "standard input.\n"
     "\n"
     "  -o FILE   the PNG to write, '-' for standard output\n"
     "  -h, --help\n"
     "\n"
     "Exit status: 0 written, 1 the font could not be read or the picture not written, 2 usage\n"
-    "(including a character outside Latin-1).\n");
+    "(including a character outside Latin-1).\n",
+    2, 2, "LINE.png"};
 
 constexpr char32_t LineBreak = U'\n';
 constexpr char32_t LastLatin1 = 0xFF;
@@ -30,9 +36,9 @@ int runRender(const QStringList &arguments)
     const QCommandLineOption scaleOptionDef(QStringLiteral("scale"), QString(),
                                             QStringLiteral("N"));
     parser.addOptions({output, scaleOptionDef});
-    if (const auto exit = parseCommandLine(parser, arguments, QStringLiteral("render"), 2, Help))
-        return *exit;
-    const std::optional<int> scale = scaleOption(parser, scaleOptionDef);
+    if (const std::optional<int> status = parseCommandLine(parser, arguments, Usage))
+        return *status;
+    const std::optional<int> scale = scaleOption(QStringLiteral("render"), parser, scaleOptionDef);
     if (!scale)
         return ExitUsage;
 
@@ -71,14 +77,17 @@ int runRender(const QStringList &arguments)
         return ExitUsage;
     }
 
-    const std::optional<FontImage> font = readFontFile(parser.positionalArguments().at(0));
-    if (!font)
+    const QString fontPath = parser.positionalArguments().at(0);
+    const QString outPath = parser.value(output);
+    if (outputReplacesInput(outPath, fontPath))
         return ExitFailure;
-    const QByteArray png = encodePng(textImage(*font, lines, *scale));
+    const std::optional<FontInput> input = readFontInput(fontPath);
+    if (!input)
+        return ExitFailure;
+    const QByteArray png = encodePng(textImage(input->font, lines, *scale));
     if (png.isEmpty()) {
-        printError(QStringLiteral("%1: the picture could not be made.")
-                       .arg(shownPath(parser.value(output))));
+        printError(QStringLiteral("%1: the picture could not be made.").arg(outputName(outPath)));
         return ExitFailure;
     }
-    return writeOutput(parser.value(output), png) ? ExitOk : ExitFailure;
+    return writeOutput(outPath, png) ? ExitOk : ExitFailure;
 }

@@ -15,7 +15,8 @@ constexpr CommandUsage TextUsage {
     "\n"
     "Writes the font as plain text: 256 blocks in code order, each a heading such as\n"
     "\"Char: A / 65 / 0x41\" and 8 rows of pixels ('#' ink, '.' paper) followed by the\n"
-    "row's byte. 'from-text' turns it back into the same 2,048 bytes.\n"
+    "row's byte. 'from-text' turns it back into the same 2,048 bytes. FONT.pf '-' reads\n"
+    "the font from standard input.\n"
     "\n"
     "For git diff to show changed fonts as pixels, add to .gitattributes:\n"
     "  *.pf diff=glyphwright\n"
@@ -40,7 +41,7 @@ constexpr CommandUsage FromTextUsage {
     "  -o, --output FILE  the font file to write (replaced only once the whole font is\n"
     "                     written); '-' for standard output\n"
     "  -h, --help         show this help\n",
-    1, 1};
+    1, 1, "FONT.pf"};
 
 QCommandLineOption outputOption()
 {
@@ -74,11 +75,6 @@ int runFromText(const QStringList &arguments)
     parser.addOption(output);
     if (const std::optional<int> status = parseCommandLine(parser, arguments, FromTextUsage))
         return *status;
-    if (!parser.isSet(output)) {
-        printError(QStringLiteral("from-text: -o FONT.pf is required (or -o - for standard "
-                                  "output); see 'glyphwright-cli from-text --help'."));
-        return ExitUsage;
-    }
     const QString source = parser.positionalArguments().constFirst();
     if (outputReplacesInput(parser.value(output), source))
         return ExitFailure;

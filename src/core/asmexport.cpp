@@ -31,7 +31,7 @@ QByteArray asmSource(const FontImage &font, const QString &fontName)
     for (int code = 0; code < CharacterCount; ++code) {
         if (code > 0)
             out.append(LineBreak);
-        out.append("Char_").append(QByteArray::number(code).rightJustified(3, '0'));
+        out.append(charLabel(code).toLatin1());
         out.append("\t\tdb\t").append(glyphBytesText(glyphOf(font, code)).toLatin1());
         out.append("\t; ").append(CharDisplayText(code).toLatin1());
     }

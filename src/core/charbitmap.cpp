@@ -20,6 +20,20 @@ QString hexByte(int value)
     return QString::fromLatin1(text, sizeof text);
 }
 
+QString charLabel(int code)
+{
+    // Digits by hand, as in hexByte(): an export writes 256 of these.
+    const char text[] = {'C',
+                         'h',
+                         'a',
+                         'r',
+                         '_',
+                         static_cast<char>('0' + code / 100 % 10),
+                         static_cast<char>('0' + code / 10 % 10),
+                         static_cast<char>('0' + code % 10)};
+    return QString::fromLatin1(text, sizeof text);
+}
+
 QString glyphBytesText(const CharBitMap &glyph)
 {
     QString text;

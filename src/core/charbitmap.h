@@ -28,5 +28,8 @@ QString hexByte(int value);
 // The eight row bytes as an export's db line lists them: "0x18, 0x24, ..., 0x00".
 QString glyphBytesText(const CharBitMap &glyph);
 
+// "Char_065": a character's label in an export, three decimal digits.
+QString charLabel(int code);
+
 // "Char: A / 65 / 0x41": a palette cell's tooltip and the selected-character label.
 QString charDescription(int code);

@@ -151,6 +151,11 @@ ImportResult fontFromFreeType(QByteArrayView bytes)
         }
         setGlyph(result.font, static_cast<int>(code), glyph);
     }
+    if (found == 0)
+        return ImportResult::failure(
+            QStringLiteral("the %1 font has no glyph with a code from 0 to 255; there is "
+                           "nothing to import.")
+                .arg(format));
     result.description = QStringLiteral("%1, %2x%3, %4 of codes 0 to 255 present")
                              .arg(format)
                              .arg(cell.width)
@@ -177,9 +182,10 @@ QByteArray bdfFamily(const QString &name)
     return family.isEmpty() ? QByteArrayLiteral("Glyphwright") : family;
 }
 
+// A row's byte in hex as BITMAP lines want it: hexByte() without the "0x".
 QByteArray hexRow(std::uint8_t row)
 {
-    return QByteArray::number(row, 16).toUpper().rightJustified(2, '0');
+    return hexByte(row).sliced(2).toLatin1();
 }
 } // namespace
 

@@ -38,8 +38,9 @@ int component(quint32 pixel, quint32 mask)
     if (mask == 0)
         return 255;
     const int shift = std::countr_zero(mask);
-    const quint32 maximum = mask >> shift;
-    return static_cast<int>(((pixel & mask) >> shift) * 255 / maximum);
+    // In 64 bits: a mask of more than 24 bits times 255 overflows 32.
+    const quint64 maximum = mask >> shift;
+    return static_cast<int>(quint64((pixel & mask) >> shift) * 255 / maximum);
 }
 
 DecodedImage failure(const QString &reason)

@@ -45,6 +45,10 @@ ImportResult glyphsFrom(QByteArrayView bytes, const Layout &layout)
             QStringLiteral("PSF %1 header gives %2 bytes a glyph; 8x8 glyphs take 8.")
                 .arg(layout.version)
                 .arg(layout.bytesPerGlyph));
+    if (layout.glyphCount == 0)
+        return ImportResult::failure(
+            QStringLiteral("PSF %1 header gives a glyph count of 0: the font holds no glyphs.")
+                .arg(layout.version));
     if (layout.headerSize > bytes.size()
         || layout.glyphCount > (bytes.size() - layout.headerSize) / layout.bytesPerGlyph)
         return ImportResult::failure(
