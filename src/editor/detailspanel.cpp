@@ -45,13 +45,28 @@ struct TextBox
     QSize room;
 };
 
+// The characters' advances added up: the font engine keeps each character's, so checking all
+// 256 values and names a label may show costs little at start-up, where laying out every text
+// would not. Captions with an access key are laid out, as the key's '&' is not drawn.
+int textWidth(const QFontMetrics &metrics, const QString &text)
+{
+    if (text.contains(QLatin1Char('&')))
+        return metrics.size(Qt::TextSingleLine | Qt::TextShowMnemonic, text).width();
+    int width = 0;
+    for (const QChar c : text)
+        width += metrics.horizontalAdvance(c);
+    return width;
+}
+
 bool fitsAll(const QFont &font, const QList<TextBox> &boxes)
 {
     const QFontMetrics metrics(font);
+    const int height = metrics.size(Qt::TextSingleLine, QStringLiteral("0")).height();
     for (const TextBox &box : boxes) {
+        if (height > box.room.height())
+            return false;
         for (const QString &text : box.texts) {
-            const QSize size = metrics.size(Qt::TextSingleLine | Qt::TextShowMnemonic, text);
-            if (size.width() > box.room.width() || size.height() > box.room.height())
+            if (textWidth(metrics, text) > box.room.width())
                 return false;
         }
     }
