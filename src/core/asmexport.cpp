@@ -32,7 +32,7 @@ QByteArray asmSource(const FontImage &font, const QString &fontName)
         if (code > 0)
             out.append(LineBreak);
         out.append(charLabel(code).toLatin1());
-        out.append("\t\tdb\t").append(glyphBytesText(glyphOf(font, code)).toLatin1());
+        out.append("\t\tdb\t").append(glyphBytesLatin1(glyphOf(font, code)));
         out.append("\t; ").append(CharDisplayText(code).toLatin1());
     }
     Q_ASSERT(out.size() == EmptyExportSize + name.size());

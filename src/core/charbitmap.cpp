@@ -4,6 +4,18 @@ namespace {
 constexpr int FirstPrintable = 32; // space
 constexpr int LastPrintable = 126; // '~'
 constexpr char HexDigits[] = "0123456789ABCDEF";
+constexpr int HexByteLength = 4; // "0x" and two digits
+constexpr int GlyphBytesLength = GlyphSize * (HexByteLength + 2) - 2; // ", " between bytes
+
+// The one spelling of a byte in hex. A table instead of QString::number: an export formats
+// 2,048 of these.
+void putHexByte(char *out, int value)
+{
+    out[0] = '0';
+    out[1] = 'x';
+    out[2] = HexDigits[(value >> 4) & 0xF];
+    out[3] = HexDigits[value & 0xF];
+}
 } // namespace
 
 QString CharDisplayText(int code)
@@ -15,8 +27,8 @@ QString CharDisplayText(int code)
 
 QString hexByte(int value)
 {
-    // A table instead of QString::number: an export formats 2,048 of these.
-    const char text[] = {'0', 'x', HexDigits[(value >> 4) & 0xF], HexDigits[value & 0xF]};
+    char text[HexByteLength];
+    putHexByte(text, value);
     return QString::fromLatin1(text, sizeof text);
 }
 
@@ -34,16 +46,24 @@ QString charLabel(int code)
     return QString::fromLatin1(text, sizeof text);
 }
 
+QByteArray glyphBytesLatin1(const CharBitMap &glyph)
+{
+    char text[GlyphBytesLength];
+    char *out = text;
+    for (int row = 0; row < GlyphSize; ++row) {
+        if (row > 0) {
+            *out++ = ',';
+            *out++ = ' ';
+        }
+        putHexByte(out, glyph[row]);
+        out += HexByteLength;
+    }
+    return QByteArray(text, sizeof text);
+}
+
 QString glyphBytesText(const CharBitMap &glyph)
 {
-    QString text;
-    text.reserve(GlyphSize * 6);
-    for (int row = 0; row < GlyphSize; ++row) {
-        if (row > 0)
-            text.append(QStringLiteral(", "));
-        text.append(hexByte(glyph[row]));
-    }
-    return text;
+    return QString::fromLatin1(glyphBytesLatin1(glyph));
 }
 
 QString charDescription(int code)

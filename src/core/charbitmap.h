@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <array>
@@ -27,6 +28,8 @@ QString hexByte(int value);
 
 // The eight row bytes as an export's db line lists them: "0x18, 0x24, ..., 0x00".
 QString glyphBytesText(const CharBitMap &glyph);
+// The same as single-byte text, as the export writes it.
+QByteArray glyphBytesLatin1(const CharBitMap &glyph);
 
 // "Char_065": a character's label in an export, three decimal digits.
 QString charLabel(int code);
