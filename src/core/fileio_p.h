@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/fileio.h"
+
 #include <QCoreApplication>
+#include <QFile>
 #include <QString>
 
 // The reasons the reader and writer give, in one translation context.
@@ -14,3 +17,13 @@ public:
         return folder ? tr("It is a folder, not a file.") : tr("It is not a regular file.");
     }
 };
+
+// The common end of both readers: at most maxBytes from a file already open for reading.
+inline ReadResult readOpenFile(QFile &file, qsizetype maxBytes)
+{
+    ReadResult result;
+    result.bytes = file.read(maxBytes);
+    if (file.error() != QFileDevice::NoError)
+        return {{}, file.errorString()};
+    return result;
+}

@@ -81,11 +81,7 @@ ReadResult readFileStart(const QString &path, qsizetype maxBytes)
         ::close(fd);
         return {{}, file.errorString()};
     }
-    ReadResult result;
-    result.bytes = file.read(maxBytes);
-    if (file.error() != QFileDevice::NoError)
-        return {{}, file.errorString()};
-    return result;
+    return readOpenFile(file, maxBytes);
 }
 
 QString writeFileAtomically(const QString &path, const QByteArray &bytes)
