@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QLabel>
 #include <QLayout>
 #include <QMimeData>
 #include <QMenu>
@@ -271,10 +270,11 @@ void frmMain::setFontImage(const FontImage &font)
 
 void frmMain::blankFont()
 {
-    for (FontChar *cell : m_SelFontChar) {
+    for (FontChar *cell : m_SelFontChar)
         cell->Clear();
-        cell->setSelected(false);
-    }
+    // Clear() has already whitened the selected cell; only its state is left to take back.
+    if (m_SelectedIndex >= 0)
+        m_SelFontChar[m_SelectedIndex]->setSelected(false);
     m_SelectedIndex = -1;
     m_DetailsPanel->ClearEditor();
 }
