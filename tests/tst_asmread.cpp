@@ -1,4 +1,4 @@
-#include "cli/asmread.h"
+#include "formats/asmread.h"
 #include "core/asmexport.h"
 #include "support.h"
 

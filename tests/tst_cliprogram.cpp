@@ -146,7 +146,7 @@ void TestCliProgram::usageErrors_data()
     QTest::newRow("unknown command")
         << QStringList {"convert-all"} << "unknown command 'convert-all'";
     QTest::newRow("unknown option") << QStringList {"export", "--fast", "x.pf"}
-                                    << "glyphwright-cli: export: Unknown option 'fast'";
+                                    << "glyphwright-cli: export: unknown option '--fast'";
     QTest::newRow("no font") << QStringList {"export"} << "export: too few arguments";
     QTest::newRow("from-text without -o")
         << QStringList {"from-text", "a.txt"} << "from-text: -o FONT.pf is required";

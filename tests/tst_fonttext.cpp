@@ -1,4 +1,4 @@
-#include "cli/fonttext.h"
+#include "formats/fonttext.h"
 #include "support.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
-#include "cli/formats/bdf.h"
-#include "cli/formats/inkimage.h"
-#include "cli/formats/pngimage.h"
-#include "cli/formats/psf.h"
+#include "formats/bdf.h"
+#include "formats/inkimage.h"
+#include "formats/pngimage.h"
+#include "formats/psf.h"
 #include "formatfixtures.h"
 #include "testfiles.h"
 
@@ -274,7 +274,7 @@ void TestFormatCommands::failuresWriteNothing_data()
     QTest::newRow("no output") << QStringList {"import", "source"} << font << 2
                                << "import: -o FONT.pf is required";
     QTest::newRow("unknown option")
-        << import + QStringList {"--colour"} << font << 2 << "Unknown option 'colour'; see";
+        << import + QStringList {"--colour"} << font << 2 << "unknown option '--colour'; see";
     QTest::newRow("unknown extension") << convert << font << 2 << "cannot tell the format";
     QTest::newRow("--to h") << convert + QStringList {"--to", "h"} << font << 2 << "--to 'h'";
     QTest::newRow("scale 0") << convert + QStringList {"--to", "png", "--scale", "0"} << font << 2
@@ -282,7 +282,7 @@ void TestFormatCommands::failuresWriteNothing_data()
     QTest::newRow("scale for psf") << convert + QStringList {"--to", "psf", "--scale", "2"} << font
                                    << 2 << "--scale applies to png only";
     QTest::newRow("name for png") << convert + QStringList {"--to", "png", "--name", "x"} << font
-                                  << 2 << "--name applies to bdf and c only";
+                                  << 2 << "--name applies to bdf, c or asm only";
     QTest::newRow("outside Latin-1") << QStringList {"render", "source", "x\u20ACy", "-o", "out"}
                                      << font << 2 << "'\u20AC' (U+20AC), which is not in Latin-1";
     QTest::newRow("empty text") << QStringList {"render", "source", "\n", "-o", "out"} << font << 2

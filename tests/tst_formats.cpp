@@ -1,11 +1,11 @@
-#include "cli/formats/bdf.h"
-#include "cli/formats/bmpimage.h"
-#include "cli/formats/csource.h"
-#include "cli/formats/detect.h"
-#include "cli/formats/gzip.h"
-#include "cli/formats/inkimage.h"
-#include "cli/formats/pngimage.h"
-#include "cli/formats/psf.h"
+#include "formats/bdf.h"
+#include "formats/bmpimage.h"
+#include "formats/csource.h"
+#include "formats/fontformats.h"
+#include "formats/gzip.h"
+#include "formats/inkimage.h"
+#include "formats/pngimage.h"
+#include "formats/psf.h"
 #include "formatfixtures.h"
 
 #include <QTest>
@@ -149,19 +149,19 @@ void TestFormats::roundTrip()
     QFETCH(FontImage, font);
     ImportResult back;
     if (format == QLatin1String("psf"))
-        back = importFont(psf1Bytes(font), SourceFormat::Detect, 0);
+        back = readFont(psf1Bytes(font), nullptr, {});
     else if (format == QLatin1String("psf.gz"))
-        back = importFont(gzipped(psf1Bytes(font)), SourceFormat::Detect, 0);
+        back = readFont(gzipped(psf1Bytes(font)), nullptr, {});
     else if (format == QLatin1String("bdf"))
-        back = importFont(bdfBytes(font, QStringLiteral("Test")), SourceFormat::Detect, 0);
+        back = readFont(bdfBytes(font, QStringLiteral("Test")), nullptr, {});
     else if (format.startsWith(QLatin1String("png")))
-        back = importFont(encodePng(sheetOf(font, format.endsWith(QLatin1String("x3")) ? 3 : 1)),
-                          SourceFormat::Detect, 0);
+        back = readFont(encodePng(sheetOf(font, format.endsWith(QLatin1String("x3")) ? 3 : 1)),
+                        nullptr, {});
     else {
         const BmpKind kind = format.endsWith(QLatin1String("24"))  ? BmpKind::Rgb24
                              : format.endsWith(QLatin1String("1")) ? BmpKind::Palette1
                                                                    : BmpKind::Alpha32;
-        back = importFont(bmpOf(sheetOf(font, 2), kind), SourceFormat::Detect, 0);
+        back = readFont(bmpOf(sheetOf(font, 2), kind), nullptr, {});
     }
     QVERIFY2(back.ok(), qPrintable(back.error));
     QCOMPARE(fontFileBytes(back.font), fontFileBytes(font));
@@ -199,7 +199,7 @@ void TestFormats::psf2GlyphCounts()
         glyphs[i] = static_cast<char>(i * 13 + i / 8);
     // A Unicode table after the glyphs must not be taken for glyphs.
     const QByteArray bytes = psf2(count, 8, 8, glyphs, headerSize) + QByteArray(64, '\xFF');
-    const ImportResult result = importFont(bytes, SourceFormat::Detect, 0);
+    const ImportResult result = readFont(bytes, nullptr, {});
     QVERIFY2(result.ok(), qPrintable(result.error));
     QCOMPARE(fontFileBytes(result.font), fontFileBytes(fontImageFromBytes(glyphs.left(2048))));
     QVERIFY(result.description.contains(QStringLiteral("PSF 2, 8x8, %1 glyphs").arg(count)));
@@ -239,7 +239,7 @@ void TestFormats::psfBadInputs()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, message);
     for (const QByteArray &input : {bytes, gzipped(bytes)}) {
-        const ImportResult result = importFont(input, SourceFormat::Detect, 0);
+        const ImportResult result = readFont(input, nullptr, {});
         QVERIFY(!result.ok());
         QVERIFY2(result.error.contains(message), qPrintable(result.error));
     }
@@ -263,7 +263,7 @@ void TestFormats::gzipDamage()
 
 void TestFormats::handWrittenBdfPlacedByAscent()
 {
-    const ImportResult result = importFont(QByteArray(HandBdf), SourceFormat::Detect, 0);
+    const ImportResult result = readFont(QByteArray(HandBdf), nullptr, {});
     QVERIFY2(result.ok(), qPrintable(result.error));
     QVERIFY2(result.description.contains(QLatin1String("BDF, 6x7, 3 of codes")),
              qPrintable(result.description));
@@ -299,7 +299,7 @@ void TestFormats::bdfTooLargeOrOverflowing()
 {
     QFETCH(QByteArray, bdf);
     QFETCH(QString, message);
-    const ImportResult result = importFont(bdf, SourceFormat::Detect, 0);
+    const ImportResult result = readFont(bdf, nullptr, {});
     QVERIFY(!result.ok());
     QVERIFY2(result.error.contains(message), qPrintable(result.error));
 }
@@ -332,7 +332,7 @@ void TestFormats::bmpMaskOfAllBits()
     const FontImage font = randomFont(31);
     QByteArray bmp = bmpOf(sheetOf(font, 1), BmpKind::Alpha32);
     putLe32(bmp, 66, 0xFFFFFFFF); // the alpha mask
-    const ImportResult back = importFont(bmp, SourceFormat::Detect, 0);
+    const ImportResult back = readFont(bmp, nullptr, {});
     QVERIFY2(back.ok(), qPrintable(back.error));
     QCOMPARE(fontFileBytes(back.font), fontFileBytes(font));
 }
@@ -492,33 +492,38 @@ void TestFormats::cIdentifiers()
 void TestFormats::detectionAndForeignFiles_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("format"); // empty: told from the content
     QTest::addColumn<QString>("message");
     const QByteArray png = encodePng(sheetOf(codeFont(), 1));
-    QTest::newRow("text") << QByteArray("hello, world\n") << int(SourceFormat::Detect)
+    QTest::newRow("text") << QByteArray("hello, world\n") << ""
                           << "use --from raw";
-    QTest::newRow("gzip of text") << gzipped("hello") << int(SourceFormat::Detect)
+    QTest::newRow("gzip of text") << gzipped("hello") << ""
                                   << "use --from raw";
-    QTest::newRow("PNG as PSF") << png << int(SourceFormat::Psf) << "not a PSF font";
-    QTest::newRow("PNG as BDF") << png << int(SourceFormat::Bdf) << "not a font FreeType can read";
-    QTest::newRow("PSF as image") << psf1Bytes({}) << int(SourceFormat::Image)
+    QTest::newRow("PNG as PSF") << png << "psf"
+                                << "not a PSF font";
+    QTest::newRow("PNG as BDF") << png << "bdf"
+                                << "not a font FreeType can read";
+    QTest::newRow("PSF as image") << psf1Bytes({}) << "png"
                                   << "not a PNG or BMP picture";
-    QTest::newRow("truncated PNG")
-        << png.left(png.size() / 2) << int(SourceFormat::Detect) << "the PNG is damaged";
-    QTest::newRow("truncated BMP") << bmpOf(sheetOf({}, 1), BmpKind::Rgb24).chopped(1)
-                                   << int(SourceFormat::Detect) << "pixels are truncated";
-    QTest::newRow("BMP of the wrong size") << bmpOf(InkImage(100, 100), BmpKind::Rgb24)
-                                           << int(SourceFormat::Detect) << "100 x 100 pixels";
-    QTest::newRow("short raw") << QByteArray(3000, 'x') << int(SourceFormat::Raw)
+    QTest::newRow("truncated PNG") << png.left(png.size() / 2) << ""
+                                   << "the PNG is damaged";
+    QTest::newRow("truncated BMP") << bmpOf(sheetOf({}, 1), BmpKind::Rgb24).chopped(1) << ""
+                                   << "pixels are truncated";
+    QTest::newRow("BMP of the wrong size") << bmpOf(InkImage(100, 100), BmpKind::Rgb24) << ""
+                                           << "100 x 100 pixels";
+    QTest::newRow("short raw") << QByteArray(3000, 'x') << "raw"
                                << "only 952 bytes from offset 2048 (the file has 3000)";
 }
 
 void TestFormats::detectionAndForeignFiles()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(int, format);
+    QFETCH(QString, format);
     QFETCH(QString, message);
-    const ImportResult result = importFont(bytes, static_cast<SourceFormat>(format), 2048);
+    ReadOptions options;
+    options.offset = 2048;
+    const ImportResult result
+        = readFont(bytes, format.isEmpty() ? nullptr : formatNamed(format), options);
     QVERIFY(!result.ok());
     QVERIFY2(result.error.contains(message), qPrintable(result.error));
 }

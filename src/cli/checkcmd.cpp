@@ -1,10 +1,11 @@
 // check: proves that an assembler source holds exactly the font, line by line and, with
 // --assemble, as the bytes the assembler makes of it.
-#include "cli/asmread.h"
 #include "cli/cli.h"
+#include "cli/commandline.h"
 #include "cli/fontinput.h"
+#include "cli/options.h"
+#include "formats/asmread.h"
 
-#include <QCommandLineParser>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -19,22 +20,22 @@ constexpr char Assembler[] = "gpasm";
 // font's byte offsets. The source is copied beside the wrapper so that no path needs quoting.
 constexpr char Wrapper[] = "\tprocessor 18f452\n\torg 0\n#include \"font.asm\"\n\tend\n";
 
-constexpr CommandUsage Usage {
+constexpr OptionUse CheckOptions[] = {
+    {&Options::Assemble, "also assemble SOURCE.asm with gpasm (from gputils) for a PIC18 at "
+                         "address 0 and compare the 2,048 bytes it makes with the font"},
+};
+
+constexpr CommandSpec Check {
     "check",
-    "Usage: glyphwright-cli check FONT.pf SOURCE.asm [--assemble]\n"
-    "\n"
-    "Reads the 256 \"Char_NNN db ...\" lines of SOURCE.asm back and compares them with the\n"
-    "font. Blank lines and comments (the header) are skipped; any other line must be the next\n"
-    "character's line, in code order. Exits 0 when they agree; otherwise exits 1, naming the\n"
-    "first character that differs and showing both versions of it as pixels. A font file that\n"
-    "is not exactly 2,048 bytes fails the check. Either file (not both) may be '-', standard\n"
-    "input.\n"
-    "\n"
-    "Options:\n"
-    "  --assemble  also assemble SOURCE.asm with gpasm (from gputils) for a PIC18 at address 0\n"
-    "              and compare the 2,048 bytes it makes with the font\n"
-    "  -h, --help  show this help\n",
-    2, 2};
+    "FONT.pf SOURCE.asm [--assemble]",
+    "Reads the 256 \"Char_NNN db ...\" lines of SOURCE.asm back and compares them with the font. "
+    "Blank lines and comments (the header) are skipped; any other line must be the next "
+    "character's line, in code order. Exits 0 when they agree; otherwise exits 1, naming the "
+    "first character that differs and showing both versions of it as pixels. A font file that is "
+    "not exactly 2,048 bytes fails the check. Either file (not both) may be '-', standard input.",
+    CheckOptions,
+    2,
+    2};
 
 QString describe(int code)
 {
@@ -126,18 +127,14 @@ std::optional<FontImage> assembledFont(const QString &sourceName, const QByteArr
 
 int runCheck(const QStringList &arguments)
 {
-    QCommandLineParser parser;
-    const QCommandLineOption assemble(QStringLiteral("assemble"), QStringLiteral("Assemble."));
-    parser.addOption(assemble);
-    if (const std::optional<int> status = parseCommandLine(parser, arguments, Usage))
+    CommandLine line(Check);
+    if (const std::optional<int> status = line.parse(arguments))
         return *status;
-    const QString fontPath = parser.positionalArguments().at(0);
-    const QString sourcePath = parser.positionalArguments().at(1);
-    if (fontPath == QLatin1String("-") && sourcePath == QLatin1String("-")) {
-        printError(QStringLiteral("check: FONT.pf and SOURCE.asm cannot both be standard input; "
-                                  "see 'glyphwright-cli check --help'."));
-        return ExitUsage;
-    }
+    const QString fontPath = line.files().at(0);
+    const QString sourcePath = line.files().at(1);
+    if (fontPath == QLatin1String("-") && sourcePath == QLatin1String("-"))
+        return line.usageError(
+            QStringLiteral("FONT.pf and SOURCE.asm cannot both be standard input"));
 
     const std::optional<FontInput> input = readFontInput(fontPath);
     if (!input)
@@ -159,7 +156,7 @@ int runCheck(const QStringList &arguments)
                          sourceName);
         return ExitFailure;
     }
-    if (parser.isSet(assemble)) {
+    if (line.isSet(Options::Assemble)) {
         const std::optional<FontImage> assembled = assembledFont(sourceName, *source);
         if (!assembled)
             return ExitFailure;

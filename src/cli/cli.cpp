@@ -1,10 +1,11 @@
 #include "cli/cli.h"
 
+#include "cli/standardstreams.h"
 #include "core/fileio.h"
+#include "core/filename.h"
 
-#include <QCommandLineParser>
 #include <QDir>
-#include <QFileInfo>
+#include <QLocale>
 
 #include <cerrno>
 #include <cstdio>
@@ -12,6 +13,28 @@
 
 namespace {
 constexpr char ProgramName[] = "glyphwright-cli";
+
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error)) + QLatin1Char('.');
+}
+
+// Why the bytes could not all reach standard output, or an empty text.
+QString writeStandardOutput(const QByteArray &bytes)
+{
+    if (standardOutputWasClosed())
+        return QStringLiteral("it is closed.");
+    errno = 0;
+    const size_t written
+        = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    if (written != static_cast<size_t>(bytes.size()) || std::fflush(stdout) != 0) {
+        // Taken at once: printing the message may change errno.
+        const int reason = errno;
+        return reason != 0 ? systemReason(reason)
+                           : QStringLiteral("the output could not be written.");
+    }
+    return {};
+}
 
 void printTo(std::FILE *stream, const QString &text)
 {
@@ -29,8 +52,7 @@ void printError(const QString &message)
 
 void printWarning(const QString &message)
 {
-    printTo(stderr, QLatin1String(ProgramName) + QStringLiteral(": warning: ") + message
-                        + QLatin1Char('\n'));
+    printError(QStringLiteral("warning: ") + message);
 }
 
 void printNote(const QString &message)
@@ -38,27 +60,19 @@ void printNote(const QString &message)
     printError(message);
 }
 
-void printOut(const QString &text)
+bool printOut(const QString &text)
 {
-    printTo(stdout, text);
+    const QString error = writeStandardOutput(text.toUtf8());
+    if (error.isEmpty())
+        return true;
+    printError(QStringLiteral("standard output: cannot write: %1").arg(error));
+    return false;
 }
 
 bool writeOutput(const QString &path, const QByteArray &bytes)
 {
-    QString error;
-    if (path == QLatin1String("-")) {
-        errno = 0;
-        const size_t written
-            = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-        if (written != static_cast<size_t>(bytes.size()) || std::fflush(stdout) != 0) {
-            // Taken at once: printing the message may change errno.
-            const int reason = errno;
-            error = reason != 0 ? QString::fromLocal8Bit(std::strerror(reason)) + QLatin1Char('.')
-                                : QStringLiteral("the output could not be written.");
-        }
-    } else {
-        error = writeFileAtomically(path, bytes);
-    }
+    const QString error = path == QLatin1String("-") ? writeStandardOutput(bytes)
+                                                     : writeFileAtomically(path, bytes);
     if (!error.isEmpty()) {
         printError(QStringLiteral("%1: cannot write: %2").arg(outputName(path), error));
         return false;
@@ -66,69 +80,42 @@ bool writeOutput(const QString &path, const QByteArray &bytes)
     return true;
 }
 
-std::optional<int> parseCommandLine(QCommandLineParser &parser, const QStringList &arguments,
-                                    const CommandUsage &usage)
-{
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Shows this help."));
-    parser.addOption(help);
-    const QString command = QLatin1String(usage.name);
-    const QString seeHelp = QStringLiteral("; see 'glyphwright-cli %1 --help'.").arg(command);
-    // The parser takes the program's name first.
-    if (!parser.parse(QStringList {QLatin1String(ProgramName)} + arguments)) {
-        QString reason = parser.errorText();
-        if (reason.endsWith(QLatin1Char('.')))
-            reason.chop(1);
-        printError(command + QStringLiteral(": ") + reason + seeHelp);
-        return ExitUsage;
-    }
-    if (parser.isSet(help)) {
-        printOut(QString::fromUtf8(usage.help));
-        return ExitOk;
-    }
-    const qsizetype count = parser.positionalArguments().size();
-    if (count < usage.minArguments || count > usage.maxArguments) {
-        const QString expected
-            = usage.minArguments == usage.maxArguments
-                  ? QString::number(usage.minArguments)
-                  : QStringLiteral("%1 to %2").arg(usage.minArguments).arg(usage.maxArguments);
-        printError(
-            QStringLiteral("%1: too %2 arguments (expects %3, got %4)")
-                .arg(command,
-                     count < usage.minArguments ? QStringLiteral("few") : QStringLiteral("many"),
-                     expected, QString::number(count))
-            + seeHelp);
-        return ExitUsage;
-    }
-    if (usage.requiredOutput && !parser.isSet(QStringLiteral("o"))) {
-        printError(QStringLiteral("%1: -o %2 is required (or -o - for standard output)")
-                       .arg(command, QLatin1String(usage.requiredOutput))
-                   + seeHelp);
-        return ExitUsage;
-    }
-    return std::nullopt;
-}
-
 QString inputName(const QString &path)
 {
     return path == QLatin1String("-") ? QStringLiteral("standard input")
-                                      : QDir::toNativeSeparators(path);
+                                      : printableFileName(QDir::toNativeSeparators(path));
 }
 
 QString outputName(const QString &path)
 {
     return path == QLatin1String("-") ? QStringLiteral("standard output")
-                                      : QDir::toNativeSeparators(path);
+                                      : printableFileName(QDir::toNativeSeparators(path));
 }
 
 bool outputReplacesInput(const QString &output, const QString &input)
 {
-    if (output == QLatin1String("-") || input == QLatin1String("-"))
-        return false;
-    const QString target = QFileInfo(output).canonicalFilePath();
-    if (target.isEmpty() || target != QFileInfo(input).canonicalFilePath())
+    if (output == QLatin1String("-") || input == QLatin1String("-") || !sameFile(output, input))
         return false;
     printError(QStringLiteral("%1: the output is the input file; not replacing it.")
-                   .arg(QDir::toNativeSeparators(output)));
+                   .arg(outputName(output)));
     return true;
+}
+
+std::optional<qint64> parseNumber(const QString &text)
+{
+    bool ok = false;
+    const bool hex = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
+    const QString digits = hex ? text.mid(2) : text;
+    // Signs and spaces, which toLongLong() would take, are no part of a code, offset or count.
+    if (digits.isEmpty() || !digits.front().isLetterOrNumber())
+        return std::nullopt;
+    const qint64 value = digits.toLongLong(&ok, hex ? 16 : 10);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+QString numberText(qint64 value)
+{
+    return QLocale(QLocale::English).toString(value);
 }

@@ -1,9 +1,8 @@
 #include "cli/fontinput.h"
 
 #include "cli/cli.h"
+#include "cli/standardstreams.h"
 #include "core/fileio.h"
-
-#include <QLocale>
 
 #include <algorithm>
 #include <cerrno>
@@ -11,14 +10,12 @@
 #include <cstring>
 
 namespace {
-// A fixed locale for numbers in messages, whatever the user's settings.
-QString bytesText(qsizetype count)
-{
-    return QLocale(QLocale::English).toString(count);
-}
-
 std::optional<QByteArray> readStandardInput(qsizetype maxBytes)
 {
+    if (standardInputWasClosed()) {
+        printError(QStringLiteral("standard input: cannot read: it is closed."));
+        return std::nullopt;
+    }
     QByteArray bytes;
     char buffer[65536];
     while (bytes.size() < maxBytes) {
@@ -48,11 +45,12 @@ std::optional<FontInput> readFontInput(const QString &path)
     if (bytes->size() > FontFileSize) {
         printWarning(QStringLiteral("%1 is longer than %2 bytes; only the first %2 are read, as "
                                     "the editor does.")
-                         .arg(inputName(path), bytesText(FontFileSize)));
+                         .arg(inputName(path), numberText(FontFileSize)));
     } else if (bytes->size() < FontFileSize) {
-        printWarning(QStringLiteral("%1 is %2 bytes, not %3; the missing bytes are read as zero, "
-                                    "as the editor does.")
-                         .arg(inputName(path), bytesText(bytes->size()), bytesText(FontFileSize)));
+        printWarning(
+            QStringLiteral("%1 is %2 bytes, not %3; the missing bytes are read as zero, "
+                           "as the editor does.")
+                .arg(inputName(path), numberText(bytes->size()), numberText(FontFileSize)));
     }
     return input;
 }
@@ -75,7 +73,7 @@ std::optional<QByteArray> readWholeInput(const QString &path, qsizetype maxBytes
     const std::optional<QByteArray> bytes = readInputStart(path, maxBytes + 1);
     if (bytes && bytes->size() > maxBytes) {
         printError(QStringLiteral("%1: more than %2 bytes; this is not the file expected here.")
-                       .arg(inputName(path), bytesText(maxBytes)));
+                       .arg(inputName(path), numberText(maxBytes)));
         return std::nullopt;
     }
     return bytes;

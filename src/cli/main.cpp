@@ -2,6 +2,8 @@
 // same core the editor uses, so both produce the very same bytes.
 #include "cli/cli.h"
 #include "cli/commands.h"
+#include "cli/standardstreams.h"
+#include "core/filename.h"
 #include "core/version.h"
 
 #include <QCoreApplication>
@@ -32,6 +34,8 @@ QString programHelp()
 
 int main(int argc, char *argv[])
 {
+    // Before anything opens a file, which would otherwise take a closed descriptor's number.
+    prepareStandardStreams();
 #ifdef SIGXFSZ
     // A write past the file-size limit must fail with a message, not kill the process.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -40,25 +44,25 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("glyphwright-cli"));
     QCoreApplication::setApplicationVersion(QString::fromUtf8(Version::Text));
 
-    QStringList arguments = QCoreApplication::arguments();
+    QStringList arguments = commandLineArguments(argc, argv);
     arguments.removeFirst();
     if (arguments.isEmpty()) {
         printError(QStringLiteral("no command given; see 'glyphwright-cli --help'."));
         return ExitUsage;
     }
     const QString first = arguments.takeFirst();
-    if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
-        printOut(programHelp());
-        return ExitOk;
-    }
-    if (first == QLatin1String("--version")) {
-        printOut(QStringLiteral("glyphwright-cli %1\n").arg(QString::fromUtf8(Version::Text)));
-        return ExitOk;
-    }
+    if (first == QLatin1String("--help") || first == QLatin1String("-h"))
+        return printOut(programHelp()) ? ExitOk : ExitFailure;
+    if (first == QLatin1String("--version"))
+        return printOut(
+                   QStringLiteral("glyphwright-cli %1\n").arg(QString::fromUtf8(Version::Text)))
+                   ? ExitOk
+                   : ExitFailure;
     for (const Command &command : commands()) {
         if (first == QLatin1String(command.name))
             return command.run(arguments);
     }
-    printError(QStringLiteral("unknown command '%1'; see 'glyphwright-cli --help'.").arg(first));
+    printError(QStringLiteral("unknown command '%1'; see 'glyphwright-cli --help'.")
+                   .arg(printableFileName(first)));
     return ExitUsage;
 }

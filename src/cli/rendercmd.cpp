@@ -1,93 +1,102 @@
+// render: a line of text drawn in the font, to see a caption before it is flashed.
 #include "cli/cli.h"
+#include "cli/commandline.h"
 #include "cli/fontinput.h"
-#include "cli/formatoptions.h"
-#include "cli/formats/inkimage.h"
-#include "cli/formats/pngimage.h"
-
-#include <QCommandLineParser>
+#include "cli/options.h"
+#include "core/filename.h"
+#include "formats/inkimage.h"
+#include "formats/pngimage.h"
 
 #include <vector>
 
 namespace {
-constexpr CommandUsage Usage {
+constexpr OptionUse RenderOptions[] = {
+    {&Options::Output, "the PNG to write, '-' for standard output"},
+    {&Options::Scale, nullptr},
+};
+
+constexpr CommandSpec Render {
     "render",
-    "Usage: glyphwright-cli render FONT.pf TEXT -o LINE.png [--scale N]\n"
-    "\n"
-    "Draws TEXT in the font as a PNG: each character its 8 x 8 cell, side by side with no gap\n"
-    "or margin, black on white, --scale pixels (1 to 32) per glyph pixel. Characters are codes\n"
-    "0 to 255 as Latin-1; a newline starts a new line. FONT.pf '-' reads the font from\n"
-    "standard input.\n"
-    "\n"
-    "  -o FILE   the PNG to write, '-' for standard output\n"
-    "  -h, --help\n"
-    "\n"
-    "Exit status: 0 written, 1 the font could not be read or the picture not written, 2 usage\n"
-    "(including a character outside Latin-1).\n",
-    2, 2, "LINE.png"};
+    "FONT.pf TEXT -o LINE.png [--scale N]",
+    "Draws TEXT in the font as a PNG: each character its 8 x 8 cell, side by side with no gap or "
+    "margin, black on white. Characters are codes 0 to 255 as Latin-1; a newline starts a new "
+    "line, and a character outside Latin-1 is a usage error. FONT.pf '-' reads the font from "
+    "standard input.",
+    RenderOptions,
+    2,
+    2,
+    "LINE.png"};
 
 constexpr char32_t LineBreak = U'\n';
 constexpr char32_t LastLatin1 = 0xFF;
+
 } // namespace
 
 int runRender(const QStringList &arguments)
 {
-    QCommandLineParser parser;
-    const QCommandLineOption output(QStringLiteral("o"), QString(), QStringLiteral("FILE"));
-    const QCommandLineOption scaleOptionDef(QStringLiteral("scale"), QString(),
-                                            QStringLiteral("N"));
-    parser.addOptions({output, scaleOptionDef});
-    if (const std::optional<int> status = parseCommandLine(parser, arguments, Usage))
+    CommandLine line(Render);
+    if (const std::optional<int> status = line.parse(arguments))
         return *status;
-    const std::optional<int> scale = scaleOption(QStringLiteral("render"), parser, scaleOptionDef);
-    if (!scale)
-        return ExitUsage;
+    int scale = 1;
+    if (line.isSet(Options::Scale)) {
+        const std::optional<qint64> value = line.number(Options::Scale, 1, MaxScale);
+        if (!value)
+            return ExitUsage;
+        scale = static_cast<int>(*value);
+    }
 
-    const QString text = parser.positionalArguments().at(1);
-    std::vector<std::vector<std::uint8_t>> lines(1);
+    const QString text = line.files().at(1);
+    if (const qsizetype at = firstKeptByte(text); at >= 0)
+        return line.usageError(QStringLiteral("the text is not UTF-8 (it holds the byte %1)")
+                                   .arg(printableFileName(text.sliced(at, 1))));
+    std::vector<std::vector<std::uint8_t>> rows(1);
     for (const char32_t c : text.toUcs4()) {
         if (c == LineBreak) {
-            lines.emplace_back();
+            rows.emplace_back();
         } else if (c > LastLatin1) {
-            printError(QStringLiteral("render: the text holds '%1' (U+%2), which is not in "
-                                      "Latin-1; the font has codes 0 to 255 only.")
-                           .arg(QString::fromUcs4(&c, 1))
-                           .arg(QString::number(static_cast<uint>(c), 16)
-                                    .toUpper()
-                                    .rightJustified(4, QLatin1Char('0'))));
-            return ExitUsage;
+            return line.usageError(
+                QStringLiteral("the text holds '%1' (U+%2), which is not in Latin-1; the font has "
+                               "codes 0 to 255 only")
+                    .arg(QString::fromUcs4(&c, 1))
+                    .arg(QString::number(static_cast<uint>(c), 16)
+                             .toUpper()
+                             .rightJustified(4, QLatin1Char('0'))));
         } else {
-            lines.back().push_back(static_cast<std::uint8_t>(c));
+            rows.back().push_back(static_cast<std::uint8_t>(c));
         }
     }
     size_t longest = 0;
-    for (const auto &line : lines)
-        longest = std::max(longest, line.size());
-    if (longest == 0) {
-        printError(QStringLiteral("render: the text is empty; there is nothing to draw."));
-        return ExitUsage;
-    }
-    const qint64 cell = qint64(GlyphSize) * *scale;
-    if (qint64(longest) * cell * qint64(lines.size()) * cell > MaxImagePixels) {
-        printError(QStringLiteral("render: %1 lines of up to %2 characters at scale %3 would "
-                                  "make a picture over %4 pixels.")
-                       .arg(lines.size())
-                       .arg(longest)
-                       .arg(*scale)
-                       .arg(MaxImagePixels));
-        return ExitUsage;
-    }
+    for (const auto &row : rows)
+        longest = std::max(longest, row.size());
+    if (longest == 0)
+        return line.usageError(QStringLiteral("the text is empty; there is nothing to draw"));
+    const qint64 cell = qint64(GlyphSize) * scale;
+    const qint64 width = qint64(longest) * cell;
+    const qint64 height = qint64(rows.size()) * cell;
+    if (width > MaxImageSide || height > MaxImageSide)
+        return line.usageError(
+            QStringLiteral("%1 lines of up to %2 characters at scale %3 would make a picture of "
+                           "%4 x %5 pixels; PNG pictures are at most %6 pixels wide and high")
+                .arg(numberText(qint64(rows.size())), numberText(qint64(longest)),
+                     QString::number(scale), numberText(width), numberText(height),
+                     numberText(MaxImageSide)));
+    if (width * height > MaxImagePixels)
+        return line.usageError(
+            QStringLiteral("%1 lines of up to %2 characters at scale %3 would make a picture over "
+                           "%4 pixels")
+                .arg(numberText(qint64(rows.size())), numberText(qint64(longest)),
+                     QString::number(scale), numberText(MaxImagePixels)));
 
-    const QString fontPath = parser.positionalArguments().at(0);
-    const QString outPath = parser.value(output);
-    if (outputReplacesInput(outPath, fontPath))
-        return ExitFailure;
-    const std::optional<FontInput> input = readFontInput(fontPath);
-    if (!input)
-        return ExitFailure;
-    const QByteArray png = encodePng(textImage(input->font, lines, *scale));
-    if (png.isEmpty()) {
-        printError(QStringLiteral("%1: the picture could not be made.").arg(outputName(outPath)));
-        return ExitFailure;
-    }
-    return writeOutput(outPath, png) ? ExitOk : ExitFailure;
+    const QString outPath = line.output();
+    return readThenWrite(
+        line.files().at(0), outPath, readFontInput,
+        [&](const FontInput &input) -> std::optional<QByteArray> {
+            QByteArray png = encodePng(textImage(input.font, rows, scale));
+            if (png.isEmpty()) {
+                printError(
+                    QStringLiteral("%1: the picture could not be made.").arg(outputName(outPath)));
+                return std::nullopt;
+            }
+            return png;
+        });
 }

@@ -1,6 +1,7 @@
 #include "core/fileio.h"
 
 #include "core/fileio_p.h"
+#include "core/filename.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -67,7 +68,7 @@ ReadResult readFileStart(const QString &path, qsizetype maxBytes)
 {
     // Opening a FIFO for reading blocks until a writer appears; O_NONBLOCK returns at once and
     // fstat then tells what the name really is.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(fileNameBytes(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return {{}, systemReason(errno)};
     FileStatus info {};
@@ -86,7 +87,7 @@ ReadResult readFileStart(const QString &path, qsizetype maxBytes)
 
 QString writeFileAtomically(const QString &path, const QByteArray &bytes)
 {
-    QByteArray target = QFile::encodeName(path);
+    QByteArray target = fileNameBytes(path);
     FileStatus existing {};
     const bool exists = ::stat(target.constData(), &existing) == 0;
     if (exists && !S_ISREG(existing.st_mode))

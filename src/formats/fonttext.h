@@ -25,3 +25,5 @@ struct FontTextParse
 // allowed anywhere; every other line must be the next heading or row exactly as fontText()
 // writes it, and each row's byte must match its pixels.
 FontTextParse parseFontText(QByteArrayView text);
+// Whether the first line that is neither blank nor a comment is the heading of character 0.
+bool looksLikeFontText(QByteArrayView text);

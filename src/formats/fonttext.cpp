@@ -1,5 +1,5 @@
-#include "cli/fonttext.h"
-#include "cli/linereader.h"
+#include "formats/fonttext.h"
+#include "formats/linereader.h"
 
 #include <QList>
 
@@ -113,4 +113,10 @@ FontTextParse parseFontText(QByteArrayView text)
         return fail(reader.number() + 1, QStringLiteral("the text ends early: %1").arg(missing));
     }
     return result;
+}
+
+bool looksLikeFontText(QByteArrayView text)
+{
+    LineReader reader(text);
+    return reader.nextContent() && reader.line() == heading(0);
 }

@@ -22,6 +22,8 @@ struct AsmRead
 // eight byte values. Spacing, the case of hex digits and the trailing comment may differ from
 // what the export writes, since the assembler accepts them alike.
 AsmRead parseAsmSource(QByteArrayView source);
+// Whether the first line that is neither blank nor a comment is a character line's label.
+bool looksLikeAsmSource(QByteArrayView source);
 
 // The first code whose glyph differs, or -1.
 int firstDifferentCode(const FontImage &a, const FontImage &b);

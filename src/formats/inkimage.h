@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/formats/importresult.h"
+#include "formats/importresult.h"
 #include "core/fontimage.h"
 
 #include <QString>
@@ -61,3 +61,5 @@ InkImage textImage(const FontImage &font, const std::vector<std::vector<std::uin
 // The largest picture the program writes, in pixels, so that a long text at a large scale
 // fails with a message rather than exhausting memory.
 inline constexpr qint64 MaxImagePixels = qint64(1) << 26;
+// libpng's own limit on either side of a picture it writes (PNG_USER_WIDTH_MAX).
+inline constexpr qint64 MaxImageSide = 1000000;

@@ -1,4 +1,4 @@
-#include "cli/formats/gzip.h"
+#include "formats/gzip.h"
 
 #include <zlib.h>
 

@@ -1,4 +1,4 @@
-#include "cli/formats/importresult.h"
+#include "formats/importresult.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/formats/inkimage.h"
+#include "formats/inkimage.h"
 
 #include <QByteArrayView>
 

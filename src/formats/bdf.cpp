@@ -1,4 +1,4 @@
-#include "cli/formats/bdf.h"
+#include "formats/bdf.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

@@ -1,6 +1,6 @@
-#include "cli/asmread.h"
-#include "cli/fonttext.h"
-#include "cli/linereader.h"
+#include "formats/asmread.h"
+#include "formats/fonttext.h"
+#include "formats/linereader.h"
 
 #include <QList>
 
@@ -186,6 +186,12 @@ AsmRead parseAsmSource(QByteArrayView source)
                                              .arg(charLabel(expected), charLabel(expected - 1)));
     }
     return result;
+}
+
+bool looksLikeAsmSource(QByteArrayView source)
+{
+    LineReader reader(source);
+    return reader.nextContent() && reader.line().startsWith(LabelPrefix);
 }
 
 int firstDifferentCode(const FontImage &a, const FontImage &b)

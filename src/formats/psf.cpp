@@ -1,4 +1,4 @@
-#include "cli/formats/psf.h"
+#include "formats/psf.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "cli/formats/bmpimage.h"
+#include "formats/bmpimage.h"
 
 #include <bit>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "cli/formats/csource.h"
+#include "formats/csource.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "cli/linereader.h"
+#include "formats/linereader.h"
 
 namespace {
 constexpr char CommentMark = ';';

@@ -1,4 +1,4 @@
-#include "cli/formats/raw.h"
+#include "formats/raw.h"
 
 ImportResult fontFromRaw(QByteArrayView bytes, qint64 offset)
 {

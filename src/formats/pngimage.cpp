@@ -1,4 +1,4 @@
-#include "cli/formats/pngimage.h"
+#include "formats/pngimage.h"
 
 #include <png.h>
 

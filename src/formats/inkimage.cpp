@@ -1,4 +1,4 @@
-#include "cli/formats/inkimage.h"
+#include "formats/inkimage.h"
 
 namespace {
 constexpr int SquareCells = 16; // 16 x 16 cells: 128 x 128 pixels

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/formats/importresult.h"
+#include "formats/importresult.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "cli/commandline.h"
+
+// The options of the companion's commands. An option means the same in every command that takes
+// it; a command may describe it in its own words where it says more.
+namespace Options {
+inline constexpr Option Help {"help", 'h', nullptr, "show this help"};
+inline constexpr Option Output {
+    "output", 'o', "FILE",
+    "write to FILE, '-' for standard output; a file is replaced only once it is complete"};
+inline constexpr Option Name {"name", 0, "NAME", "the name the output gives the font"};
+inline constexpr Option Scale {"scale", 0, "N",
+                               "picture pixels per glyph pixel, 1 to 32 (default 1)"};
+inline constexpr Option From {"from", 0, "FORMAT",
+                              "the source's format, instead of telling it from the content"};
+inline constexpr Option To {"to", 0, "FORMAT",
+                            "the format to write, instead of telling it from -o's extension"};
+inline constexpr Option Offset {
+    "offset", 0, "N", "where the font starts in raw bytes (decimal or 0x hex; implies --from raw)"};
+inline constexpr Option Assemble {
+    "assemble", 0, nullptr, "also assemble the source with gpasm and compare the bytes it makes"};
+} // namespace Options

@@ -1,0 +1,17 @@
+#include "core/filename.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+// Names are UTF-16 here and Qt keeps them whole.
+QStringList commandLineArguments(int, char **)
+{
+    return QCoreApplication::arguments();
+}
+
+bool sameFile(const QString &first, const QString &second)
+{
+    const QString target = QFileInfo(first).canonicalFilePath();
+    return !target.isEmpty()
+           && target.compare(QFileInfo(second).canonicalFilePath(), Qt::CaseInsensitive) == 0;
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "core/fontimage.h"
+#include "formats/importresult.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QFlags>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+#include <span>
+
+// What a reader may be told beyond the bytes.
+struct ReadOptions
+{
+    qint64 offset = 0; // where the font starts in raw bytes
+};
+
+// What a writer may be told beyond the font.
+struct WriteOptions
+{
+    // The name the output gives the font, where the format has one (a header comment, a family,
+    // an identifier); without it each format derives one from the font's file name.
+    std::optional<QString> name;
+    QString fontFileName; // "big.pf"; empty for standard input
+    int scale = 1; // picture pixels per glyph pixel
+};
+
+// The options beyond bytes and font that a reader or writer takes; the commands refuse the
+// others, so that an option never silently does nothing.
+enum class FormatOption { Offset = 0x1, Name = 0x2, Scale = 0x4 };
+Q_DECLARE_FLAGS(FormatOptions, FormatOption)
+Q_DECLARE_OPERATORS_FOR_FLAGS(FormatOptions)
+
+// One format the programs read or write, a row of fontFormats(). A new format is one row and its
+// reader or writer or both; the commands find everything else here.
+struct FontFormat
+{
+    const char *name; // as --from and --to take it
+    const char *aliases; // other names it answers to, space-separated
+    const char *suffixes; // file name extensions that mean it, lower case, space-separated
+    const char *readHelp; // one paragraph for import's help; null when not read
+    const char *writeHelp; // one paragraph for convert's help; null when not written
+    bool (*recognise)(QByteArrayView bytes); // from the content; null: only when named
+    ImportResult (*read)(QByteArrayView bytes, const ReadOptions &options);
+    QByteArray (*write)(const FontImage &font, const WriteOptions &options);
+    FormatOptions readOptions;
+    FormatOptions writeOptions;
+    bool compressible; // may come gzip-compressed, as distributions ship fonts
+
+    bool reads() const { return read != nullptr; }
+    bool writes() const { return write != nullptr; }
+    bool answersTo(QStringView name) const;
+    bool hasSuffix(QStringView suffix) const;
+};
+
+std::span<const FontFormat> fontFormats();
+
+// The format by its name or an alias (any case), or null.
+const FontFormat *formatNamed(QStringView name);
+// The format that writes files with this name's extension, or null.
+const FontFormat *writerForFileName(const QString &fileName);
+
+// The names of the formats that read (or write), or that take an option, for messages and help:
+// "png, psf, bdf or c".
+QString readerNames();
+QString writerNames();
+QString namesTaking(FormatOption option, bool writing);
+
+// The name a font goes by in formats that name it, when none is given: its file name without the
+// extension; empty for standard input.
+QString fontBaseName(const QString &fontFileName);
+
+// The bytes a reader may need from a source: all of it up to a limit no font comes near.
+inline constexpr qsizetype MaxSourceSize = 64 * 1024 * 1024;
+
+// Reads a font from a whole file's bytes, undoing gzip first where the format may come
+// compressed. Without a format it is told from the content.
+ImportResult readFont(QByteArrayView bytes, const FontFormat *format, const ReadOptions &options);
