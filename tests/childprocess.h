@@ -25,6 +25,16 @@ struct ChildResult
 // Milliseconds: far more than a child takes, far less than the 120 s CTest allows a test.
 inline constexpr int ChildWatchdog = 20000;
 
+// Waits for a program the test started, within the watchdog's time; one that hangs is killed.
+[[nodiscard]] inline bool finishedInTime(QProcess &process)
+{
+    if (process.waitForFinished(ChildWatchdog))
+        return true;
+    process.kill();
+    process.waitForFinished();
+    return false;
+}
+
 inline bool canRunAsNobody()
 {
     return ::geteuid() == 0 && !QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty();

@@ -26,7 +26,8 @@ inline QByteArray gzipped(const QByteArray &bytes)
     gzip.start(QStringLiteral("gzip"), {QStringLiteral("-n"), QStringLiteral("-c")});
     gzip.write(bytes);
     gzip.closeWriteChannel();
-    gzip.waitForFinished(-1);
+    if (!finishedInTime(gzip))
+        return {};
     return gzip.readAllStandardOutput();
 }
 

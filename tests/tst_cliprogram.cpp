@@ -54,6 +54,8 @@ private Q_SLOTS:
     void helpAndVersion();
     void usageErrors_data();
     void usageErrors();
+    void namesAndDescriptors_data();
+    void namesAndDescriptors();
     void badInputsLeaveNoFile_data();
     void badInputsLeaveNoFile();
     void failedWriteKeepsTheOldFile();
@@ -154,6 +156,13 @@ void TestCliProgram::usageErrors_data()
                                << "text: too many arguments (expects 1, got 2)";
     QTest::newRow("font and source both standard input")
         << QStringList {"check", "-", "-"} << "check: FONT.pf and SOURCE.asm cannot both be";
+    QTest::newRow("empty output name")
+        << QStringList {"export", "x.pf", "-o", ""} << "-o/--output needs a file name";
+    QTest::newRow("a file name starting with '-'")
+        << QStringList {"export", "-das.pf"} << "given after '--', or as './-das.pf'";
+    QTest::newRow("wider than PNG allows")
+        << QStringList {"render", "x.pf", QString(20000, 'A'), "-o", "x.png", "--scale", "8"}
+        << "PNG pictures are at most 1,000,000 pixels wide";
 }
 
 void TestCliProgram::usageErrors()
@@ -164,6 +173,57 @@ void TestCliProgram::usageErrors()
     QCOMPARE(run.exitCode, 2);
     QVERIFY2(run.err.contains(message), qPrintable(run.err));
     QCOMPARE(run.out, QByteArray());
+}
+
+void TestCliProgram::namesAndDescriptors_data()
+{
+    // Run by the shell in the test's folder, which holds big.pf; $CLI is the program.
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message"); // on standard error; empty for none
+    const QString bad = QStringLiteral("\"$(printf 'bad\\377.pf')\"");
+    QTest::newRow("names that are not UTF-8")
+        << "cp big.pf " + bad + " && \"$CLI\" export " + bad
+               + " -o \"$(printf 'out\\377.asm')\" && test -f \"$(printf 'out\\377.asm')\""
+        << 0 << "";
+    QTest::newRow("such a name in a message") << "\"$CLI\" text \"$(printf 'gone\\377.pf')\"" << 1
+                                              << "gone\\xFF.pf: cannot read: No such file";
+    QTest::newRow("a name starting with '-' after --")
+        << "cp big.pf ./-das.pf && \"$CLI\" export -o out.asm -- -das.pf && test -s out.asm" << 0
+        << "";
+    QTest::newRow("closed standard output")
+        << "\"$CLI\" export big.pf >&-" << 1 << "standard output: cannot write: it is closed";
+    QTest::newRow("closed standard input")
+        << "\"$CLI\" text - <&- >/dev/null" << 1 << "standard input: cannot read: it is closed";
+    QTest::newRow("help to a full disk")
+        << "\"$CLI\" --help >/dev/full" << 1 << "cannot write: No space left on device";
+    QTest::newRow("command help to a closed output")
+        << "\"$CLI\" export --help >&-" << 1 << "standard output: cannot write: it is closed";
+    QTest::newRow("version to a closed output")
+        << "\"$CLI\" --version >&-" << 1 << "standard output: cannot write: it is closed";
+}
+
+void TestCliProgram::namesAndDescriptors()
+{
+    QFETCH(QString, script);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("CLI", Cli);
+    QProcess shell;
+    shell.setProcessEnvironment(environment);
+    shell.setWorkingDirectory(m_dir->path());
+    shell.start("sh", {"-c", script});
+    QVERIFY2(shell.waitForFinished(30000), "the command did not finish");
+    const QString err = QString::fromUtf8(shell.readAllStandardError());
+    QCOMPARE(shell.exitCode(), exitCode);
+    if (message.isEmpty())
+        QCOMPARE(err, QString());
+    else
+        QVERIFY2(err.contains(message), qPrintable(err));
+    // Nothing is named with the replacement character where a byte was.
+    for (const QString &name : folderEntries(m_dir->path()))
+        QVERIFY2(!name.contains(QChar(0xFFFD)) || name.startsWith("bad"), qPrintable(name));
 }
 
 void TestCliProgram::badInputsLeaveNoFile_data()

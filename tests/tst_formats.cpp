@@ -110,6 +110,8 @@ private Q_SLOTS:
     void bdfTooLargeOrOverflowing_data();
     void bdfTooLargeOrOverflowing();
     void bdfHeaderAndCharacters();
+    void hostileFonts_data();
+    void hostileFonts();
     void bmpMaskOfAllBits();
     void inkRule_data();
     void inkRule();
@@ -226,9 +228,9 @@ void TestFormats::psfBadInputs_data()
     QByteArray shortHeader = psf2(256, 8, 8, QByteArray(2048, '\0'));
     putLe32(shortHeader, 8, 16);
     QTest::newRow("PSF 2 header size") << shortHeader << "at least 32";
-    QTest::newRow("PSF 1 glyphs") << psf1Bytes({}).left(1000) << "truncated: 256 glyphs need 2048";
+    QTest::newRow("PSF 1 glyphs") << psf1Bytes({}).left(1000) << "truncated: 256 glyphs need 2,048";
     QTest::newRow("PSF 1 of 512") << QByteArray("\x36\x04\x01\x08", 4) + QByteArray(2048, '\0')
-                                  << "512 glyphs need 4096";
+                                  << "512 glyphs need 4,096";
     QTest::newRow("PSF 2 of no glyphs") << psf2(0, 8, 8, {}) << "glyph count of 0";
     QTest::newRow("PSF 2 huge count")
         << psf2(0xFFFFFFFF, 8, 8, QByteArray(2048, '\0')) << "truncated";
@@ -258,7 +260,7 @@ void TestFormats::gzipDamage()
     QByteArray damaged = packed;
     damaged[damaged.size() - 6] = static_cast<char>(damaged[damaged.size() - 6] ^ 0x55); // CRC
     QVERIFY(gunzip(damaged, 1 << 20).error.contains(QLatin1String("damaged")));
-    QVERIFY(gunzip(packed, 1000).error.contains(QLatin1String("more than 1000")));
+    QVERIFY(gunzip(packed, 1000).error.contains(QLatin1String("more than 1,000")));
 }
 
 void TestFormats::handWrittenBdfPlacedByAscent()
@@ -324,6 +326,58 @@ void TestFormats::bdfHeaderAndCharacters()
     QCOMPARE(bdf.count("\nBBX 8 8 0 -1\nBITMAP\n"), 256);
     QVERIFY(bdf.contains("STARTCHAR char255\nENCODING 255\n"));
     QVERIFY(bdf.endsWith("ENDCHAR\nENDFONT\n"));
+}
+
+void TestFormats::hostileFonts_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("format"); // empty: told from the content
+    QTest::addColumn<QString>("message"); // empty: read, and the font must be as expected
+    QTest::addColumn<FontImage>("expected");
+    const QByteArray psf = psf1Bytes(codeFont());
+    // A glyph with a size (BBX) and no BITMAP lines: FreeType gives rows but no buffer.
+    QByteArray noBitmap = bdfOfSize(8, 7, 1);
+    noBitmap.replace(noBitmap.indexOf("BITMAP\n"),
+                     noBitmap.indexOf("ENDCHAR") - noBitmap.indexOf("BITMAP\n"), "");
+    QTest::newRow("BDF glyph without bitmap lines") << noBitmap << ""
+                                                    << "" << FontImage {};
+    QByteArray zeroCell = bdfOfSize(8, 7, 1);
+    zeroCell.replace("FONTBOUNDINGBOX 8 8 0 -1", "FONTBOUNDINGBOX 0 0 0 0")
+        .replace("FONT_ASCENT 7", "FONT_ASCENT 0")
+        .replace("FONT_DESCENT 1", "FONT_DESCENT 0");
+    QTest::newRow("BDF of a zero cell") << zeroCell << ""
+                                        << "pixels; the file is damaged" << FontImage {};
+    // FreeType's PCF driver would undo these with no limit of its own.
+    QTest::newRow("gzip inside gzip") << gzipped(gzipped(psf)) << ""
+                                      << "compressed twice" << FontImage {};
+    QTest::newRow("gzip inside gzip, as bdf")
+        << gzipped(gzipped(bdfBytes(codeFont(), QStringLiteral("x")))) << "bdf"
+        << "compressed twice" << FontImage {};
+    QTest::newRow("compress (LZW)") << QByteArray("\x1F\x9D\x90\x01\x02\x03") << "bdf"
+                                    << "compress (LZW)" << FontImage {};
+    QTest::newRow("bzip2 inside gzip") << gzipped("BZh91AY&SY") << ""
+                                       << "bzip2" << FontImage {};
+    // FreeType refuses an X font name over 255 characters.
+    QTest::newRow("BDF of a very long family")
+        << bdfBytes(codeFont(), QString(400, QLatin1Char('a'))) << ""
+        << "" << codeFont();
+}
+
+void TestFormats::hostileFonts()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, format);
+    QFETCH(QString, message);
+    QFETCH(FontImage, expected);
+    const ImportResult result
+        = readFont(bytes, format.isEmpty() ? nullptr : formatNamed(format), {});
+    if (message.isEmpty()) {
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        QCOMPARE(fontFileBytes(result.font), fontFileBytes(expected));
+    } else {
+        QVERIFY(!result.ok());
+        QVERIFY2(result.error.contains(message), qPrintable(result.error));
+    }
 }
 
 void TestFormats::bmpMaskOfAllBits()
@@ -476,6 +530,9 @@ void TestFormats::cIdentifiers_data()
                                       << "font_Big";
     QTest::newRow("keyword") << "int"
                              << "font_int";
+    // The header is included from C++ too.
+    for (const char *word : {"new", "class", "template", "bool", "and", "nullptr"})
+        QTest::addRow("C++ keyword %s", word) << word << QStringLiteral("font_") + word;
     QTest::newRow("non-ASCII") << "größe"
                                << "gr__e";
     QTest::newRow("empty") << ""
@@ -512,7 +569,7 @@ void TestFormats::detectionAndForeignFiles_data()
     QTest::newRow("BMP of the wrong size") << bmpOf(InkImage(100, 100), BmpKind::Rgb24) << ""
                                            << "100 x 100 pixels";
     QTest::newRow("short raw") << QByteArray(3000, 'x') << "raw"
-                               << "only 952 bytes from offset 2048 (the file has 3000)";
+                               << "only 952 bytes from offset 2,048 (the file has 3,000)";
 }
 
 void TestFormats::detectionAndForeignFiles()

@@ -1,6 +1,7 @@
 // check: proves that an assembler source holds exactly the font, line by line and, with
 // --assemble, as the bytes the assembler makes of it.
 #include "cli/cli.h"
+#include "formats/importresult.h"
 #include "cli/commandline.h"
 #include "cli/fontinput.h"
 #include "cli/options.h"
@@ -117,8 +118,7 @@ std::optional<FontImage> assembledFont(const QString &sourceName, const QByteArr
     }
     if (hex.bytes.size() != FontFileSize) {
         printError(QStringLiteral("%1 assembles to %2 bytes, not 2,048.")
-                       .arg(sourceName)
-                       .arg(hex.bytes.size()));
+                       .arg(sourceName, numberText(hex.bytes.size())));
         return std::nullopt;
     }
     return font;

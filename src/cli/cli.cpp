@@ -5,7 +5,6 @@
 #include "core/filename.h"
 
 #include <QDir>
-#include <QLocale>
 
 #include <cerrno>
 #include <cstdio>
@@ -113,9 +112,4 @@ std::optional<qint64> parseNumber(const QString &text)
     if (!ok)
         return std::nullopt;
     return value;
-}
-
-QString numberText(qint64 value)
-{
-    return QLocale(QLocale::English).toString(value);
 }

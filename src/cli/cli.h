@@ -34,9 +34,6 @@ bool outputReplacesInput(const QString &output, const QString &input);
 // A whole number written in decimal or as 0x hex, or nothing.
 std::optional<qint64> parseNumber(const QString &text);
 
-// Numbers in messages, grouped the same way whatever the locale: "67,108,864".
-QString numberText(qint64 value);
-
 // The one course of every command that turns an input into an output: refuses an output that is
 // the input, reads the input, makes the output (nothing when it could not, having said why),
 // writes it and gives the exit status.

@@ -1,6 +1,7 @@
 #include "cli/fontinput.h"
 
 #include "cli/cli.h"
+#include "formats/importresult.h"
 #include "cli/standardstreams.h"
 #include "core/fileio.h"
 

@@ -1,5 +1,6 @@
 // render: a line of text drawn in the font, to see a caption before it is flashed.
 #include "cli/cli.h"
+#include "formats/importresult.h"
 #include "cli/commandline.h"
 #include "cli/fontinput.h"
 #include "cli/options.h"
@@ -26,6 +27,14 @@ constexpr CommandSpec Render {
     2,
     2,
     "LINE.png"};
+
+// "2 lines of up to 40 characters"
+QString textSize(size_t lines, size_t longest)
+{
+    return (lines == 1 ? QStringLiteral("1 line")
+                       : numberText(qint64(lines)) + QStringLiteral(" lines"))
+           + QStringLiteral(" of up to %1 characters").arg(numberText(qint64(longest)));
+}
 
 constexpr char32_t LineBreak = U'\n';
 constexpr char32_t LastLatin1 = 0xFF;
@@ -75,17 +84,14 @@ int runRender(const QStringList &arguments)
     const qint64 height = qint64(rows.size()) * cell;
     if (width > MaxImageSide || height > MaxImageSide)
         return line.usageError(
-            QStringLiteral("%1 lines of up to %2 characters at scale %3 would make a picture of "
-                           "%4 x %5 pixels; PNG pictures are at most %6 pixels wide and high")
-                .arg(numberText(qint64(rows.size())), numberText(qint64(longest)),
-                     QString::number(scale), numberText(width), numberText(height),
-                     numberText(MaxImageSide)));
+            QStringLiteral("%1 at scale %2 would make a picture of %3 x %4 pixels; PNG pictures "
+                           "are at most %5 pixels wide and high")
+                .arg(textSize(rows.size(), longest), QString::number(scale), numberText(width),
+                     numberText(height), numberText(MaxImageSide)));
     if (width * height > MaxImagePixels)
-        return line.usageError(
-            QStringLiteral("%1 lines of up to %2 characters at scale %3 would make a picture over "
-                           "%4 pixels")
-                .arg(numberText(qint64(rows.size())), numberText(qint64(longest)),
-                     QString::number(scale), numberText(MaxImagePixels)));
+        return line.usageError(QStringLiteral("%1 at scale %2 would make a picture over %3 pixels")
+                                   .arg(textSize(rows.size(), longest), QString::number(scale),
+                                        numberText(MaxImagePixels)));
 
     const QString outPath = line.output();
     return readThenWrite(

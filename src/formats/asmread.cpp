@@ -94,6 +94,10 @@ LineParse parseCharLine(QByteArrayView text, int lineNumber)
     const auto fail = [](const QString &why) {
         return LineParse {{}, QStringLiteral("not a character line: %1").arg(why)};
     };
+    if (text.contains('\f') || text.contains('\v'))
+        return {{},
+                QStringLiteral("the line holds a form feed or vertical tab, which the "
+                               "assembler does not accept")};
     LineCursor cursor(text);
     CharLine parsed;
     parsed.line = lineNumber;

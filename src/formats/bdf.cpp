@@ -68,7 +68,8 @@ bool selectFittingStrike(FT_Face face)
         if (FT_Select_Size(face, i) != 0)
             continue;
         const CellSize cell = cellSizeOf(face);
-        if (cell.width <= GlyphSize && cell.height <= GlyphSize)
+        if (cell.width > 0 && cell.height > 0 && cell.width <= GlyphSize
+            && cell.height <= GlyphSize)
             return true;
     }
     FT_Select_Size(face, 0);
@@ -107,6 +108,12 @@ ImportResult fontFromFreeType(QByteArrayView bytes)
     }
     const QString format = QString::fromLatin1(FT_Get_Font_Format(face.get()));
     const CellSize cell = cellSizeOf(face.get());
+    if (!fits && (cell.width <= 0 || cell.height <= 0))
+        return ImportResult::failure(QStringLiteral("a %1 font whose size claims a cell of %2x%3 "
+                                                    "pixels; the file is damaged.")
+                                         .arg(format)
+                                         .arg(cell.width)
+                                         .arg(cell.height));
     if (!fits)
         return ImportResult::failure(QStringLiteral("a %1 font of %2x%3 pixels; only fonts up to "
                                                     "8x8 fit.")
@@ -132,7 +139,10 @@ ImportResult fontFromFreeType(QByteArrayView bytes)
             return ImportResult::failure(
                 QStringLiteral("the glyph of %1 is not a plain bitmap.").arg(codeName(code)));
         CharBitMap glyph {};
-        for (unsigned row = 0; row < bitmap.rows; ++row) {
+        // A glyph whose size has no bitmap lines behind it (a BDF BBX without BITMAP) comes back
+        // with rows and width but no buffer: it has no ink.
+        const unsigned rows = bitmap.buffer ? bitmap.rows : 0;
+        for (unsigned row = 0; row < rows; ++row) {
             for (unsigned column = 0; column < bitmap.width; ++column) {
                 if (!pixelSet(bitmap, row, column))
                     continue;
@@ -168,6 +178,8 @@ ImportResult fontFromFreeType(QByteArrayView bytes)
 }
 
 namespace {
+constexpr qsizetype XlfdLimit = 255;
+
 QByteArray bdfFamily(const QString &name)
 {
     // An XLFD field may hold neither '-' nor quotes: keep letters, digits and spaces.
@@ -191,18 +203,21 @@ QByteArray hexRow(std::uint8_t row)
 
 QByteArray bdfBytes(const FontImage &font, const QString &familyName)
 {
-    const QByteArray family = bdfFamily(familyName);
+    constexpr char FontStart[] = "FONT -Glyphwright-";
+    // 8 pixels at 75 dpi is 7.68 points, written as 80 tenths as X fonts of this size are.
+    constexpr char FontEnd[] = "-Medium-R-Normal--8-80-75-75-C-80-ISO8859-1";
+    // An X font name is at most 255 characters, and FreeType refuses a FONT line past that.
+    const qsizetype maxFamily = XlfdLimit - qsizetype(sizeof FontStart - 1 + sizeof FontEnd - 1);
+    const QByteArray family = bdfFamily(familyName).left(maxFamily).trimmed();
     const QByteArray ascent = QByteArray::number(GlyphSize - BdfDescent);
     const QByteArray descent = QByteArray::number(BdfDescent);
-    // 8 pixels at 75 dpi is 7.68 points, written as 80 tenths as X fonts of this size are.
-    QByteArray out = QByteArrayLiteral("STARTFONT 2.1\n") + "FONT -Glyphwright-" + family
-                     + "-Medium-R-Normal--8-80-75-75-C-80-ISO8859-1\n" + "SIZE 8 75 75\n"
-                     + "FONTBOUNDINGBOX 8 8 0 -" + descent + "\n" + "STARTPROPERTIES 16\n"
-                     + "FOUNDRY \"Glyphwright\"\n" + "FAMILY_NAME \"" + family + "\"\n"
-                     + "WEIGHT_NAME \"Medium\"\n" + "SLANT \"R\"\n" + "SETWIDTH_NAME \"Normal\"\n"
-                     + "ADD_STYLE_NAME \"\"\n" + "PIXEL_SIZE 8\n" + "POINT_SIZE 80\n"
-                     + "RESOLUTION_X 75\n" + "RESOLUTION_Y 75\n" + "SPACING \"C\"\n"
-                     + "AVERAGE_WIDTH 80\n" + "CHARSET_REGISTRY \"ISO8859\"\n"
+    QByteArray out = QByteArrayLiteral("STARTFONT 2.1\n") + FontStart + family + FontEnd + "\n"
+                     + "SIZE 8 75 75\n" + "FONTBOUNDINGBOX 8 8 0 -" + descent + "\n"
+                     + "STARTPROPERTIES 16\n" + "FOUNDRY \"Glyphwright\"\n" + "FAMILY_NAME \""
+                     + family + "\"\n" + "WEIGHT_NAME \"Medium\"\n" + "SLANT \"R\"\n"
+                     + "SETWIDTH_NAME \"Normal\"\n" + "ADD_STYLE_NAME \"\"\n" + "PIXEL_SIZE 8\n"
+                     + "POINT_SIZE 80\n" + "RESOLUTION_X 75\n" + "RESOLUTION_Y 75\n"
+                     + "SPACING \"C\"\n" + "AVERAGE_WIDTH 80\n" + "CHARSET_REGISTRY \"ISO8859\"\n"
                      + "CHARSET_ENCODING \"1\"\n" + "FONT_ASCENT " + ascent + "\n" + "FONT_DESCENT "
                      + descent + "\n" + "ENDPROPERTIES\n" + "CHARS 256\n";
     for (int code = 0; code < CharacterCount; ++code) {

@@ -102,7 +102,7 @@ DecodedImage decodeBmp(QByteArrayView bytes, SizeCheck checkSize)
                            .arg(width)
                            .arg(height)
                            .arg(bits)
-                           .arg(stride * height));
+                           .arg(numberText(stride * height)));
 
     InkImage ink(width, height);
     for (int y = 0; y < height; ++y) {

@@ -7,7 +7,7 @@
 
 // A valid C identifier from any name: characters outside [A-Za-z0-9_] become '_', and a name
 // that starts with a digit or '_' (reserved at file scope when followed by a capital or '_')
-// or that is a C keyword gets the prefix "font_". An empty name gives "font".
+// or that is a keyword of C or C++ gets the prefix "font_". An empty name gives "font".
 QString cIdentifier(const QString &name);
 
 // The font as a C header: `const unsigned char NAME[256][8]`, one line of eight row bytes per

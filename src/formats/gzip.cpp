@@ -1,5 +1,7 @@
 #include "formats/gzip.h"
 
+#include "formats/importresult.h"
+
 #include <zlib.h>
 
 #include <climits>
@@ -31,7 +33,8 @@ Inflated gunzip(QByteArrayView bytes, qsizetype maxSize)
         if (out.size() >= maxSize + 1) {
             inflateEnd(&stream);
             return {{},
-                    QStringLiteral("the data decompresses to more than %1 bytes.").arg(maxSize)};
+                    QStringLiteral("the data decompresses to more than %1 bytes.")
+                        .arg(numberText(maxSize))};
         }
         const qsizetype before = out.size();
         out.resize(before + Chunk);
@@ -42,7 +45,8 @@ Inflated gunzip(QByteArrayView bytes, qsizetype maxSize)
         if (out.size() > maxSize) {
             inflateEnd(&stream);
             return {{},
-                    QStringLiteral("the data decompresses to more than %1 bytes.").arg(maxSize)};
+                    QStringLiteral("the data decompresses to more than %1 bytes.")
+                        .arg(numberText(maxSize))};
         }
         // No progress with input left or none at all means the stream ended early.
         if (status == Z_BUF_ERROR

@@ -1,5 +1,7 @@
 #include "formats/importresult.h"
 
+#include <QLocale>
+
 #include <algorithm>
 
 ImportResult ImportResult::failure(const QString &reason)
@@ -7,6 +9,11 @@ ImportResult ImportResult::failure(const QString &reason)
     ImportResult result;
     result.error = reason;
     return result;
+}
+
+QString numberText(qint64 value)
+{
+    return QLocale(QLocale::English).toString(value);
 }
 
 QString emptyCodesText(const FontImage &font)

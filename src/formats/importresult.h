@@ -17,5 +17,8 @@ struct ImportResult
     static ImportResult failure(const QString &reason);
 };
 
+// Numbers in messages, grouped the same way whatever the locale: "67,108,864".
+QString numberText(qint64 value);
+
 // The codes whose glyphs have no ink, as ranges: "0, 32, 127-160".
 QString emptyCodesText(const FontImage &font);

@@ -3,12 +3,24 @@
 namespace {
 constexpr char CommentMark = ';';
 
+// Only spaces and tabs separate: the assembler stops on a line that holds a form feed or a
+// vertical tab, so such a line is no blank one here either.
 bool isBlankOrComment(QByteArrayView line)
 {
-    const QByteArrayView content = line.trimmed();
-    return content.isEmpty() || content.front() == CommentMark;
+    qsizetype at = 0;
+    while (at < line.size() && (line[at] == ' ' || line[at] == '\t'))
+        ++at;
+    return at == line.size() || line[at] == CommentMark;
 }
 } // namespace
+
+LineReader::LineReader(QByteArrayView text)
+    : m_rest(text)
+{
+    // The byte order mark that Windows editors put before UTF-8 text; the assembler skips it.
+    if (m_rest.startsWith("\xEF\xBB\xBF"))
+        m_rest = m_rest.sliced(3);
+}
 
 bool LineReader::next()
 {

@@ -10,14 +10,13 @@
 class LineReader final
 {
 public:
-    explicit LineReader(QByteArrayView text)
-        : m_rest(text)
-    { }
+    // A UTF-8 byte order mark before the first line is skipped.
+    explicit LineReader(QByteArrayView text);
 
     // Moves to the next line; false at the end of the text or when its lines end in CR alone.
     bool next();
-    // Moves to the next line that is neither blank nor a comment (';' first after any spaces,
-    // the assembler's comment mark, which the font's text form shares); false at the end.
+    // Moves to the next line that is neither blank nor a comment (';' first after any spaces and
+    // tabs, the assembler's comment mark, which the font's text form shares); false at the end.
     bool nextContent();
 
     QByteArrayView line() const { return m_line; }

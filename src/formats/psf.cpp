@@ -55,9 +55,9 @@ ImportResult glyphsFrom(QByteArrayView bytes, const Layout &layout)
             QStringLiteral("PSF %1 is truncated: %2 glyphs need %3 bytes after the header, the "
                            "file has %4.")
                 .arg(layout.version)
-                .arg(layout.glyphCount)
-                .arg(layout.glyphCount * layout.bytesPerGlyph)
-                .arg(std::max<qint64>(0, bytes.size() - layout.headerSize)));
+                .arg(numberText(layout.glyphCount),
+                     numberText(layout.glyphCount * layout.bytesPerGlyph),
+                     numberText(std::max<qint64>(0, bytes.size() - layout.headerSize))));
     ImportResult result;
     const qint64 used = std::min<qint64>(layout.glyphCount, CharacterCount);
     result.font = fontImageFromBytes(bytes.sliced(layout.headerSize, used * GlyphSize));

@@ -6,13 +6,11 @@ ImportResult fontFromRaw(QByteArrayView bytes, qint64 offset)
     if (available < FontFileSize)
         return ImportResult::failure(
             QStringLiteral("only %1 bytes from offset %2 (the file has %3); a font needs %4.")
-                .arg(available)
-                .arg(offset)
-                .arg(bytes.size())
-                .arg(FontFileSize));
+                .arg(numberText(available), numberText(offset), numberText(bytes.size()),
+                     numberText(FontFileSize)));
     ImportResult result;
     result.font = fontImageFromBytes(bytes.sliced(offset, FontFileSize));
-    result.description
-        = QStringLiteral("raw bytes %1 to %2").arg(offset).arg(offset + FontFileSize - 1);
+    result.description = QStringLiteral("raw bytes %1 to %2")
+                             .arg(numberText(offset), numberText(offset + FontFileSize - 1));
     return result;
 }
