@@ -231,6 +231,12 @@ void TestFormats::psfBadInputs_data()
     QTest::newRow("PSF 1 glyphs") << psf1Bytes({}).left(1000) << "truncated: 256 glyphs need 2,048";
     QTest::newRow("PSF 1 of 512") << QByteArray("\x36\x04\x01\x08", 4) + QByteArray(2048, '\0')
                                   << "512 glyphs need 4,096";
+    // One glyph, or one byte, short of what the header says: never read past the end (the round
+    // trips read fonts that end exactly at their last glyph).
+    QTest::newRow("PSF 2 a glyph short") << psf2(100, 8, 8, QByteArray(99 * 8, '\x55'))
+                                         << "100 glyphs need 800 bytes after the "
+                                            "header, the file has 792";
+    QTest::newRow("PSF 1 a byte short") << psf1Bytes({}).chopped(1) << "the file has 2,047";
     QTest::newRow("PSF 2 of no glyphs") << psf2(0, 8, 8, {}) << "glyph count of 0";
     QTest::newRow("PSF 2 huge count")
         << psf2(0xFFFFFFFF, 8, 8, QByteArray(2048, '\0')) << "truncated";
