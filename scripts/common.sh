@@ -30,9 +30,10 @@ E2E_PACKAGES=(xvfb xauth openbox xdotool x11-utils xclip imagemagick dbus dbus-x
 # that the companion reads PCF fonts made by another tool (bdftopcf).
 PACKAGE_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file gputils make git xfonts-utils)
 
+# Configures once, then builds everything, or what the arguments name (--target glyphwright).
 build() {
     if [ ! -f "$BUILD/CMakeCache.txt" ]; then
         cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     fi
-    cmake --build "$BUILD" --parallel
+    cmake --build "$BUILD" --parallel "$@"
 }

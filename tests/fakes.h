@@ -1,7 +1,5 @@
 #pragma once
 
-#include "export/exporthost.h"
-#include "fontfile/filehost.h"
 #include "platform/filedialogs.h"
 #include "platform/launcher.h"
 #include "platform/messages.h"
@@ -72,34 +70,4 @@ struct FakeServices
     FakeMessages messages;
     FakeLauncher launcher;
     Services services() { return {&dialogs, &messages, &launcher}; }
-};
-
-// Stands in for the main window under the File and Export commands: holds the font and the
-// title it would show, and logs what the commands asked of it.
-class FakeHost final : public FileHost, public ExportHost
-{
-public:
-    FontImage fontImage() const override { return shownFont; }
-    void setFontImage(const FontImage &font) override
-    {
-        calls.append(QStringLiteral("setFontImage"));
-        shownFont = font;
-    }
-    void blankFont() override
-    {
-        calls.append(QStringLiteral("blankFont"));
-        shownFont = {};
-    }
-    void selectFirstCharacter() override { calls.append(QStringLiteral("selectFirstCharacter")); }
-    void setTitle(const EditorTitle &title) override
-    {
-        calls.append(QStringLiteral("setTitle"));
-        shownTitle = title;
-    }
-    QString currentFileName() const override { return shownTitle.fileName; }
-    QWidget *dialogParent() override { return nullptr; }
-
-    FontImage shownFont {};
-    EditorTitle shownTitle {QString(), QStringLiteral("8x8 ROM Glyphwright Editor")};
-    QStringList calls;
 };

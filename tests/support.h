@@ -2,7 +2,7 @@
 
 // What the unit tests share: glyphs, fonts and titles they compare against, raw files and
 // special files on disk, child processes, and (for tests that link the widget libraries) the fake
-// desktop services, a fake window for the File and Export commands and the main window on them.
+// desktop services and the main window on them.
 
 #include "childprocess.h"
 #include "core/charbitmap.h"

@@ -10,24 +10,32 @@
 #include <memory>
 
 namespace {
+// A font whose character 65 is an A.
+FontImage fontWithA()
+{
+    FontImage font {};
+    setGlyph(font, 65, CapitalA);
+    return font;
+}
+
 // The child's task: "--export PATH" exports a font holding an A to PATH and prints each message
-// on a line of its own, then the files the viewer was asked to open.
+// on a line of its own, then the file it returned and the files the viewer was asked to open.
 int childMain(int, char **argv)
 {
-    FakeHost host;
-    setGlyph(host.shownFont, 65, CapitalA);
     FakeServices fakes;
-    ExportCommand command(host, fakes.services());
-    command.exportAsm(QString::fromLocal8Bit(argv[2]));
+    fakes.dialogs.answers = {QString::fromLocal8Bit(argv[2])};
+    const std::optional<QString> written
+        = exportFont(nullptr, fakes.services(), fontWithA(), QString());
     for (const ShownMessage &message : std::as_const(fakes.messages.shown))
         std::printf("message: %s\n", qPrintable(QString(message.text).replace(u'\n', u' ')));
+    std::printf("written: %s\n", written ? qPrintable(*written) : "none");
     std::printf("opened: %s\n", qPrintable(fakes.launcher.opened.join(u',')));
     return 0;
 }
 } // namespace
 
-// File, Export on a window that holds a font: what is written, what is proposed and what is
-// launched.
+// File, Export with the file dialog answered by the test: what is written and returned, what is
+// proposed and what is launched.
 class TestExportCommand final : public QObject
 {
     Q_OBJECT
@@ -43,16 +51,15 @@ private Q_SLOTS:
     void exportLeavesSpecialFilesAlone();
 
 private:
-    void exportTo(const QString &path)
+    std::optional<QString> exportTo(const QString &path, const FontImage &font = fontWithA(),
+                                    const QString &currentFileName = QString())
     {
         m_fakes->dialogs.answers = {path};
-        m_command->run();
+        return exportFont(nullptr, m_fakes->services(), font, currentFileName);
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FakeServices> m_fakes;
-    std::unique_ptr<FakeHost> m_host;
-    std::unique_ptr<ExportCommand> m_command;
 };
 
 void TestExportCommand::init()
@@ -60,24 +67,19 @@ void TestExportCommand::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_fakes = std::make_unique<FakeServices>();
-    m_host = std::make_unique<FakeHost>();
-    m_command = std::make_unique<ExportCommand>(*m_host, m_fakes->services());
 }
 
 void TestExportCommand::cleanup()
 {
-    m_command.reset();
-    m_host.reset();
     m_fakes.reset();
     m_dir.reset();
 }
 
 void TestExportCommand::exportsFontAndOpensIt()
 {
-    setGlyph(m_host->shownFont, 65, CapitalA);
     const QString path = m_dir->filePath(QStringLiteral("font.asm"));
     writeRaw(path, QByteArray(40000, 'x'));
-    exportTo(path);
+    QCOMPARE(exportTo(path), std::optional<QString>(path));
 
     const QByteArray source = readRaw(path);
     QCOMPARE(source.size(), 16652);
@@ -87,15 +89,13 @@ void TestExportCommand::exportsFontAndOpensIt()
         source.contains("Char_066\t\tdb\t0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00\t; B\r\n"));
     QCOMPARE(m_fakes->launcher.opened, QStringList {path});
     QVERIFY(m_fakes->messages.shown.isEmpty());
-    // Exporting asks nothing of the window.
-    QCOMPARE(m_host->calls, QStringList());
 }
 
 void TestExportCommand::proposesFontFileName()
 {
-    exportTo(QString());
-    m_host->shownTitle = editorTitleFor(m_dir->filePath(QStringLiteral("big.pf")));
-    exportTo(m_dir->filePath(QStringLiteral("big.pf.asm")));
+    QVERIFY(!exportTo(QString()));
+    QVERIFY(exportTo(m_dir->filePath(QStringLiteral("big.pf.asm")), FontImage {},
+                     QStringLiteral("big.pf")));
     QCOMPARE(m_fakes->dialogs.requests[0].initialName, QStringLiteral("font.asm"));
     QCOMPARE(m_fakes->dialogs.requests[1].initialName, QStringLiteral("big.pf.asm"));
     QVERIFY(readRaw(m_dir->filePath(QStringLiteral("big.pf.asm")))
@@ -104,7 +104,7 @@ void TestExportCommand::proposesFontFileName()
 
 void TestExportCommand::cancelWritesNothing()
 {
-    exportTo(QString());
+    QVERIFY(!exportTo(QString()));
     QVERIFY(QDir(m_dir->path()).isEmpty());
     QVERIFY(m_fakes->launcher.opened.isEmpty());
     QVERIFY(m_fakes->messages.shown.isEmpty());
@@ -114,8 +114,8 @@ void TestExportCommand::failureKeepsExistingFileAndStartsNothing()
 {
     // A folder in the way: the export cannot replace it.
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("taken.asm")));
-    exportTo(m_dir->filePath(QStringLiteral("taken.asm")));
-    exportTo(m_dir->filePath(QStringLiteral("missing/font.asm")));
+    QVERIFY(!exportTo(m_dir->filePath(QStringLiteral("taken.asm"))));
+    QVERIFY(!exportTo(m_dir->filePath(QStringLiteral("missing/font.asm"))));
     QCOMPARE(m_fakes->messages.shown.size(), 2);
     QVERIFY(m_fakes->messages.shown[0].text.contains(m_dir->filePath(QStringLiteral("taken.asm"))));
     QVERIFY(m_fakes->messages.shown[1].text.contains(
@@ -130,7 +130,7 @@ void TestExportCommand::failureKeepsExistingFileAndStartsNothing()
     writeRaw(existing, QByteArray(3000, 'k'));
     {
         const FileSizeLimit limit(10000);
-        exportTo(existing);
+        QVERIFY(!exportTo(existing));
     }
     QCOMPARE(m_fakes->messages.shown.size(), 3);
     QVERIFY2(m_fakes->messages.shown[2].text.contains(QLatin1String("File too large")),
@@ -157,7 +157,7 @@ void TestExportCommand::exportLeavesSpecialFilesAlone()
     QVERIFY2(child.output.contains("could not be written"), child.output.constData());
     QVERIFY2(child.output.contains("It is not a regular file."), child.output.constData());
     // Nothing to show in a viewer.
-    QVERIFY2(child.output.endsWith("opened: \n"), child.output.constData());
+    QVERIFY2(child.output.endsWith("written: none\nopened: \n"), child.output.constData());
     QCOMPARE(folderSnapshot(m_dir->path()), before);
 }
 

@@ -14,7 +14,7 @@
 #include <sys/stat.h>
 
 namespace {
-// A font whose character 65 is an A, as a host holds it before a command runs.
+// A font whose character 65 is an A.
 FontImage fontWithA()
 {
     FontImage font {};
@@ -22,29 +22,29 @@ FontImage fontWithA()
     return font;
 }
 
-// The child's tasks: "--open PATH" or "--save PATH" runs the command on a host that holds an A,
-// with the dialog answering PATH, and prints each message on a line of its own, then the calls
-// the host saw.
+// The child's tasks: "--open PATH" or "--save PATH" runs the command with the dialog answering
+// PATH (Save writes a font that holds an A) and prints each message on a line of its own, then
+// the caption it returned, or "none".
 int childMain(int, char **argv)
 {
-    FakeHost host;
-    host.shownFont = fontWithA();
     FakeServices fakes;
     fakes.dialogs.answers = {QString::fromLocal8Bit(argv[2])};
-    FileCommands commands(host, fakes.services());
-    if (std::strcmp(argv[1], "--open") == 0)
-        commands.open();
-    else
-        commands.save();
+    std::optional<EditorTitle> title;
+    if (std::strcmp(argv[1], "--open") == 0) {
+        if (const std::optional<OpenedFont> opened = openFont(nullptr, fakes.services()))
+            title = opened->title;
+    } else {
+        title = saveFont(nullptr, fakes.services(), fontWithA(), QString());
+    }
     for (const ShownMessage &message : std::as_const(fakes.messages.shown))
         std::printf("message: %s\n", qPrintable(QString(message.text).replace(u'\n', u' ')));
-    std::printf("calls: %s\n", qPrintable(host.calls.join(u',')));
-    return host.shownFont == fontWithA() ? 0 : 1;
+    std::printf("result: %s\n", title ? qPrintable(title->caption) : "none");
+    return 0;
 }
 } // namespace
 
-// New, Open and Save as the File commands carry them out on a window that holds a font and a
-// title, with the file dialog answered by the test.
+// Open and Save with the file dialog answered by the test: the font and title they return, the
+// files they write and the messages they show.
 class TestFileCommands final : public QObject
 {
     Q_OBJECT
@@ -52,45 +52,46 @@ class TestFileCommands final : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void newThenSaveWritesZeros();
-    void newBlanksFontAndSelectsFirst();
+    void saveWritesTheFontAndNamesIt();
     void dialogSettings();
-    void loadThenSaveIsIdentical();
-    void anyLengthLoadsWithoutMessage_data();
-    void anyLengthLoadsWithoutMessage();
-    void cancelKeepsEverything();
-    void unreadableOpenLosesNothing_data();
-    void unreadableOpenLosesNothing();
-    void fifoOpenLosesNothing();
-    void failedSaveChangesNothing_data();
-    void failedSaveChangesNothing();
+    void openThenSaveIsIdentical();
+    void anyLengthOpensWithoutMessage_data();
+    void anyLengthOpensWithoutMessage();
+    void cancelReturnsNothing();
+    void unreadableOpenReturnsNothing_data();
+    void unreadableOpenReturnsNothing();
+    void fifoOpenReturnsNothing();
+    void failedSaveReturnsNothing_data();
+    void failedSaveReturnsNothing();
     void saveFailingPartWayKeepsOldFile();
     void saveLeavesSpecialFilesAlone_data();
     void saveLeavesSpecialFilesAlone();
 
 private:
-    void open(const QString &path)
+    std::optional<OpenedFont> open(const QString &path)
     {
         m_fakes->dialogs.answers = {path};
-        m_commands->open();
+        return openFont(nullptr, m_fakes->services());
     }
-    void save(const QString &path)
+    std::optional<EditorTitle> save(const QString &path, const FontImage &font = fontWithA(),
+                                    const QString &currentFileName = QString())
     {
         m_fakes->dialogs.answers = {path};
-        m_commands->save();
+        return saveFont(nullptr, m_fakes->services(), font, currentFileName);
     }
     QString path(const char *name) const { return m_dir->filePath(QLatin1String(name)); }
-    // Nothing was asked of the host: the font, the selection and the title stay as they were.
-    void verifyHostUntouched()
+    // One warning that names the file and gives the reason.
+    void verifyOneMessage(const QString &file, const QString &reason)
     {
-        QCOMPARE(m_host->calls, QStringList());
-        QCOMPARE(m_host->shownFont, fontWithA());
+        QCOMPARE(m_fakes->messages.shown.size(), 1);
+        const ShownMessage &message = m_fakes->messages.shown.constFirst();
+        QCOMPARE(message.icon, Messages::Icon::Warning);
+        QVERIFY2(message.text.contains(file), qPrintable(message.text));
+        QVERIFY2(message.text.contains(reason), qPrintable(message.text));
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<FakeServices> m_fakes;
-    std::unique_ptr<FakeHost> m_host;
-    std::unique_ptr<FileCommands> m_commands;
 };
 
 void TestFileCommands::init()
@@ -98,52 +99,37 @@ void TestFileCommands::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_fakes = std::make_unique<FakeServices>();
-    m_host = std::make_unique<FakeHost>();
-    m_host->shownFont = fontWithA();
-    m_commands = std::make_unique<FileCommands>(*m_host, m_fakes->services());
 }
 
 void TestFileCommands::cleanup()
 {
-    m_commands.reset();
-    m_host.reset();
     m_fakes.reset();
     m_dir.reset();
 }
 
-void TestFileCommands::newThenSaveWritesZeros()
+void TestFileCommands::saveWritesTheFontAndNamesIt()
 {
-    m_commands->newFont();
-    save(path("blank.pf"));
+    const std::optional<EditorTitle> blank = save(path("blank.pf"), FontImage {});
+    QVERIFY(blank);
     QCOMPARE(readRaw(path("blank.pf")), QByteArray(2048, '\0'));
-    QCOMPARE(m_host->shownTitle.caption, BaseTitle + " (blank.pf)");
-    QCOMPARE(m_host->currentFileName(), QStringLiteral("blank.pf"));
-    QVERIFY(m_fakes->messages.shown.isEmpty());
-}
+    QCOMPARE(blank->caption, BaseTitle + " (blank.pf)");
+    QCOMPARE(blank->fileName, QStringLiteral("blank.pf"));
 
-void TestFileCommands::newBlanksFontAndSelectsFirst()
-{
-    writeRaw(path("font.pf"), pattern(2048));
-    open(path("font.pf"));
-    m_host->calls.clear();
-    m_commands->newFont();
-    QCOMPARE(m_host->shownFont, FontImage {});
-    QCOMPARE(m_host->shownTitle.caption, BaseTitle);
-    QCOMPARE(m_host->currentFileName(), QString());
-    // Selected last, so that character 0 is selected in the blank font.
-    QCOMPARE(m_host->calls.constLast(), QStringLiteral("selectFirstCharacter"));
+    QVERIFY(save(path("a.pf")));
+    QCOMPARE(readRaw(path("a.pf")), fontFileBytes(fontWithA()));
     QVERIFY(m_fakes->messages.shown.isEmpty());
 }
 
 void TestFileCommands::dialogSettings()
 {
-    save(QString()); // cancelled
-    open(QString());
+    QVERIFY(!save(QString())); // cancelled
+    QVERIFY(!open(QString()));
     writeRaw(path("big.pf"), pattern(2048));
-    open(path("big.pf"));
-    QCOMPARE(m_host->shownTitle.caption, BaseTitle + " (big.pf)");
-    save(QString());
-    open(QString());
+    const std::optional<OpenedFont> opened = open(path("big.pf"));
+    QVERIFY(opened);
+    QCOMPARE(opened->title.caption, BaseTitle + " (big.pf)");
+    QVERIFY(!save(QString(), opened->font, opened->title.fileName));
+    QVERIFY(!open(QString()));
 
     const QList<FileDialogRequest> &requests = m_fakes->dialogs.requests;
     QCOMPARE(requests.size(), 5);
@@ -166,20 +152,21 @@ void TestFileCommands::dialogSettings()
     QCOMPARE(requests[4].initialName, QStringLiteral("font.pf"));
 }
 
-void TestFileCommands::loadThenSaveIsIdentical()
+void TestFileCommands::openThenSaveIsIdentical()
 {
     writeRaw(path("in.pf"), pattern(2048));
-    open(path("in.pf"));
-    save(path("out.pf"));
+    const std::optional<OpenedFont> opened = open(path("in.pf"));
+    QVERIFY(opened);
+    QVERIFY(save(path("out.pf"), opened->font));
     QCOMPARE(readRaw(path("out.pf")), pattern(2048));
     // Saving over a longer file leaves exactly 2,048 bytes.
     writeRaw(path("long.pf"), pattern(9000));
-    save(path("long.pf"));
+    QVERIFY(save(path("long.pf"), opened->font));
     QCOMPARE(readRaw(path("long.pf")), pattern(2048));
     QVERIFY(m_fakes->messages.shown.isEmpty());
 }
 
-void TestFileCommands::anyLengthLoadsWithoutMessage_data()
+void TestFileCommands::anyLengthOpensWithoutMessage_data()
 {
     QTest::addColumn<int>("size");
     QTest::newRow("empty") << 0;
@@ -187,31 +174,31 @@ void TestFileCommands::anyLengthLoadsWithoutMessage_data()
     QTest::newRow("longer") << 3000;
 }
 
-void TestFileCommands::anyLengthLoadsWithoutMessage()
+void TestFileCommands::anyLengthOpensWithoutMessage()
 {
     QFETCH(int, size);
     const QByteArray bytes = pattern(size);
     writeRaw(path("odd.pf"), bytes);
-    open(path("odd.pf"));
+    const std::optional<OpenedFont> opened = open(path("odd.pf"));
+    QVERIFY(opened);
     QVERIFY(m_fakes->messages.shown.isEmpty());
-    // The A held before is gone: bytes the file lacks are zero.
+    // Bytes the file lacks are zero.
     for (int offset = 0; offset < FontFileSize; ++offset)
-        QCOMPARE(int(m_host->shownFont[offset]),
+        QCOMPARE(int(opened->font[offset]),
                  offset < size ? int(static_cast<std::uint8_t>(bytes[offset])) : 0);
-    QCOMPARE(m_host->shownTitle.caption, BaseTitle + " (odd.pf)");
-    QCOMPARE(m_host->calls.constLast(), QStringLiteral("selectFirstCharacter"));
+    QCOMPARE(opened->title.caption, BaseTitle + " (odd.pf)");
+    QCOMPARE(opened->title.fileName, QStringLiteral("odd.pf"));
 }
 
-void TestFileCommands::cancelKeepsEverything()
+void TestFileCommands::cancelReturnsNothing()
 {
-    open(QString());
-    save(QString());
-    verifyHostUntouched();
+    QVERIFY(!open(QString()));
+    QVERIFY(!save(QString()));
     QVERIFY(m_fakes->messages.shown.isEmpty());
     QVERIFY(QDir(m_dir->path()).isEmpty());
 }
 
-void TestFileCommands::unreadableOpenLosesNothing_data()
+void TestFileCommands::unreadableOpenReturnsNothing_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("reason");
@@ -221,21 +208,16 @@ void TestFileCommands::unreadableOpenLosesNothing_data()
                             << "It is a folder, not a file.";
 }
 
-void TestFileCommands::unreadableOpenLosesNothing()
+void TestFileCommands::unreadableOpenReturnsNothing()
 {
     QFETCH(QString, name);
     QFETCH(QString, reason);
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.pf")));
-    open(m_dir->filePath(name));
-    QCOMPARE(m_fakes->messages.shown.size(), 1);
-    const ShownMessage &message = m_fakes->messages.shown.constFirst();
-    QCOMPARE(message.icon, Messages::Icon::Warning);
-    QVERIFY2(message.text.contains(m_dir->filePath(name)), qPrintable(message.text));
-    QVERIFY2(message.text.contains(reason), qPrintable(message.text));
-    verifyHostUntouched();
+    QVERIFY(!open(m_dir->filePath(name)));
+    verifyOneMessage(m_dir->filePath(name), reason);
 }
 
-void TestFileCommands::fifoOpenLosesNothing()
+void TestFileCommands::fifoOpenReturnsNothing()
 {
     QVERIFY(makeSpecialFile(QStringLiteral("fifo"), path("pipe.pf")));
     // In a child, so that a reader that blocks on the FIFO fails this test instead of hanging it.
@@ -243,10 +225,10 @@ void TestFileCommands::fifoOpenLosesNothing()
     QCOMPARE(child.exitCode, 0);
     QVERIFY2(child.output.contains("It is not a regular file."), child.output.constData());
     QVERIFY2(child.output.contains(QFile::encodeName(path("pipe.pf"))), child.output.constData());
-    QVERIFY2(child.output.endsWith("calls: \n"), child.output.constData());
+    QVERIFY2(child.output.endsWith("result: none\n"), child.output.constData());
 }
 
-void TestFileCommands::failedSaveChangesNothing_data()
+void TestFileCommands::failedSaveReturnsNothing_data()
 {
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("reason");
@@ -256,17 +238,13 @@ void TestFileCommands::failedSaveChangesNothing_data()
                                    << "It is a folder, not a file.";
 }
 
-void TestFileCommands::failedSaveChangesNothing()
+void TestFileCommands::failedSaveReturnsNothing()
 {
     QFETCH(QString, target);
     QFETCH(QString, reason);
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.pf")));
-    save(m_dir->filePath(target));
-    QCOMPARE(m_fakes->messages.shown.size(), 1);
-    const ShownMessage &message = m_fakes->messages.shown.constFirst();
-    QVERIFY2(message.text.contains(m_dir->filePath(target)), qPrintable(message.text));
-    QVERIFY2(message.text.contains(reason), qPrintable(message.text));
-    verifyHostUntouched();
+    QVERIFY(!save(m_dir->filePath(target)));
+    verifyOneMessage(m_dir->filePath(target), reason);
     QVERIFY(QFileInfo(m_dir->filePath(QStringLiteral("folder.pf"))).isDir());
 }
 
@@ -275,14 +253,11 @@ void TestFileCommands::saveFailingPartWayKeepsOldFile()
     writeRaw(path("old.pf"), pattern(2048));
     {
         const FileSizeLimit limit(1000);
-        save(path("old.pf"));
+        QVERIFY(!save(path("old.pf")));
     }
-    QCOMPARE(m_fakes->messages.shown.size(), 1);
-    QVERIFY2(m_fakes->messages.shown[0].text.contains(QLatin1String("File too large")),
-             qPrintable(m_fakes->messages.shown[0].text));
+    verifyOneMessage(path("old.pf"), QStringLiteral("File too large"));
     QCOMPARE(readRaw(path("old.pf")), pattern(2048));
     QCOMPARE(folderEntries(m_dir->path()), QStringList {QStringLiteral("old.pf")});
-    verifyHostUntouched();
 }
 
 void TestFileCommands::saveLeavesSpecialFilesAlone_data()
@@ -300,7 +275,7 @@ void TestFileCommands::saveLeavesSpecialFilesAlone()
     QCOMPARE(child.exitCode, 0);
     QVERIFY2(child.output.contains("could not be saved"), child.output.constData());
     QVERIFY2(child.output.contains("It is not a regular file."), child.output.constData());
-    QVERIFY2(child.output.endsWith("calls: \n"), child.output.constData());
+    QVERIFY2(child.output.endsWith("result: none\n"), child.output.constData());
     QCOMPARE(folderSnapshot(m_dir->path()), before);
 }
 

@@ -3,6 +3,9 @@
 #include "about/frmabout.h"
 #include "editor/detailspanel.h"
 #include "editor/formlayout.h"
+#include "editor/glyphclipboard.h"
+#include "export/exportcommand.h"
+#include "fontfile/filecommands.h"
 #include "glyphcell/fontchar.h"
 #include "glyphcell/twips.h"
 #include "resources/appicon.h"
@@ -10,17 +13,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLayout>
-#include <QMimeData>
 #include <QMenu>
 #include <QMenuBar>
 
 namespace {
 // Twips: the client area as the window is defined, before start-up fits it to the palette.
 constexpr double InitialClientWidth = 7176, InitialClientHeight = 4680;
-// Twips: the palette as defined, re-placed at start-up.
-constexpr double DefinedCellPitch = 240, DefinedCellSize = 220;
-
-const QColor SelectedColor(0x00, 0xFF, 0x00);
 } // namespace
 
 frmMain::frmMain(const Services &services, QWidget *parent)
@@ -40,22 +38,12 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     m_client->setFixedSize(px(InitialClientWidth), px(InitialClientHeight));
     setCentralWidget(m_client);
 
-    for (int i = 0; i < CharacterCount; ++i) {
-        auto *cell = new FontChar(i, m_client);
-        cell->setObjectName(QStringLiteral("SelFontChar(%1)").arg(i));
-        cell->setGeometry(twipsRect(DefinedCellPitch * (i % CellsPerRow),
-                                    DefinedCellPitch * (i / CellsPerRow), DefinedCellSize,
-                                    DefinedCellSize));
-        connect(cell, &FontChar::gotFocus, this, &frmMain::SelFontChar_GotFocus);
-        // A click selects even a cell that kept the focus while New or Open selected another.
-        connect(cell, &FontChar::clicked, this, &frmMain::SelFontChar_GotFocus);
-        connect(cell, &FontChar::arrowPressed, this, &frmMain::SelFontChar_ArrowKey);
-        m_SelFontChar[i] = cell;
-    }
+    m_palette = new FontPalette(m_client);
     // Created after the cells, so that the palette comes first when the window gets the focus.
     m_DetailsPanel = new DetailsPanel(m_client);
     createMenus();
 
+    connect(m_palette, &FontPalette::characterSelected, this, &frmMain::showSelectedCharacter);
     connect(m_DetailsPanel, &DetailsPanel::applyClicked, this, &frmMain::btnOK_Click);
     connect(m_DetailsPanel, &DetailsPanel::clearClicked, this, &frmMain::btnClear_Click);
     connect(m_DetailsPanel, &DetailsPanel::invertClicked, this, &frmMain::btnInvert_Click);
@@ -63,8 +51,7 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     connect(m_DetailsPanel, &DetailsPanel::pasteClicked, this, &frmMain::btnPaste_Click);
 
     // Palette cells in code order, then the editor's controls.
-    QList<QWidget *> chain(m_SelFontChar.begin(), m_SelFontChar.end());
-    chain.append(m_DetailsPanel->tabChain());
+    const QList<QWidget *> chain = m_palette->tabChain() + m_DetailsPanel->tabChain();
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 
@@ -99,19 +86,11 @@ void frmMain::createMenus()
 
 void frmMain::Form_Load()
 {
-    for (FontChar *cell : m_SelFontChar) {
-        cell->setToolTip(charDescription(cell->index()));
-        cell->Pack();
-    }
     m_DetailsPanel->CurrentFontChar()->Pack();
-
     const QSizeF panelTwips(m_DetailsPanel->width() * TwipsPerPixel,
                             m_DetailsPanel->height() * TwipsPerPixel);
     const FormLayout layout = layoutForm(TwipsPerPixel, TwipsPerPixel, panelTwips);
-    for (FontChar *cell : m_SelFontChar) {
-        const QRectF &twips = layout.cells[cell->index()];
-        cell->move(px(twips.left()), px(twips.top()));
-    }
+    m_palette->place(layout);
     m_DetailsPanel->move(px(layout.panelPos.x()), px(layout.panelPos.y()));
     m_client->setFixedSize(px(layout.clientWidth), px(layout.clientHeight));
 
@@ -119,53 +98,19 @@ void frmMain::Form_Load()
     m_CopyBuffer.fill(0);
 }
 
-void frmMain::SelFontChar_GotFocus(int Index)
+// Selecting another character discards the editor's unapplied edits and loads that character.
+void frmMain::showSelectedCharacter(int code, const CharBitMap &glyph)
 {
-    if (Index == m_SelectedIndex)
-        return;
     m_DetailsPanel->ClearEditor();
-    if (m_SelectedIndex >= 0) {
-        m_SelFontChar[m_SelectedIndex]->setBackColor(Qt::white);
-        m_SelFontChar[m_SelectedIndex]->setSelected(false);
-    }
-    m_SelFontChar[Index]->setBackColor(SelectedColor);
-    m_SelFontChar[Index]->setSelected(true);
-    m_SelectedIndex = Index;
-    m_DetailsPanel->LoadEditor(m_SelFontChar[Index]->BitMap());
-    m_DetailsPanel->setSelectedCharText(m_SelFontChar[Index]->ToolTip());
-}
-
-// Left and Right step through the codes, Up and Down by a palette row; a step that would leave
-// the palette goes nowhere. The focus moves, and with it the selection, as with Tab.
-void frmMain::SelFontChar_ArrowKey(int Index, Qt::Key key)
-{
-    int target = Index;
-    switch (key) {
-    case Qt::Key_Left:
-        target = Index - 1;
-        break;
-    case Qt::Key_Right:
-        target = Index + 1;
-        break;
-    case Qt::Key_Up:
-        target = Index - CellsPerRow;
-        break;
-    case Qt::Key_Down:
-        target = Index + CellsPerRow;
-        break;
-    default:
-        return;
-    }
-    if (target < 0 || target >= CharacterCount)
-        return;
-    m_SelFontChar[target]->setFocus(Qt::OtherFocusReason);
+    m_DetailsPanel->LoadEditor(glyph);
+    m_DetailsPanel->setSelectedCharText(charDescription(code));
 }
 
 void frmMain::btnOK_Click()
 {
-    if (m_SelectedIndex < 0)
+    if (m_palette->SelectedIndex() < 0)
         return;
-    m_SelFontChar[m_SelectedIndex]->DrawChar(m_DetailsPanel->CurrentFontChar()->BitMap());
+    m_palette->setGlyph(m_palette->SelectedIndex(), m_DetailsPanel->CurrentFontChar()->BitMap());
 }
 
 void frmMain::btnClear_Click()
@@ -183,13 +128,11 @@ void frmMain::btnCopy_Click()
     // The buffer is set before the clipboard is touched, so Paste works whatever the clipboard
     // does.
     m_CopyBuffer = m_DetailsPanel->CurrentFontChar()->BitMap();
-    // Beside the picture, the bytes as an export's db line writes them, for pasting into source.
-    auto *data = new QMimeData; // the clipboard takes ownership
-    data->setImageData(m_DetailsPanel->CurrentFontChar()->Picture());
-    data->setText(glyphBytesText(m_CopyBuffer));
     QClipboard *clipboard = QApplication::clipboard();
     clipboard->clear();
-    clipboard->setMimeData(data);
+    // The clipboard takes ownership.
+    clipboard->setMimeData(
+        glyphMimeData(m_CopyBuffer, m_DetailsPanel->CurrentFontChar()->Picture()).release());
 }
 
 void frmMain::btnPaste_Click()
@@ -199,17 +142,26 @@ void frmMain::btnPaste_Click()
 
 void frmMain::mnuNew_Click()
 {
-    m_fileCommands.newFont();
+    ResetFont();
+    m_palette->selectAndFocus(0);
 }
 
 void frmMain::mnuOpen_Click()
 {
-    m_fileCommands.open();
+    const std::optional<OpenedFont> opened = openFont(this, m_services);
+    if (!opened)
+        return;
+    ResetFont();
+    m_palette->setFont(opened->font);
+    UpdateTitle(opened->title);
+    m_palette->selectAndFocus(0);
 }
 
 void frmMain::mnuSave_Click()
 {
-    m_fileCommands.save();
+    if (const std::optional<EditorTitle> saved
+        = saveFont(this, m_services, m_palette->font(), m_CurrentFileName))
+        UpdateTitle(*saved);
 }
 
 void frmMain::mnuExit_Click()
@@ -219,7 +171,7 @@ void frmMain::mnuExit_Click()
 
 void frmMain::mneExport_Click()
 {
-    m_exportCommand.run();
+    exportFont(this, m_services, m_palette->font(), m_CurrentFileName);
 }
 
 void frmMain::mnuAbout_Click()
@@ -231,63 +183,12 @@ void frmMain::mnuAbout_Click()
 
 void frmMain::ResetFont()
 {
-    m_fileCommands.resetFont();
-}
-
-void frmMain::UpdateTitle(const QString &path)
-{
-    m_fileCommands.updateTitle(path);
-}
-
-bool frmMain::LoadFontFile(const QString &path)
-{
-    return m_fileCommands.loadFontFile(path);
-}
-
-bool frmMain::SaveFontFile(const QString &path)
-{
-    return m_fileCommands.saveFontFile(path);
-}
-
-void frmMain::ExportAsm(const QString &path)
-{
-    m_exportCommand.exportAsm(path);
-}
-
-FontImage frmMain::fontImage() const
-{
-    FontImage font {};
-    for (const FontChar *cell : m_SelFontChar)
-        setGlyph(font, cell->index(), cell->BitMap());
-    return font;
-}
-
-void frmMain::setFontImage(const FontImage &font)
-{
-    for (FontChar *cell : m_SelFontChar)
-        cell->DrawChar(glyphOf(font, cell->index()));
-}
-
-void frmMain::blankFont()
-{
-    for (FontChar *cell : m_SelFontChar)
-        cell->Clear();
-    // Clear() has already whitened the selected cell; only its state is left to take back.
-    if (m_SelectedIndex >= 0)
-        m_SelFontChar[m_SelectedIndex]->setSelected(false);
-    m_SelectedIndex = -1;
+    m_palette->clear();
     m_DetailsPanel->ClearEditor();
+    UpdateTitle(editorTitleFor(QString()));
 }
 
-void frmMain::selectFirstCharacter()
-{
-    // The focus goes to cell 0 as well: otherwise, when a dialog closes, the focus returns to the
-    // cell that had it, and that cell's focus handler would select it again.
-    m_SelFontChar[0]->setFocus(Qt::OtherFocusReason);
-    SelFontChar_GotFocus(0);
-}
-
-void frmMain::setTitle(const EditorTitle &title)
+void frmMain::UpdateTitle(const EditorTitle &title)
 {
     m_CurrentFileName = title.fileName;
     // Qt reads "[*]" in a title as the modified marker; written twice it shows as itself.

@@ -115,7 +115,12 @@ DetailsPanel::DetailsPanel(QWidget *parent)
     m_picDetailBack->setLineWidth(1);
     m_picDetailBack->setFocusPolicy(Qt::StrongFocus);
     m_picDetailBack->setAutoFillBackground(true);
-    updateGridColors();
+    // The frame and the squares' borders draw the grid lines in the colour the grid's palette
+    // gives as its text colour.
+    QPalette back = m_picDetailBack->palette();
+    back.setColor(QPalette::Window, Qt::black);
+    back.setColor(QPalette::WindowText, QColor::fromRgb(GridLineRgb));
+    m_picDetailBack->setPalette(back);
     const int border = m_picDetailBack->frameWidth();
     for (int i = 0; i < GlyphSize * GlyphSize; ++i) {
         auto *square = new PixelSquare(i, m_picDetailBack);
@@ -205,15 +210,6 @@ void DetailsPanel::fitTexts()
     m_lblSelectedChar->setFont(bold);
 }
 
-void DetailsPanel::updateGridColors()
-{
-    // Black behind the squares; the frame and the squares' borders draw the grid lines.
-    QPalette back = m_picDetailBack->palette();
-    back.setColor(QPalette::Window, Qt::black);
-    back.setColor(QPalette::WindowText, outlineColor(palette()));
-    m_picDetailBack->setPalette(back);
-}
-
 void DetailsPanel::moveSquareFocus(int index, Qt::Key key)
 {
     const int row = index / GlyphSize, column = index % GlyphSize;
@@ -234,13 +230,6 @@ bool DetailsPanel::event(QEvent *event)
     if (event->type() == QEvent::ApplicationFontChange)
         fitTexts();
     return QWidget::event(event);
-}
-
-void DetailsPanel::changeEvent(QEvent *event)
-{
-    if (event->type() == QEvent::PaletteChange)
-        updateGridColors();
-    QWidget::changeEvent(event);
 }
 
 QPushButton *DetailsPanel::addButton(const QString &name, const QString &caption, int topTwips,

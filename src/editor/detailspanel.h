@@ -45,13 +45,11 @@ Q_SIGNALS:
 
 protected:
     bool event(QEvent *event) override;
-    void changeEvent(QEvent *event) override;
 
 private:
     // Sets the panel's texts at the largest pixel size, up to the one the form was drawn for,
     // at which every text the labels and buttons can show fits them.
     void fitTexts();
-    void updateGridColors();
     // Arrow keys move the focus among the squares and stop at the grid's edges.
     void moveSquareFocus(int index, Qt::Key key);
     QPushButton *addButton(const QString &name, const QString &caption, int topTwips,

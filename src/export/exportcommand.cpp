@@ -4,7 +4,6 @@
 #include "core/failure.h"
 #include "core/fileio.h"
 #include "core/version.h"
-#include "export/exporthost.h"
 #include "platform/launcher.h"
 #include "platform/messages.h"
 
@@ -34,29 +33,19 @@ FileDialogRequest exportRequest(const QString &currentFileName)
     return request;
 }
 
-ExportCommand::ExportCommand(ExportHost &host, const Services &services)
-    : m_host(host)
-    , m_services(services)
-{ }
-
-void ExportCommand::run()
+std::optional<QString> exportFont(QWidget *parent, const Services &services, const FontImage &font,
+                                  const QString &currentFileName)
 {
-    const QString path = m_services.fileDialogs->ask(m_host.dialogParent(),
-                                                     exportRequest(m_host.currentFileName()));
-    if (!path.isEmpty())
-        exportAsm(path);
-}
-
-void ExportCommand::exportAsm(const QString &path)
-{
-    const QString error
-        = writeFileAtomically(path, asmSource(m_host.fontImage(), m_host.currentFileName()));
+    const QString path = services.fileDialogs->ask(parent, exportRequest(currentFileName));
+    if (path.isEmpty())
+        return std::nullopt;
+    const QString error = writeFileAtomically(path, asmSource(font, currentFileName));
     if (!error.isEmpty()) {
-        m_services.messages->show(m_host.dialogParent(), Messages::Icon::Warning,
-                                  QString::fromUtf8(Version::Title),
-                                  FailureText::message(FileTask::WriteExport, path, error));
-        return;
+        services.messages->show(parent, Messages::Icon::Warning, QString::fromUtf8(Version::Title),
+                                FailureText::message(FileTask::WriteExport, path, error));
+        return std::nullopt;
     }
     // Shown for reading only; whether a viewer starts does not change the export.
-    m_services.launcher->openFile(path);
+    services.launcher->openFile(path);
+    return path;
 }

@@ -3,73 +3,42 @@
 #include "core/failure.h"
 #include "core/fileio.h"
 #include "core/version.h"
-#include "fontfile/filehost.h"
 #include "fontfile/fontdialogs.h"
 #include "platform/filedialogs.h"
 #include "platform/messages.h"
 
-FileCommands::FileCommands(FileHost &host, const Services &services)
-    : m_host(host)
-    , m_services(services)
-{ }
-
-void FileCommands::newFont()
+namespace {
+void showFailure(QWidget *parent, const Services &services, FileTask task, const QString &path,
+                 const QString &reason)
 {
-    resetFont();
-    m_host.selectFirstCharacter();
+    services.messages->show(parent, Messages::Icon::Warning, QString::fromUtf8(Version::Title),
+                            FailureText::message(task, path, reason));
 }
+} // namespace
 
-void FileCommands::open()
+std::optional<OpenedFont> openFont(QWidget *parent, const Services &services)
 {
-    const QString path = m_services.fileDialogs->ask(m_host.dialogParent(), openFontRequest());
-    if (path.isEmpty() || !loadFontFile(path))
-        return;
-    updateTitle(path);
-    m_host.selectFirstCharacter();
-}
-
-void FileCommands::save()
-{
-    const QString path = m_services.fileDialogs->ask(m_host.dialogParent(),
-                                                     saveFontRequest(m_host.currentFileName()));
-    if (path.isEmpty() || !saveFontFile(path))
-        return;
-    updateTitle(path);
-}
-
-void FileCommands::resetFont()
-{
-    m_host.blankFont();
-    updateTitle(QString());
-}
-
-void FileCommands::updateTitle(const QString &path)
-{
-    m_host.setTitle(editorTitleFor(path));
-}
-
-bool FileCommands::loadFontFile(const QString &path)
-{
+    const QString path = services.fileDialogs->ask(parent, openFontRequest());
+    if (path.isEmpty())
+        return std::nullopt;
     const ReadResult read = readFileStart(path, FontFileSize);
     if (!read.error.isEmpty()) {
-        m_services.messages->show(m_host.dialogParent(), Messages::Icon::Warning,
-                                  QString::fromUtf8(Version::Title),
-                                  FailureText::message(FileTask::OpenFont, path, read.error));
-        return false;
+        showFailure(parent, services, FileTask::OpenFont, path, read.error);
+        return std::nullopt;
     }
-    resetFont();
-    m_host.setFontImage(fontImageFromBytes(read.bytes));
-    return true;
+    return OpenedFont {fontImageFromBytes(read.bytes), editorTitleFor(path)};
 }
 
-bool FileCommands::saveFontFile(const QString &path)
+std::optional<EditorTitle> saveFont(QWidget *parent, const Services &services,
+                                    const FontImage &font, const QString &currentFileName)
 {
-    const QString error = writeFileAtomically(path, fontFileBytes(m_host.fontImage()));
+    const QString path = services.fileDialogs->ask(parent, saveFontRequest(currentFileName));
+    if (path.isEmpty())
+        return std::nullopt;
+    const QString error = writeFileAtomically(path, fontFileBytes(font));
     if (!error.isEmpty()) {
-        m_services.messages->show(m_host.dialogParent(), Messages::Icon::Warning,
-                                  QString::fromUtf8(Version::Title),
-                                  FailureText::message(FileTask::SaveFont, path, error));
-        return false;
+        showFailure(parent, services, FileTask::SaveFont, path, error);
+        return std::nullopt;
     }
-    return true;
+    return editorTitleFor(path);
 }

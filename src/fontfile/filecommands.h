@@ -1,30 +1,29 @@
 #pragma once
 
+#include "core/fontimage.h"
+#include "core/modtools.h"
 #include "platform/services.h"
 
 #include <QString>
 
-class FileHost;
+#include <optional>
 
-// New, Open and Save: the dialogs, reading and writing the .pf file, the failure messages and
-// the window title.
-class FileCommands final
+class QWidget;
+
+// A font read from a .pf file and the title that names the file.
+struct OpenedFont
 {
-public:
-    explicit FileCommands(FileHost &host, const Services &services);
-
-    void newFont();
-    void open();
-    void save();
-
-    void resetFont();
-    void updateTitle(const QString &path);
-    // The file is read in full before anything changes, so a file that cannot be read costs
-    // nothing: the font, the selection and the title stay as they were.
-    bool loadFontFile(const QString &path);
-    bool saveFontFile(const QString &path);
-
-private:
-    FileHost &m_host;
-    Services m_services;
+    FontImage font {};
+    EditorTitle title;
 };
+
+// Open: asks for a .pf file and reads it in full. Nothing when the dialog is cancelled or the file
+// cannot be read (after a message naming the file and the reason), so that the caller changes
+// nothing.
+std::optional<OpenedFont> openFont(QWidget *parent, const Services &services);
+
+// Save: asks for a file name, proposing the current one, and writes the font there. The title
+// that names the saved file, or nothing when cancelled or failed (after a message); a failed save
+// leaves the old file as it was.
+std::optional<EditorTitle> saveFont(QWidget *parent, const Services &services,
+                                    const FontImage &font, const QString &currentFileName);
