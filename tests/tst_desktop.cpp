@@ -180,8 +180,8 @@ void TestDesktop::glyphsStayInkOnPaper()
 
     // A cell's border lies between its paper and the window.
     const QImage cellShot = cell(65)->grab().toImage();
-    verifyStandsOut(shownAt(cellShot, 0, 0), {Qt::white, Green, window});
-    verifyStandsOut(shownAt(cellShot, 17, 9), {Qt::white, Green, window});
+    verifyStandsOut(shownAt(cellShot, 0, 0), {Qt::white, Green, window}, 3.0);
+    verifyStandsOut(shownAt(cellShot, 17, 9), {Qt::white, Green, window}, 3.0);
 
     // Grid lines lie between clear and ink squares, and the grid's frame against the window.
     QTest::mouseClick(square(0), Qt::LeftButton);

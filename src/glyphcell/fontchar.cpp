@@ -98,7 +98,7 @@ void FontChar::paintEvent(QPaintEvent *)
     // plain fills, cheap enough for 256 cells at start-up. The border follows the window's
     // scheme (a palette change repaints it); the picture never does.
     QPainter painter(this);
-    painter.fillRect(rect(), outlineColor(palette()));
+    painter.fillRect(rect(), QColor::fromRgb(GridLineRgb));
     const QRect picture(Border, Border, width() - 2 * Border, height() - 2 * Border);
     // Whole logical pixels and no smoothing keep every glyph pixel a crisp 2 x 2 block.
     painter.drawImage(picture.topLeft(), m_picture, QRect(QPoint(), picture.size()));

@@ -97,7 +97,7 @@ class TestDarkScheme(DesktopScenario):
         cx, cy, _, _ = program.extents(program.cells[65])
         border = screen_pixels(cx, cy + 9, 1, 1)[0][0]
         for neighbour in (WHITE, GREEN, DARK_WINDOW):
-            self.assertGreaterEqual(contrast(border, neighbour), 2.0, (border, neighbour))
+            self.assertGreaterEqual(contrast(border, neighbour), 3.0, (border, neighbour))
         program.click_square(0, 0)
         wait_until(lambda: program.square_is_ink(0, 0), 5, "square 0, 0 inked")
         sx, sy, width, _ = program.extents(program.squares[(0, 0)])
