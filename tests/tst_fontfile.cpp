@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -14,15 +15,159 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 namespace {
+using FileStatus = struct stat;
+
+// What the "links, owners and signals" rows write, and what a file held before.
+QByteArray newBytes()
+{
+    return pattern(2048);
+}
+QByteArray oldBytes()
+{
+    return pattern(100);
+}
+
+volatile std::sig_atomic_t signalToRaise = 0;
+
+void raiseSignalUnderTest(int)
+{
+    std::raise(signalToRaise);
+}
+
+// "--scenario NAME SIGNAL": writes newBytes() to NAME and prints "ok" or the error. With a
+// SIGNAL, a process of its own writes with the programs' signal handling installed and is ended
+// by that signal part way through the write, and this prints how it ended. The moment is exact,
+// not timed: under a 1,000-byte file-size limit the kernel sends SIGXFSZ from inside the write
+// that crosses it, while the temporary file exists and before any rename, and the handler below
+// turns that into the signal under test.
+int writeScenario(const char *name, int signal)
+{
+    if (signal == 0) {
+        const QString error = writeFileAtomically(QFile::decodeName(name), newBytes());
+        std::printf("%s\n", error.isEmpty() ? "ok" : qPrintable(error));
+        return 0;
+    }
+    // Nothing of Qt runs yet in this process, so it forks safely.
+    const pid_t writer = ::fork();
+    if (writer == 0) {
+        ::alarm(10); // a hang ends as SIGALRM, well inside the parent's watchdog
+        removeTemporaryFilesOnSignals();
+        signalToRaise = signal;
+        std::signal(SIGXFSZ, raiseSignalUnderTest);
+        rlimit limit {};
+        limit.rlim_cur = limit.rlim_max = 1000;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const QString error = writeFileAtomically(QFile::decodeName(name), newBytes());
+        std::printf("not killed: %s\n", error.isEmpty() ? "ok" : qPrintable(error));
+        std::fflush(stdout);
+        ::_exit(0);
+    }
+    int status = 0;
+    if (writer < 0 || ::waitpid(writer, &status, 0) != writer)
+        return 1;
+    if (WIFSIGNALED(status))
+        std::printf("killed by SIG%s\n", sigabbrev_np(WTERMSIG(status)));
+    return 0;
+}
+
+// " (user:group)" of a name on disk, or nothing when it is this process's own.
+QString ownerText(const FileStatus &info)
+{
+    if (info.st_uid == ::geteuid() && info.st_gid == ::getegid())
+        return {};
+    const passwd *user = ::getpwuid(info.st_uid);
+    const group *userGroup = ::getgrgid(info.st_gid);
+    return QStringLiteral(" (%1:%2)")
+        .arg(QString::fromLocal8Bit(user ? user->pw_name : "?"),
+             QString::fromLocal8Bit(userGroup ? userGroup->gr_name : "?"));
+}
+
+// Everything under the current folder, links not followed and hidden names (a writer's
+// temporary files) included, sorted, one line each as the rows write them: "fonts/ 0755",
+// "out.asm -> fonts/font.asm", "font.pf: new 0640 (nobody:nogroup)".
+QStringList describeTree(const QString &prefix = {})
+{
+    QStringList lines;
+    for (const QString &name : folderEntries(prefix.isEmpty() ? QStringLiteral(".") : prefix)) {
+        const QString relative = prefix + name;
+        FileStatus info {};
+        ::lstat(QFile::encodeName(relative).constData(), &info);
+        const QString mode
+            = u' ' + QString::number(info.st_mode & 07777, 8).rightJustified(4, u'0');
+        if (S_ISDIR(info.st_mode)) {
+            lines << relative + u'/' + mode + ownerText(info) << describeTree(relative + u'/');
+        } else if (S_ISLNK(info.st_mode)) {
+            QByteArray target(PATH_MAX, '\0');
+            const ssize_t length
+                = ::readlink(QFile::encodeName(relative).constData(), target.data(), PATH_MAX);
+            lines << relative + QStringLiteral(" -> ") + QFile::decodeName(target.left(length))
+                         + ownerText(info);
+        } else {
+            const QByteArray bytes = readRaw(relative);
+            const QString content = bytes == newBytes() ? QStringLiteral("new")
+                                    : bytes == oldBytes()
+                                        ? QStringLiteral("old")
+                                        : QString::number(bytes.size()) + QStringLiteral(" bytes");
+            lines << relative + QStringLiteral(": ") + content + mode + ownerText(info);
+        }
+    }
+    lines.sort();
+    return lines;
+}
+
+// Makes in the current folder what lines as describeTree() writes them describe, each file
+// holding oldBytes(). False when something cannot be made, such as another user's file without
+// root.
+bool makeTree(const QStringList &lines)
+{
+    static const QRegularExpression line(
+        QStringLiteral(R"(^(?:(.+)/ (\d+)|(.+) -> (\S+)|(.+): old (\d+))(?: \((\w+):(\w+)\))?$)"));
+    for (const QString &text : lines) {
+        const QRegularExpressionMatch entry = line.match(text);
+        if (!entry.hasMatch())
+            return false;
+        const QString folder = entry.captured(1), link = entry.captured(3);
+        const QByteArray name = QFile::encodeName(folder + link + entry.captured(5));
+        QFile file(QFile::decodeName(name));
+        const bool made
+            = !folder.isEmpty() ? ::mkdir(name.constData(), 0700) == 0
+              : !link.isEmpty()
+                  ? ::symlink(QFile::encodeName(entry.captured(4)).constData(), name.constData())
+                        == 0
+                  : file.open(QIODevice::WriteOnly) && file.write(oldBytes()) == oldBytes().size();
+        if (!made)
+            return false;
+        if (entry.hasCaptured(7)) {
+            const passwd *user = ::getpwnam(entry.captured(7).toLocal8Bit().constData());
+            const group *userGroup = ::getgrnam(entry.captured(8).toLocal8Bit().constData());
+            // Only root gives a file away; anyone else would "give" nobody's own file to them.
+            if (::geteuid() != 0 || !user || !userGroup
+                || ::lchown(name.constData(), user->pw_uid, userGroup->gr_gid) != 0)
+                return false;
+        }
+        // After the owner, as a change of owner clears the set-ID bits.
+        const QString mode = entry.captured(2) + entry.captured(6);
+        if (link.isEmpty()
+            && ::chmod(name.constData(), static_cast<mode_t>(mode.toUInt(nullptr, 8))) != 0)
+            return false;
+    }
+    return true;
+}
 
 // The child's tasks: "--read PATH" prints the error or "ok N"; "--write PATH SIZE [LIMIT]"
-// writes SIZE bytes atomically under an optional file-size limit and prints the error or "ok".
+// writes SIZE bytes atomically under an optional file-size limit and prints the error or "ok";
+// "--scenario" is writeScenario().
 int childMain(int argc, char **argv)
 {
+    if (std::strcmp(argv[1], "--scenario") == 0)
+        return writeScenario(argv[2], std::atoi(argv[3]));
     const QString path = QString::fromLocal8Bit(argv[2]);
     if (std::strcmp(argv[1], "--read") == 0) {
         const ReadResult result = readFileStart(path, FontFileSize);
@@ -66,6 +211,8 @@ private Q_SLOTS:
     void writeLeavesSpecialFilesAlone_data();
     void writeLeavesSpecialFilesAlone();
     void writeThroughLinkKeepsLink();
+    void linksOwnersAndSignals_data();
+    void linksOwnersAndSignals();
     void newFileModeFollowsUmask_data();
     void newFileModeFollowsUmask();
     void replacedFileKeepsMode_data();
@@ -80,8 +227,12 @@ private:
 
 void TestFontFile::init()
 {
+    // New files get 0644 whoever runs the tests.
+    ::umask(022);
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
+    // Names without a folder are in it, as in a build that writes "-o font.asm".
+    QDir::setCurrent(m_dir->path());
     // Reachable for the unprivileged child as well.
     QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                              | QFile::ReadOther | QFile::ExeOther);
@@ -258,6 +409,107 @@ void TestFontFile::writeThroughLinkKeepsLink()
     QCOMPARE(folderEntries(m_dir->path()),
              QStringList({QStringLiteral("fonts"), QStringLiteral("link.pf")}));
     QCOMPARE(folderEntries(path("fonts")), QStringList {QStringLiteral("real.pf")});
+}
+
+void TestFontFile::linksOwnersAndSignals_data()
+{
+    // The folder before (as describeTree() writes it; $DIR is the folder's own path), the name
+    // written, who writes it, what the writer says, and the whole folder after: a temporary file
+    // left anywhere shows as a line of its own.
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("writer"); // "" this process, "nobody", or the signal that ends it
+    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<QStringList>("after");
+    const auto row = [](const char *name, const QStringList &before, const char *written,
+                        const char *writer, const char *outcome, const QStringList &after) {
+        QTest::newRow(name) << before << QString::fromUtf8(written) << QString::fromUtf8(writer)
+                            << QString::fromUtf8(outcome) << after;
+    };
+    row("dangling link: the file it names is created", {"out.asm -> missing.asm"}, "out.asm", "",
+        "ok", {"missing.asm: new 0644", "out.asm -> missing.asm"});
+    row("dangling link into a missing folder", {"out.asm -> gone/font.asm"}, "out.asm", "",
+        "It is a link to gone/font.asm: No such file or directory.", {"out.asm -> gone/font.asm"});
+    row("relative target: from the link's folder, not the current one",
+        {"fonts/ 0755", "links/ 0755", "links/out.asm -> ../fonts/font.asm"}, "links/out.asm", "",
+        "ok",
+        {"fonts/ 0755", "fonts/font.asm: new 0644", "links/ 0755",
+         "links/out.asm -> ../fonts/font.asm"});
+    row("absolute target", {"fonts/ 0755", "out.asm -> $DIR/fonts/font.asm"}, "out.asm", "", "ok",
+        {"fonts/ 0755", "fonts/font.asm: new 0644", "out.asm -> $DIR/fonts/font.asm"});
+    row("chain of links, each read from its own folder",
+        {"a.asm -> links/b.asm", "links/ 0755", "links/b.asm -> c.asm"}, "a.asm", "", "ok",
+        {"a.asm -> links/b.asm", "links/ 0755", "links/b.asm -> c.asm", "links/c.asm: new 0644"});
+    // sub/fonts/.. is the parent of the real folder (this one), not sub.
+    row("link in a linked folder: .. as the kernel reads it",
+        {"fonts/ 0755", "fonts/out.asm -> ../font.asm", "sub/ 0755", "sub/fonts -> ../fonts"},
+        "sub/fonts/out.asm", "", "ok",
+        {"font.asm: new 0644", "fonts/ 0755", "fonts/out.asm -> ../font.asm", "sub/ 0755",
+         "sub/fonts -> ../fonts"});
+    row("link loop", {"a.asm -> b.asm", "b.asm -> a.asm"}, "a.asm", "",
+        "Too many levels of symbolic links.", {"a.asm -> b.asm", "b.asm -> a.asm"});
+    row("link to a folder", {"fonts/ 0755", "out.asm -> fonts"}, "out.asm", "",
+        "It is a folder, not a file.", {"fonts/ 0755", "out.asm -> fonts"});
+    row("own link in a folder open to everyone",
+        {"font.asm: old 0644", "tmp/ 1777", "tmp/out.asm -> ../font.asm"}, "tmp/out.asm", "", "ok",
+        {"font.asm: new 0644", "tmp/ 1777", "tmp/out.asm -> ../font.asm"});
+    // The kernel does not follow it either (fs.protected_symlinks): it could aim root anywhere.
+    const QStringList planted {"font.asm: old 0644", "tmp/ 1777",
+                               "tmp/out.asm -> ../font.asm (nobody:nogroup)"};
+    row("another user's link in a folder open to everyone", planted, "tmp/out.asm", "",
+        "It is another user's link in a folder open to everyone; it is not followed.", planted);
+
+    row("owner and group kept", {"font.pf: old 0640 (nobody:nogroup)"}, "font.pf", "", "ok",
+        {"font.pf: new 0640 (nobody:nogroup)"});
+    row("set-group-ID bit kept with the owner", {"tool: old 2755 (nobody:nogroup)"}, "tool", "",
+        "ok", {"tool: new 2755 (nobody:nogroup)"});
+    row("owner of a link's target kept",
+        {"font.pf -> real.pf", "real.pf: old 0600 (nobody:nogroup)"}, "font.pf", "", "ok",
+        {"font.pf -> real.pf", "real.pf: new 0600 (nobody:nogroup)"});
+    row("a writer who may not give the file away owns it",
+        {"shared/ 0777", "shared/font.pf: old 0666"}, "shared/font.pf", "nobody", "ok",
+        {"shared/ 0777", "shared/font.pf: new 0666 (nobody:nogroup)"});
+
+    row("SIGTERM while replacing a file", {"font.pf: old 0644"}, "font.pf", "SIGTERM",
+        "killed by SIGTERM", {"font.pf: old 0644"});
+    row("SIGINT while creating a file", {}, "font.pf", "SIGINT", "killed by SIGINT", {});
+    row("SIGHUP while writing through a link into another folder",
+        {"fonts/ 0755", "out.asm -> fonts/font.asm"}, "out.asm", "SIGHUP", "killed by SIGHUP",
+        {"fonts/ 0755", "out.asm -> fonts/font.asm"});
+}
+
+void TestFontFile::linksOwnersAndSignals()
+{
+    QFETCH(QStringList, before);
+    QFETCH(QString, name);
+    QFETCH(QString, writer);
+    QFETCH(QString, outcome);
+    QFETCH(QStringList, after);
+    for (QStringList *lines : {&before, &after}) {
+        lines->replaceInStrings(QStringLiteral("$DIR"), m_dir->path());
+        lines->sort();
+    }
+    if (!makeTree(before))
+        QSKIP("needs root to give a file or link to another user");
+    QCOMPARE(describeTree(), before);
+
+    QString result;
+    if (writer.isEmpty()) {
+        result = writeFileAtomically(name, newBytes());
+    } else {
+        const bool asNobody = writer == QLatin1String("nobody");
+        if (asNobody && !canRunAsNobody())
+            QSKIP("needs root and setpriv to write as an unprivileged user");
+        const int signal = asNobody                            ? 0
+                           : writer == QLatin1String("SIGHUP") ? SIGHUP
+                           : writer == QLatin1String("SIGINT") ? SIGINT
+                                                               : SIGTERM;
+        result = QString::fromLocal8Bit(
+            runChild({QStringLiteral("--scenario"), name, QString::number(signal)}, asNobody)
+                .output.trimmed());
+    }
+    QCOMPARE(result.isEmpty() ? QStringLiteral("ok") : result, outcome);
+    QCOMPARE(describeTree(), after);
 }
 
 void TestFontFile::newFileModeFollowsUmask_data()
