@@ -167,14 +167,14 @@ WriteTarget writeTarget(QByteArray name)
             target.error = FileIO::linkNotFollowed();
             return target;
         }
-        QByteArray text(PATH_MAX, Qt::Uninitialized);
-        const ssize_t length = ::readlink(name.constData(), text.data(), PATH_MAX);
-        if (length < 0 || length == PATH_MAX) {
+        char text[PATH_MAX];
+        const ssize_t length = ::readlink(name.constData(), text, sizeof text);
+        if (length < 0 || length == sizeof text) {
             target.error = target.failure(length < 0 ? errno : ENAMETOOLONG);
             return target;
         }
-        text.truncate(length);
-        name = text.startsWith('/') ? text : folderOf(name) + text;
+        const QByteArray linked(text, length);
+        name = linked.startsWith('/') ? linked : folderOf(name) + linked;
         target.throughLink = true;
     }
 }
