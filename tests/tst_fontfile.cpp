@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -24,14 +23,10 @@
 namespace {
 using FileStatus = struct stat;
 
-// What the "links, owners and signals" rows write, and what a file held before.
+// What the "links, owners and signals" rows write, as the child's "--write NAME 2048" does.
 QByteArray newBytes()
 {
-    return pattern(2048);
-}
-QByteArray oldBytes()
-{
-    return pattern(100);
+    return QByteArray(2048, '\x5A');
 }
 
 volatile std::sig_atomic_t signalToRaise = 0;
@@ -41,19 +36,13 @@ void raiseSignalUnderTest(int)
     std::raise(signalToRaise);
 }
 
-// "--scenario NAME SIGNAL": writes newBytes() to NAME and prints "ok" or the error. With a
-// SIGNAL, a process of its own writes with the programs' signal handling installed and is ended
-// by that signal part way through the write, and this prints how it ended. The moment is exact,
-// not timed: under a 1,000-byte file-size limit the kernel sends SIGXFSZ from inside the write
-// that crosses it, while the temporary file exists and before any rename, and the handler below
-// turns that into the signal under test.
-int writeScenario(const char *name, int signal)
+// "--signal NAME SIGNAL": a process of its own writes newBytes() to NAME with the programs'
+// signal handling installed and is ended by SIGNAL part way through the write; this prints how
+// it ended. The moment is exact, not timed: under a 1,000-byte file-size limit the kernel sends
+// SIGXFSZ from inside the write that crosses it, while the temporary file exists and before any
+// rename, and the handler above turns that into the signal under test.
+int writeUntilSignal(const char *name, int signal)
 {
-    if (signal == 0) {
-        const QString error = writeFileAtomically(QFile::decodeName(name), newBytes());
-        std::printf("%s\n", error.isEmpty() ? "ok" : qPrintable(error));
-        return 0;
-    }
     // Nothing of Qt runs yet in this process, so it forks safely.
     const pid_t writer = ::fork();
     if (writer == 0) {
@@ -90,8 +79,8 @@ QString ownerText(const FileStatus &info)
 }
 
 // Everything under the current folder, links not followed and hidden names (a writer's
-// temporary files) included, sorted, one line each as the rows write them: "fonts/ 0755",
-// "out.asm -> fonts/font.asm", "font.pf: new 0640 (nobody:nogroup)".
+// temporary files) included, sorted, one line each: "fonts/ 0755", "out.asm -> fonts/font.asm",
+// "font.pf: new 0640 (nobody:nogroup)" (a file that does not hold newBytes() shows its text).
 QStringList describeTree(const QString &prefix = {})
 {
     QStringList lines;
@@ -112,9 +101,7 @@ QStringList describeTree(const QString &prefix = {})
         } else {
             const QByteArray bytes = readRaw(relative);
             const QString content = bytes == newBytes() ? QStringLiteral("new")
-                                    : bytes == oldBytes()
-                                        ? QStringLiteral("old")
-                                        : QString::number(bytes.size()) + QStringLiteral(" bytes");
+                                                        : QString::fromLatin1(bytes).trimmed();
             lines << relative + QStringLiteral(": ") + content + mode + ownerText(info);
         }
     }
@@ -122,52 +109,13 @@ QStringList describeTree(const QString &prefix = {})
     return lines;
 }
 
-// Makes in the current folder what lines as describeTree() writes them describe, each file
-// holding oldBytes(). False when something cannot be made, such as another user's file without
-// root.
-bool makeTree(const QStringList &lines)
-{
-    static const QRegularExpression line(
-        QStringLiteral(R"(^(?:(.+)/ (\d+)|(.+) -> (\S+)|(.+): old (\d+))(?: \((\w+):(\w+)\))?$)"));
-    for (const QString &text : lines) {
-        const QRegularExpressionMatch entry = line.match(text);
-        if (!entry.hasMatch())
-            return false;
-        const QString folder = entry.captured(1), link = entry.captured(3);
-        const QByteArray name = QFile::encodeName(folder + link + entry.captured(5));
-        QFile file(QFile::decodeName(name));
-        const bool made
-            = !folder.isEmpty() ? ::mkdir(name.constData(), 0700) == 0
-              : !link.isEmpty()
-                  ? ::symlink(QFile::encodeName(entry.captured(4)).constData(), name.constData())
-                        == 0
-                  : file.open(QIODevice::WriteOnly) && file.write(oldBytes()) == oldBytes().size();
-        if (!made)
-            return false;
-        if (entry.hasCaptured(7)) {
-            const passwd *user = ::getpwnam(entry.captured(7).toLocal8Bit().constData());
-            const group *userGroup = ::getgrnam(entry.captured(8).toLocal8Bit().constData());
-            // Only root gives a file away; anyone else would "give" nobody's own file to them.
-            if (::geteuid() != 0 || !user || !userGroup
-                || ::lchown(name.constData(), user->pw_uid, userGroup->gr_gid) != 0)
-                return false;
-        }
-        // After the owner, as a change of owner clears the set-ID bits.
-        const QString mode = entry.captured(2) + entry.captured(6);
-        if (link.isEmpty()
-            && ::chmod(name.constData(), static_cast<mode_t>(mode.toUInt(nullptr, 8))) != 0)
-            return false;
-    }
-    return true;
-}
-
 // The child's tasks: "--read PATH" prints the error or "ok N"; "--write PATH SIZE [LIMIT]"
 // writes SIZE bytes atomically under an optional file-size limit and prints the error or "ok";
-// "--scenario" is writeScenario().
+// "--signal" is writeUntilSignal().
 int childMain(int argc, char **argv)
 {
-    if (std::strcmp(argv[1], "--scenario") == 0)
-        return writeScenario(argv[2], std::atoi(argv[3]));
+    if (std::strcmp(argv[1], "--signal") == 0)
+        return writeUntilSignal(argv[2], std::atoi(argv[3]));
     const QString path = QString::fromLocal8Bit(argv[2]);
     if (std::strcmp(argv[1], "--read") == 0) {
         const ReadResult result = readFileStart(path, FontFileSize);
@@ -413,102 +361,103 @@ void TestFontFile::writeThroughLinkKeepsLink()
 
 void TestFontFile::linksOwnersAndSignals_data()
 {
-    // The folder before (as describeTree() writes it; $DIR is the folder's own path), the name
-    // written, who writes it, what the writer says, and the whole folder after: a temporary file
-    // left anywhere shows as a line of its own.
-    QTest::addColumn<QStringList>("before");
+    // Each row: a reproducer (shell commands run in the test's folder), the name written, who
+    // writes it, what the writer says, and the whole folder after: a temporary file left
+    // anywhere shows as a line of its own.
+    QTest::addColumn<QString>("setup");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("writer"); // "" this process, "nobody", or the signal that ends it
     QTest::addColumn<QString>("outcome");
     QTest::addColumn<QStringList>("after");
-    const auto row = [](const char *name, const QStringList &before, const char *written,
+    const auto row = [](const char *name, const char *setup, const char *written,
                         const char *writer, const char *outcome, const QStringList &after) {
-        QTest::newRow(name) << before << QString::fromUtf8(written) << QString::fromUtf8(writer)
-                            << QString::fromUtf8(outcome) << after;
+        QTest::newRow(name) << QString::fromUtf8(setup) << QString::fromUtf8(written)
+                            << QString::fromUtf8(writer) << QString::fromUtf8(outcome) << after;
     };
-    row("dangling link: the file it names is created", {"out.asm -> missing.asm"}, "out.asm", "",
+    row("dangling link: the file it names is created", "ln -s missing.asm out.asm", "out.asm", "",
         "ok", {"missing.asm: new 0644", "out.asm -> missing.asm"});
-    row("dangling link into a missing folder", {"out.asm -> gone/font.asm"}, "out.asm", "",
+    row("dangling link into a missing folder", "ln -s gone/font.asm out.asm", "out.asm", "",
         "It is a link to gone/font.asm: No such file or directory.", {"out.asm -> gone/font.asm"});
     row("relative target: from the link's folder, not the current one",
-        {"fonts/ 0755", "links/ 0755", "links/out.asm -> ../fonts/font.asm"}, "links/out.asm", "",
-        "ok",
+        "mkdir fonts links; ln -s ../fonts/font.asm links/out.asm", "links/out.asm", "", "ok",
         {"fonts/ 0755", "fonts/font.asm: new 0644", "links/ 0755",
          "links/out.asm -> ../fonts/font.asm"});
-    row("absolute target", {"fonts/ 0755", "out.asm -> $DIR/fonts/font.asm"}, "out.asm", "", "ok",
-        {"fonts/ 0755", "fonts/font.asm: new 0644", "out.asm -> $DIR/fonts/font.asm"});
+    row("absolute target", "mkdir fonts; ln -s \"$PWD/fonts/font.asm\" out.asm", "out.asm", "",
+        "ok", {"fonts/ 0755", "fonts/font.asm: new 0644", "out.asm -> $PWD/fonts/font.asm"});
     row("chain of links, each read from its own folder",
-        {"a.asm -> links/b.asm", "links/ 0755", "links/b.asm -> c.asm"}, "a.asm", "", "ok",
+        "mkdir links; ln -s links/b.asm a.asm; ln -s c.asm links/b.asm", "a.asm", "", "ok",
         {"a.asm -> links/b.asm", "links/ 0755", "links/b.asm -> c.asm", "links/c.asm: new 0644"});
     // sub/fonts/.. is the parent of the real folder (this one), not sub.
     row("link in a linked folder: .. as the kernel reads it",
-        {"fonts/ 0755", "fonts/out.asm -> ../font.asm", "sub/ 0755", "sub/fonts -> ../fonts"},
+        "mkdir fonts sub; ln -s ../font.asm fonts/out.asm; ln -s ../fonts sub/fonts",
         "sub/fonts/out.asm", "", "ok",
         {"font.asm: new 0644", "fonts/ 0755", "fonts/out.asm -> ../font.asm", "sub/ 0755",
          "sub/fonts -> ../fonts"});
-    row("link loop", {"a.asm -> b.asm", "b.asm -> a.asm"}, "a.asm", "",
+    row("link loop", "ln -s b.asm a.asm; ln -s a.asm b.asm", "a.asm", "",
         "Too many levels of symbolic links.", {"a.asm -> b.asm", "b.asm -> a.asm"});
-    row("link to a folder", {"fonts/ 0755", "out.asm -> fonts"}, "out.asm", "",
+    row("link to a folder", "mkdir fonts; ln -s fonts out.asm", "out.asm", "",
         "It is a folder, not a file.", {"fonts/ 0755", "out.asm -> fonts"});
     row("own link in a folder open to everyone",
-        {"font.asm: old 0644", "tmp/ 1777", "tmp/out.asm -> ../font.asm"}, "tmp/out.asm", "", "ok",
-        {"font.asm: new 0644", "tmp/ 1777", "tmp/out.asm -> ../font.asm"});
+        "echo old > font.asm; mkdir -m 1777 tmp; ln -s ../font.asm tmp/out.asm", "tmp/out.asm", "",
+        "ok", {"font.asm: new 0644", "tmp/ 1777", "tmp/out.asm -> ../font.asm"});
     // The kernel does not follow it either (fs.protected_symlinks): it could aim root anywhere.
-    const QStringList planted {"font.asm: old 0644", "tmp/ 1777",
-                               "tmp/out.asm -> ../font.asm (nobody:nogroup)"};
-    row("another user's link in a folder open to everyone", planted, "tmp/out.asm", "",
-        "It is another user's link in a folder open to everyone; it is not followed.", planted);
+    row("another user's link in a folder open to everyone",
+        "echo old > font.asm; mkdir -m 1777 tmp; ln -s ../font.asm tmp/out.asm;"
+        "chown -h nobody:nogroup tmp/out.asm",
+        "tmp/out.asm", "",
+        "It is another user's link in a folder open to everyone; it is not followed.",
+        {"font.asm: old 0644", "tmp/ 1777", "tmp/out.asm -> ../font.asm (nobody:nogroup)"});
 
-    row("owner and group kept", {"font.pf: old 0640 (nobody:nogroup)"}, "font.pf", "", "ok",
+    row("owner and group kept",
+        "echo old > font.pf; chown nobody:nogroup font.pf; chmod 640 font.pf", "font.pf", "", "ok",
         {"font.pf: new 0640 (nobody:nogroup)"});
-    row("set-group-ID bit kept with the owner", {"tool: old 2755 (nobody:nogroup)"}, "tool", "",
-        "ok", {"tool: new 2755 (nobody:nogroup)"});
+    row("set-group-ID bit kept with the owner",
+        "echo old > tool; chown nobody:nogroup tool; chmod 2755 tool", "tool", "", "ok",
+        {"tool: new 2755 (nobody:nogroup)"});
     row("owner of a link's target kept",
-        {"font.pf -> real.pf", "real.pf: old 0600 (nobody:nogroup)"}, "font.pf", "", "ok",
-        {"font.pf -> real.pf", "real.pf: new 0600 (nobody:nogroup)"});
+        "echo old > real.pf; chown nobody:nogroup real.pf; chmod 600 real.pf; ln -s real.pf "
+        "font.pf",
+        "font.pf", "", "ok", {"font.pf -> real.pf", "real.pf: new 0600 (nobody:nogroup)"});
     row("a writer who may not give the file away owns it",
-        {"shared/ 0777", "shared/font.pf: old 0666"}, "shared/font.pf", "nobody", "ok",
+        "mkdir -m 777 shared; echo old > shared/font.pf; chmod 666 shared/font.pf",
+        "shared/font.pf", "nobody", "ok",
         {"shared/ 0777", "shared/font.pf: new 0666 (nobody:nogroup)"});
 
-    row("SIGTERM while replacing a file", {"font.pf: old 0644"}, "font.pf", "SIGTERM",
+    row("SIGTERM while replacing a file", "echo old > font.pf", "font.pf", "SIGTERM",
         "killed by SIGTERM", {"font.pf: old 0644"});
-    row("SIGINT while creating a file", {}, "font.pf", "SIGINT", "killed by SIGINT", {});
+    row("SIGINT while creating a file", "", "font.pf", "SIGINT", "killed by SIGINT", {});
     row("SIGHUP while writing through a link into another folder",
-        {"fonts/ 0755", "out.asm -> fonts/font.asm"}, "out.asm", "SIGHUP", "killed by SIGHUP",
+        "mkdir fonts; ln -s fonts/font.asm out.asm", "out.asm", "SIGHUP", "killed by SIGHUP",
         {"fonts/ 0755", "out.asm -> fonts/font.asm"});
 }
 
 void TestFontFile::linksOwnersAndSignals()
 {
-    QFETCH(QStringList, before);
+    QFETCH(QString, setup);
     QFETCH(QString, name);
     QFETCH(QString, writer);
     QFETCH(QString, outcome);
     QFETCH(QStringList, after);
-    for (QStringList *lines : {&before, &after}) {
-        lines->replaceInStrings(QStringLiteral("$DIR"), m_dir->path());
-        lines->sort();
-    }
-    if (!makeTree(before))
-        QSKIP("needs root to give a file or link to another user");
-    QCOMPARE(describeTree(), before);
+    const bool asNobody = writer == QLatin1String("nobody");
+    if ((setup.contains(QLatin1String("chown")) && ::geteuid() != 0)
+        || (asNobody && !canRunAsNobody()))
+        QSKIP("needs root (and setpriv) to give files away or to write as another user");
+    QCOMPARE(std::system(("set -e; " + setup).toLocal8Bit().constData()), 0);
 
     QString result;
     if (writer.isEmpty()) {
         result = writeFileAtomically(name, newBytes());
     } else {
-        const bool asNobody = writer == QLatin1String("nobody");
-        if (asNobody && !canRunAsNobody())
-            QSKIP("needs root and setpriv to write as an unprivileged user");
-        const int signal = asNobody                            ? 0
-                           : writer == QLatin1String("SIGHUP") ? SIGHUP
+        const int signal = writer == QLatin1String("SIGHUP")   ? SIGHUP
                            : writer == QLatin1String("SIGINT") ? SIGINT
                                                                : SIGTERM;
-        result = QString::fromLocal8Bit(
-            runChild({QStringLiteral("--scenario"), name, QString::number(signal)}, asNobody)
-                .output.trimmed());
+        const QStringList task = asNobody ? QStringList {"--write", name, "2048"}
+                                          : QStringList {"--signal", name, QString::number(signal)};
+        result = QString::fromLocal8Bit(runChild(task, asNobody).output.trimmed());
     }
     QCOMPARE(result.isEmpty() ? QStringLiteral("ok") : result, outcome);
+    after.replaceInStrings(QStringLiteral("$PWD"), m_dir->path());
+    after.sort();
     QCOMPARE(describeTree(), after);
 }
 
