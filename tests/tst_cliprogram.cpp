@@ -441,7 +441,6 @@ void TestCliProgram::exportThroughDanglingLink()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(QFile::symLinkTarget(path("out.asm")), path("missing.asm"));
     QCOMPARE(readRaw(path("missing.asm")), asmSource(m_font, "big.pf"));
-
     QCOMPARE(folderEntries(m_dir->path()), QStringList({"big.pf", "missing.asm", "out.asm"}));
 }
 
