@@ -89,7 +89,7 @@ if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
     chmod 644 "$deb" "$cli_deb"
     as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME=/nonexistent)
 fi
-"${as_user[@]}" lintian --info --pedantic --fail-on error,warning "$deb" "$cli_deb" \
+"${as_user[@]}" lintian --display-info --pedantic --fail-on error,warning "$deb" "$cli_deb" \
     || fail "lintian reports errors or warnings"
 echo "lintian: ok"
 
