@@ -9,11 +9,32 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 const QString Cli = QStringLiteral(GLYPHWRIGHT_CLI);
+const QString Editor = QStringLiteral(GLYPHWRIGHT_EDITOR);
+
+// The bit of a signal in the masks of /proc/PID/status.
+constexpr quint64 bit(int signal)
+{
+    return quint64(1) << (signal - 1);
+}
+
+// A mask from /proc/PID/status, such as "SigCgt" (signals with a handler) or "SigIgn".
+quint64 signalMask(qint64 pid, const QByteArray &field)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().toULongLong(nullptr, 16);
+    }
+    return 0;
+}
 
 struct Run
 {
@@ -65,6 +86,9 @@ private Q_SLOTS:
     void checkAssembles();
     void textRoundTripsThroughPipes();
     void fontFromStandardInput();
+    void exportThroughDanglingLink();
+    void signalsEndBothProgramsAsTheyWould_data();
+    void signalsEndBothProgramsAsTheyWould();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -467,6 +491,55 @@ void TestCliProgram::fontFromStandardInput()
     QCOMPARE(shortFont.exitCode, 1);
     QVERIFY2(shortFont.err.contains("warning: standard input is 100 bytes, not 2,048"),
              qPrintable(shortFont.err));
+}
+
+void TestCliProgram::exportThroughDanglingLink()
+{
+    // ln -s missing.asm out.asm: the link stays, and the file it names is written.
+    QCOMPARE(::symlink("missing.asm", QFile::encodeName(path("out.asm")).constData()), 0);
+    const Run run = runCli({"export", m_fontPath, "-o", path("out.asm")});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(QFile::symLinkTarget(path("out.asm")), path("missing.asm"));
+    QCOMPARE(readRaw(path("missing.asm")), asmSource(m_font, "big.pf"));
+    QCOMPARE(folderEntries(m_dir->path()), QStringList({"big.pf", "missing.asm", "out.asm"}));
+}
+
+void TestCliProgram::signalsEndBothProgramsAsTheyWould_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QStringList>("arguments");
+    // It waits for its standard input, so it is still running when the signal comes.
+    QTest::newRow("glyphwright-cli") << Cli << QStringList {"from-text", "-", "-o", "out.pf"};
+    QTest::newRow("glyphwright") << Editor << QStringList();
+}
+
+// Removing a write's temporary file on a signal is the core writer's, tested there; here both
+// programs install it, keep a signal they were started with ignored, and still end as killed.
+void TestCliProgram::signalsEndBothProgramsAsTheyWould()
+{
+    QFETCH(QString, program);
+    QFETCH(QStringList, arguments);
+    QProcess process;
+    process.setWorkingDirectory(m_dir->path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    process.setProcessEnvironment(environment);
+    // As nohup starts a program: SIGHUP ignored, the other two as usual.
+    process.setChildProcessModifier([] {
+        std::signal(SIGHUP, SIG_IGN);
+        std::signal(SIGINT, SIG_DFL);
+        std::signal(SIGTERM, SIG_DFL);
+    });
+    process.start(program, arguments);
+    QVERIFY(process.waitForStarted());
+    const qint64 pid = process.processId();
+    const quint64 all = bit(SIGHUP) | bit(SIGINT) | bit(SIGTERM);
+    QTRY_COMPARE_WITH_TIMEOUT(signalMask(pid, "SigCgt") & all, bit(SIGINT) | bit(SIGTERM), 10000);
+    QCOMPARE(signalMask(pid, "SigIgn") & all, bit(SIGHUP));
+    QCOMPARE(::kill(pid_t(pid), SIGTERM), 0);
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitStatus(), QProcess::CrashExit);
+    QCOMPARE(folderEntries(m_dir->path()), QStringList {"big.pf"});
 }
 
 QTEST_GUILESS_MAIN(TestCliProgram)

@@ -14,15 +14,108 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 namespace {
+using FileStatus = struct stat;
+
+// What the "links, owners and signals" rows write, as the child's "--write NAME 2048" does.
+QByteArray newBytes()
+{
+    return QByteArray(2048, '\x5A');
+}
+
+volatile std::sig_atomic_t signalToRaise = 0;
+
+void raiseSignalUnderTest(int)
+{
+    std::raise(signalToRaise);
+}
+
+// "--signal NAME SIGNAL": a process of its own writes newBytes() to NAME with the programs'
+// signal handling installed and is ended by SIGNAL part way through the write; this prints how
+// it ended. The moment is exact, not timed: under a 1,000-byte file-size limit the kernel sends
+// SIGXFSZ from inside the write that crosses it, while the temporary file exists and before any
+// rename, and the handler above turns that into the signal under test.
+int writeUntilSignal(const char *name, int signal)
+{
+    // Nothing of Qt runs yet in this process, so it forks safely.
+    const pid_t writer = ::fork();
+    if (writer == 0) {
+        ::alarm(10); // a hang ends as SIGALRM, well inside the parent's watchdog
+        removeTemporaryFilesOnSignals();
+        signalToRaise = signal;
+        std::signal(SIGXFSZ, raiseSignalUnderTest);
+        rlimit limit {};
+        limit.rlim_cur = limit.rlim_max = 1000;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const QString error = writeFileAtomically(QFile::decodeName(name), newBytes());
+        std::printf("not killed: %s\n", error.isEmpty() ? "ok" : qPrintable(error));
+        std::fflush(stdout);
+        ::_exit(0);
+    }
+    int status = 0;
+    if (writer < 0 || ::waitpid(writer, &status, 0) != writer)
+        return 1;
+    if (WIFSIGNALED(status))
+        std::printf("killed by SIG%s\n", sigabbrev_np(WTERMSIG(status)));
+    return 0;
+}
+
+// " (user:group)" of a name on disk, or nothing when it is this process's own.
+QString ownerText(const FileStatus &info)
+{
+    if (info.st_uid == ::geteuid() && info.st_gid == ::getegid())
+        return {};
+    const passwd *user = ::getpwuid(info.st_uid);
+    const group *userGroup = ::getgrgid(info.st_gid);
+    return QStringLiteral(" (%1:%2)")
+        .arg(QString::fromLocal8Bit(user ? user->pw_name : "?"),
+             QString::fromLocal8Bit(userGroup ? userGroup->gr_name : "?"));
+}
+
+// Everything under the current folder, links not followed and hidden names (a writer's
+// temporary files) included, sorted, one line each: "fonts/ 0755", "out.asm -> fonts/font.asm",
+// "font.pf: new 0640 (nobody:nogroup)" (a file that does not hold newBytes() shows its text).
+QStringList describeTree(const QString &prefix = {})
+{
+    QStringList lines;
+    for (const QString &name : folderEntries(prefix.isEmpty() ? QStringLiteral(".") : prefix)) {
+        const QString relative = prefix + name;
+        FileStatus info {};
+        ::lstat(QFile::encodeName(relative).constData(), &info);
+        const QString mode
+            = u' ' + QString::number(info.st_mode & 07777, 8).rightJustified(4, u'0');
+        if (S_ISDIR(info.st_mode)) {
+            lines << relative + u'/' + mode + ownerText(info) << describeTree(relative + u'/');
+        } else if (S_ISLNK(info.st_mode)) {
+            QByteArray target(PATH_MAX, '\0');
+            const ssize_t length
+                = ::readlink(QFile::encodeName(relative).constData(), target.data(), PATH_MAX);
+            lines << relative + QStringLiteral(" -> ") + QFile::decodeName(target.left(length))
+                         + ownerText(info);
+        } else {
+            const QByteArray bytes = readRaw(relative);
+            const QString content = bytes == newBytes() ? QStringLiteral("new")
+                                                        : QString::fromLatin1(bytes).trimmed();
+            lines << relative + QStringLiteral(": ") + content + mode + ownerText(info);
+        }
+    }
+    lines.sort();
+    return lines;
+}
 
 // The child's tasks: "--read PATH" prints the error or "ok N"; "--write PATH SIZE [LIMIT]"
-// writes SIZE bytes atomically under an optional file-size limit and prints the error or "ok".
+// writes SIZE bytes atomically under an optional file-size limit and prints the error or "ok";
+// "--signal" is writeUntilSignal().
 int childMain(int argc, char **argv)
 {
+    if (std::strcmp(argv[1], "--signal") == 0)
+        return writeUntilSignal(argv[2], std::atoi(argv[3]));
     const QString path = QString::fromLocal8Bit(argv[2]);
     if (std::strcmp(argv[1], "--read") == 0) {
         const ReadResult result = readFileStart(path, FontFileSize);
@@ -66,6 +159,8 @@ private Q_SLOTS:
     void writeLeavesSpecialFilesAlone_data();
     void writeLeavesSpecialFilesAlone();
     void writeThroughLinkKeepsLink();
+    void linksOwnersAndSignals_data();
+    void linksOwnersAndSignals();
     void newFileModeFollowsUmask_data();
     void newFileModeFollowsUmask();
     void replacedFileKeepsMode_data();
@@ -80,8 +175,12 @@ private:
 
 void TestFontFile::init()
 {
+    // New files get 0644 whoever runs the tests.
+    ::umask(022);
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
+    // Names without a folder are in it, as in a build that writes "-o font.asm".
+    QDir::setCurrent(m_dir->path());
     // Reachable for the unprivileged child as well.
     QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
                                              | QFile::ReadOther | QFile::ExeOther);
@@ -258,6 +357,108 @@ void TestFontFile::writeThroughLinkKeepsLink()
     QCOMPARE(folderEntries(m_dir->path()),
              QStringList({QStringLiteral("fonts"), QStringLiteral("link.pf")}));
     QCOMPARE(folderEntries(path("fonts")), QStringList {QStringLiteral("real.pf")});
+}
+
+void TestFontFile::linksOwnersAndSignals_data()
+{
+    // Each row: a reproducer (shell commands run in the test's folder), the name written, who
+    // writes it, what the writer says, and the whole folder after: a temporary file left
+    // anywhere shows as a line of its own.
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("writer"); // "" this process, "nobody", or the signal that ends it
+    QTest::addColumn<QString>("outcome");
+    QTest::addColumn<QStringList>("after");
+    const auto row = [](const char *name, const char *setup, const char *written,
+                        const char *writer, const char *outcome, const QStringList &after) {
+        QTest::newRow(name) << QString::fromUtf8(setup) << QString::fromUtf8(written)
+                            << QString::fromUtf8(writer) << QString::fromUtf8(outcome) << after;
+    };
+    row("dangling link: the file it names is created", "ln -s missing.asm out.asm", "out.asm", "",
+        "ok", {"missing.asm: new 0644", "out.asm -> missing.asm"});
+    row("dangling link into a missing folder", "ln -s gone/font.asm out.asm", "out.asm", "",
+        "It is a link to gone/font.asm: No such file or directory.", {"out.asm -> gone/font.asm"});
+    row("relative target: from the link's folder, not the current one",
+        "mkdir fonts links; ln -s ../fonts/font.asm links/out.asm", "links/out.asm", "", "ok",
+        {"fonts/ 0755", "fonts/font.asm: new 0644", "links/ 0755",
+         "links/out.asm -> ../fonts/font.asm"});
+    row("absolute target", "mkdir fonts; ln -s \"$PWD/fonts/font.asm\" out.asm", "out.asm", "",
+        "ok", {"fonts/ 0755", "fonts/font.asm: new 0644", "out.asm -> $PWD/fonts/font.asm"});
+    row("chain of links, each read from its own folder",
+        "mkdir links; ln -s links/b.asm a.asm; ln -s c.asm links/b.asm", "a.asm", "", "ok",
+        {"a.asm -> links/b.asm", "links/ 0755", "links/b.asm -> c.asm", "links/c.asm: new 0644"});
+    // sub/fonts/.. is the parent of the real folder (this one), not sub.
+    row("link in a linked folder: .. as the kernel reads it",
+        "mkdir fonts sub; ln -s ../font.asm fonts/out.asm; ln -s ../fonts sub/fonts",
+        "sub/fonts/out.asm", "", "ok",
+        {"font.asm: new 0644", "fonts/ 0755", "fonts/out.asm -> ../font.asm", "sub/ 0755",
+         "sub/fonts -> ../fonts"});
+    row("link loop", "ln -s b.asm a.asm; ln -s a.asm b.asm", "a.asm", "",
+        "Too many levels of symbolic links.", {"a.asm -> b.asm", "b.asm -> a.asm"});
+    row("link to a folder", "mkdir fonts; ln -s fonts out.asm", "out.asm", "",
+        "It is a folder, not a file.", {"fonts/ 0755", "out.asm -> fonts"});
+    row("own link in a folder open to everyone",
+        "echo old > font.asm; mkdir -m 1777 tmp; ln -s ../font.asm tmp/out.asm", "tmp/out.asm", "",
+        "ok", {"font.asm: new 0644", "tmp/ 1777", "tmp/out.asm -> ../font.asm"});
+    // The kernel does not follow it either (fs.protected_symlinks): it could aim root anywhere.
+    row("another user's link in a folder open to everyone",
+        "echo old > font.asm; mkdir -m 1777 tmp; ln -s ../font.asm tmp/out.asm;"
+        "chown -h nobody:nogroup tmp/out.asm",
+        "tmp/out.asm", "",
+        "It is another user's link in a folder open to everyone; it is not followed.",
+        {"font.asm: old 0644", "tmp/ 1777", "tmp/out.asm -> ../font.asm (nobody:nogroup)"});
+
+    row("owner and group kept",
+        "echo old > font.pf; chown nobody:nogroup font.pf; chmod 640 font.pf", "font.pf", "", "ok",
+        {"font.pf: new 0640 (nobody:nogroup)"});
+    row("set-group-ID bit kept with the owner",
+        "echo old > tool; chown nobody:nogroup tool; chmod 2755 tool", "tool", "", "ok",
+        {"tool: new 2755 (nobody:nogroup)"});
+    row("owner of a link's target kept",
+        "echo old > real.pf; chown nobody:nogroup real.pf; chmod 600 real.pf; ln -s real.pf "
+        "font.pf",
+        "font.pf", "", "ok", {"font.pf -> real.pf", "real.pf: new 0600 (nobody:nogroup)"});
+    row("a writer who may not give the file away owns it",
+        "mkdir -m 777 shared; echo old > shared/font.pf; chmod 666 shared/font.pf",
+        "shared/font.pf", "nobody", "ok",
+        {"shared/ 0777", "shared/font.pf: new 0666 (nobody:nogroup)"});
+
+    row("SIGTERM while replacing a file", "echo old > font.pf", "font.pf", "SIGTERM",
+        "killed by SIGTERM", {"font.pf: old 0644"});
+    row("SIGINT while creating a file", "", "font.pf", "SIGINT", "killed by SIGINT", {});
+    row("SIGHUP while writing through a link into another folder",
+        "mkdir fonts; ln -s fonts/font.asm out.asm", "out.asm", "SIGHUP", "killed by SIGHUP",
+        {"fonts/ 0755", "out.asm -> fonts/font.asm"});
+}
+
+void TestFontFile::linksOwnersAndSignals()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, name);
+    QFETCH(QString, writer);
+    QFETCH(QString, outcome);
+    QFETCH(QStringList, after);
+    const bool asNobody = writer == QLatin1String("nobody");
+    if ((setup.contains(QLatin1String("chown")) && ::geteuid() != 0)
+        || (asNobody && !canRunAsNobody()))
+        QSKIP("needs root (and setpriv) to give files away or to write as another user");
+    QCOMPARE(std::system(("set -e; " + setup).toLocal8Bit().constData()), 0);
+
+    QString result;
+    if (writer.isEmpty()) {
+        result = writeFileAtomically(name, newBytes());
+    } else {
+        const int signal = writer == QLatin1String("SIGHUP")   ? SIGHUP
+                           : writer == QLatin1String("SIGINT") ? SIGINT
+                                                               : SIGTERM;
+        const QStringList task = asNobody ? QStringList {"--write", name, "2048"}
+                                          : QStringList {"--signal", name, QString::number(signal)};
+        result = QString::fromLocal8Bit(runChild(task, asNobody).output.trimmed());
+    }
+    QCOMPARE(result.isEmpty() ? QStringLiteral("ok") : result, outcome);
+    after.replaceInStrings(QStringLiteral("$PWD"), m_dir->path());
+    after.sort();
+    QCOMPARE(describeTree(), after);
 }
 
 void TestFontFile::newFileModeFollowsUmask_data()

@@ -1,4 +1,5 @@
 #include "app/frmmain.h"
+#include "core/fileio.h"
 #include "core/version.h"
 #include "platform/filedialogs.h"
 #include "platform/launcher.h"
@@ -41,6 +42,7 @@ int main(int argc, char *argv[])
     // A write past the file-size limit must fail with an error the user sees, not kill us.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+    removeTemporaryFilesOnSignals();
 
     const QtMessageHandler previous = qInstallMessageHandler(holdStartupMessage);
     QApplication app(argc, argv);

@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 #include "cli/standardstreams.h"
 #include "core/filename.h"
+#include "core/fileio.h"
 #include "core/version.h"
 
 #include <QCoreApplication>
@@ -40,6 +41,7 @@ int main(int argc, char *argv[])
     // A write past the file-size limit must fail with a message, not kill the process.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+    removeTemporaryFilesOnSignals();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("glyphwright-cli"));
     QCoreApplication::setApplicationVersion(QString::fromUtf8(Version::Text));

@@ -14,6 +14,13 @@ struct ReadResult
 ReadResult readFileStart(const QString &path, qsizetype maxBytes);
 
 // Replaces the file with exactly these bytes through a temporary file in the same folder, so a
-// failure leaves the old file as it was. An existing target that is not a regular file (or a
-// link to one) is refused and left alone. Returns why it failed, or an empty text.
+// failure leaves the old file as it was. The new file keeps the old one's mode, and its owner
+// and group as far as the process may set them. A symbolic link stays a link: the file at the
+// end of its chain is written, and created when missing, unless the link is another user's in
+// a folder such as /tmp. An existing target that is not a regular file is refused and left
+// alone. Returns why it failed, or an empty text.
 QString writeFileAtomically(const QString &path, const QByteArray &bytes);
+
+// Once at start-up: when SIGHUP, SIGINT or SIGTERM ends the process during a write, the
+// temporary file goes too, and the process still ends as that signal ends it.
+void removeTemporaryFilesOnSignals();

@@ -50,3 +50,8 @@ QString writeFileAtomically(const QString &path, const QByteArray &bytes)
         return reasonOf(file);
     return {};
 }
+
+void removeTemporaryFilesOnSignals()
+{
+    // QSaveFile keeps its temporary name to itself, so there is nothing a handler could remove.
+}

@@ -16,6 +16,15 @@ public:
     {
         return folder ? tr("It is a folder, not a file.") : tr("It is not a regular file.");
     }
+    // A failure at the file a symbolic link leads to, which names that file.
+    static QString linkLeadsTo(const QString &target, const QString &reason)
+    {
+        return tr("It is a link to %1: %2").arg(target, reason);
+    }
+    static QString linkNotFollowed()
+    {
+        return tr("It is another user's link in a folder open to everyone; it is not followed.");
+    }
 };
 
 // The common end of both readers: at most maxBytes from a file already open for reading.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The manual page describes every command the program's --help lists, and groff formats it
-# without a warning. Usage: test-man-page.sh PATH-TO-glyphwright-cli PATH-TO-glyphwright-cli.1
+# The manual page describes every command the program's --help lists, and groff and man format
+# it without a warning. Usage: test-man-page.sh PATH-TO-glyphwright-cli PATH-TO-glyphwright-cli.1
 set -euo pipefail
 cli="$1"
 page="$2"
@@ -10,8 +10,5 @@ for command in $commands; do
     grep -q "^\.B glyphwright-cli $command\$" "$page" || { echo "FAIL: SYNOPSIS lacks $command"; exit 1; }
     grep -q "^\.BI \"$command " "$page" || { echo "FAIL: COMMANDS lacks $command"; exit 1; }
 done
-if command -v groff >/dev/null; then
-    warnings=$(LC_ALL=C.UTF-8 groff -man -ww -z "$page" 2>&1)
-    [ -z "$warnings" ] || { echo "FAIL: groff: $warnings"; exit 1; }
-fi
+"$(dirname "$0")/../check-man-page.sh" "$page"
 echo "man page: $(echo $commands) documented"
