@@ -21,6 +21,14 @@ public:
     {
         return tr("It is a link to %1: %2").arg(target, reason);
     }
+    // A folder that lets no new file be made in it: the file itself may well be writable, so the
+    // reason names the folder.
+    static QString folderRefuses(const QString &folder, const QString &reason)
+    {
+        return tr("%1 The folder \"%2\" does not let new files be made in it, and the file is "
+                  "replaced by writing a new one beside it.")
+            .arg(reason, folder);
+    }
     static QString linkNotFollowed()
     {
         return tr("It is another user's link in a folder open to everyone; it is not followed.");

@@ -141,7 +141,8 @@ struct WriteTarget
     // The reason for a failure at the file written, which names it when a link led there.
     QString failure(int code) const
     {
-        return throughLink ? FileIO::linkLeadsTo(QFile::decodeName(name), systemReason(code))
+        return throughLink ? FileIO::linkLeadsTo(printableFileName(fileNameFromBytes(name)),
+                                                 systemReason(code))
                            : systemReason(code);
     }
 };
@@ -228,8 +229,18 @@ QString writeFileAtomically(const QString &path, const QByteArray &bytes)
     // at the file system's length limit still leaves room for it.
     QByteArray pattern = folderOf(target.name) + ".glyphwright-XXXXXX";
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (fd < 0)
-        return target.failure(errno);
+    if (fd < 0) {
+        const int code = errno;
+        if (code != EACCES && code != EPERM && code != EROFS)
+            return target.failure(code);
+        QByteArray folder = folderOf(target.name);
+        if (folder.isEmpty())
+            folder = ".";
+        else if (folder.size() > 1)
+            folder.chop(1); // the slash
+        return FileIO::folderRefuses(printableFileName(fileNameFromBytes(folder)),
+                                     target.failure(code));
+    }
     TemporaryFile temporary(pattern, fd);
 
     // A short write carries no reason; writing the rest again fails with the real one
