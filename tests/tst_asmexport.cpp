@@ -35,6 +35,9 @@ private Q_SLOTS:
     void headerStaysOneLine();
     void dialogProposals_data();
     void dialogProposals();
+    void targetsAndRanges_data();
+    void targetsAndRanges();
+    void assemblesToTheFontBytes_data();
     void assemblesToTheFontBytes();
 };
 
@@ -157,6 +160,57 @@ void TestAsmExport::dialogProposals()
     QVERIFY(!request.mustExist);
 }
 
+void TestAsmExport::targetsAndRanges_data()
+{
+    QTest::addColumn<bool>("pic16");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("last");
+    QTest::addColumn<QByteArray>("rangeLine"); // in the header; empty for all 256
+    QTest::newRow("pic18 all") << false << 0 << 255 << QByteArray();
+    QTest::newRow("pic16 all") << true << 0 << 255 << QByteArray();
+    QTest::newRow("pic18 0-0") << false << 0 << 0
+                               << QByteArray("; Code 0 only: 1 character, 8 bytes from Char_000.");
+    QTest::newRow("pic16 32-127") << true << 32 << 127
+                                  << QByteArray("; Codes 32 to 127 only: 96 characters, 768 retlw "
+                                                "words from Char_032; subtract 32 from a code.");
+    QTest::newRow("pic18 255-255")
+        << false << 255 << 255
+        << QByteArray("; Code 255 only: 1 character, 8 bytes from Char_255; subtract 255 from a "
+                      "code.");
+}
+
+void TestAsmExport::targetsAndRanges()
+{
+    QFETCH(bool, pic16);
+    QFETCH(int, first);
+    QFETCH(int, last);
+    QFETCH(QByteArray, rangeLine);
+    const FontImage font = randomFont(first + last);
+    const QByteArray source = asmSource(font, QStringLiteral("f.pf"),
+                                        pic16 ? PicTarget::Pic16 : PicTarget::Pic18, {first, last});
+    const QList<QByteArray> whole = asmSource(font, QStringLiteral("f.pf")).split('\n');
+    const qsizetype blank = source.indexOf("\r\n\r\nChar_");
+    const QByteArray header = source.left(blank);
+    // The lines of the editor's export for these codes, with dt for db on the smaller cores.
+    QByteArray expected;
+    for (int code = first; code <= last; ++code)
+        expected += whole.at(3 + code) + (code < 255 ? "" : "\r") + "\n";
+    if (pic16)
+        expected.replace("\t\tdb\t", "\t\tdt\t");
+    expected.chop(2);
+    QCOMPARE(source.mid(blank + 4), expected);
+    QVERIFY((header + "\r\n").startsWith("\r\n; Font: f.pf\r\n"));
+    QCOMPARE(header.contains("; Target: pic16"), pic16);
+    QCOMPARE(header.contains("retlw"), pic16);
+    if (rangeLine.isEmpty())
+        QVERIFY(!header.contains("; Code"));
+    else
+        QVERIFY2(header.endsWith("\r\n" + rangeLine), header.constData());
+    QCOMPARE(header.count("\r\n"), header.count('\n'));
+    if (!pic16 && rangeLine.isEmpty())
+        QCOMPARE(source, asmSource(font, QStringLiteral("f.pf")));
+}
+
 // Intel HEX records of type 0 (data) and 4 (upper address) into a byte map.
 QMap<quint32, quint8> readIntelHex(const QByteArray &text)
 {
@@ -178,8 +232,29 @@ QMap<quint32, quint8> readIntelHex(const QByteArray &text)
     return memory;
 }
 
+void TestAsmExport::assemblesToTheFontBytes_data()
+{
+    QTest::addColumn<QString>("processor");
+    QTest::addColumn<bool>("pic16");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("last");
+    QTest::addColumn<int>("opcode"); // a word's high byte; -1 for PIC18 bytes
+    QTest::newRow("PIC18") << "18f452" << false << 0 << 255 << -1;
+    QTest::newRow("PIC18 32-127") << "18f4550" << false << 32 << 127 << -1;
+    QTest::newRow("mid-range") << "16f877a" << true << 0 << 255 << 0x34;
+    QTest::newRow("enhanced 32-127") << "16f1847" << true << 32 << 127 << 0x34;
+    QTest::newRow("12-bit core") << "16f57" << true << 0 << 255 << 0x08;
+}
+
+// What gpasm makes of each form, decoded here on its own: PIC18 bytes as they are, and on the
+// smaller cores one retlw per byte, with no message that a word was truncated.
 void TestAsmExport::assemblesToTheFontBytes()
 {
+    QFETCH(QString, processor);
+    QFETCH(bool, pic16);
+    QFETCH(int, first);
+    QFETCH(int, last);
+    QFETCH(int, opcode);
     const QString gpasm = QStandardPaths::findExecutable(QStringLiteral("gpasm"));
     if (gpasm.isEmpty())
         QSKIP("needs gpasm (Debian package gputils)");
@@ -189,24 +264,35 @@ void TestAsmExport::assemblesToTheFontBytes()
     QTemporaryDir dir;
     QFile source(dir.filePath(QStringLiteral("font.asm")));
     QVERIFY(source.open(QIODevice::WriteOnly));
-    source.write(asmSource(font, QStringLiteral("big.pf")));
+    source.write(asmSource(font, QStringLiteral("big.pf"),
+                           pic16 ? PicTarget::Pic16 : PicTarget::Pic18, {first, last}));
     source.close();
     QFile main(dir.filePath(QStringLiteral("main.asm")));
     QVERIFY(main.open(QIODevice::WriteOnly));
-    main.write("\tprocessor 18f452\n\torg 0\n#include \"font.asm\"\n\tend\n");
+    main.write("\torg 0\n#include \"font.asm\"\n\tend\n");
     main.close();
 
     QProcess assembler;
     assembler.setWorkingDirectory(dir.path());
-    assembler.start(gpasm, {QStringLiteral("main.asm")});
-    QVERIFY(assembler.waitForFinished(30000));
-    QVERIFY2(assembler.exitCode() == 0, assembler.readAll().constData());
+    assembler.setProcessChannelMode(QProcess::MergedChannels);
+    assembler.start(gpasm, {QStringLiteral("-p"), processor, QStringLiteral("main.asm")});
+    QVERIFY(finishedInTime(assembler));
+    const QByteArray log = assembler.readAll();
+    QVERIFY2(assembler.exitCode() == 0 && log.isEmpty(), log.constData());
     QFile hex(dir.filePath(QStringLiteral("main.hex")));
     QVERIFY(hex.open(QIODevice::ReadOnly));
     const QMap<quint32, quint8> memory = readIntelHex(hex.readAll());
-    QCOMPARE(memory.size(), FontFileSize);
-    for (int i = 0; i < FontFileSize; ++i)
-        QCOMPARE(int(memory.value(i)), int(font[i]));
+    const int bytes = (last - first + 1) * 8;
+    QCOMPARE(memory.size(), opcode < 0 ? bytes : 2 * bytes);
+    for (int i = 0; i < bytes; ++i) {
+        const int expected = font[first * 8 + i];
+        if (opcode < 0) {
+            QCOMPARE(int(memory.value(i)), expected);
+        } else {
+            QCOMPARE(int(memory.value(2 * i)), expected);
+            QCOMPARE(int(memory.value(2 * i + 1)), opcode);
+        }
+    }
 }
 
 QTEST_APPLESS_MAIN(TestAsmExport)
