@@ -63,6 +63,9 @@ private Q_SLOTS:
     void wrongSizeFontWarnsAndFailsTheCheck();
     void checkNamesTheDifferingCharacter();
     void checkAssembles();
+    void checkEachTargetAndRange_data();
+    void checkEachTargetAndRange();
+    void assembleForTheProcessorsFamily();
     void textRoundTripsThroughPipes();
     void fontFromStandardInput();
 
@@ -85,18 +88,25 @@ void TestCliProgram::init()
 void TestCliProgram::exportIsTheEditorsBytes_data()
 {
     QTest::addColumn<QStringList>("options");
-    QTest::addColumn<QString>("header");
-    QTest::newRow("the file's name") << QStringList() << "big.pf";
-    QTest::newRow("--name=") << QStringList {"--name="} << "";
+    QTest::addColumn<QByteArray>("expected");
+    const FontImage font = randomFont(12); // as init() writes it
+    QTest::newRow("the file's name") << QStringList() << asmSource(font, "big.pf");
+    QTest::newRow("--name=") << QStringList {"--name="} << asmSource(font, "");
     QTest::newRow("--name with a line break")
-        << QStringList {"--name", "a\r\norg 0"} << "a\r\norg 0";
+        << QStringList {"--name", "a\r\norg 0"} << asmSource(font, "a\r\norg 0");
+    QTest::newRow("--target pic18") << QStringList {"--target=pic18"} << asmSource(font, "big.pf");
+    QTest::newRow("--target pic16 --codes 32-127")
+        << QStringList {"--target", "pic16", "--codes", "32-127"}
+        << asmSource(font, "big.pf", PicTarget::Pic16, {32, 127});
+    QTest::newRow("--codes in hex, one code")
+        << QStringList {"--codes", "0xff-0xFF"}
+        << asmSource(font, "big.pf", PicTarget::Pic18, {255, 255});
 }
 
 void TestCliProgram::exportIsTheEditorsBytes()
 {
     QFETCH(QStringList, options);
-    QFETCH(QString, header);
-    const QByteArray expected = asmSource(m_font, header);
+    QFETCH(QByteArray, expected);
     const Run toStdout = runCli(QStringList {"export", m_fontPath} + options);
     QCOMPARE(toStdout.exitCode, 0);
     QCOMPARE(toStdout.err, QString());
@@ -160,6 +170,19 @@ void TestCliProgram::usageErrors_data()
         << QStringList {"export", "x.pf", "-o", ""} << "-o/--output needs a file name";
     QTest::newRow("a file name starting with '-'")
         << QStringList {"export", "-das.pf"} << "given after '--', or as './-das.pf'";
+    QTest::newRow("reversed range") << QStringList {"export", "x.pf", "--codes", "127-32"}
+                                    << "export: --codes '127-32': the range is reversed";
+    QTest::newRow("code 256") << QStringList {"check", "x.pf", "x.asm", "--codes", "0-256"}
+                              << "check: --codes '0-256': expects FIRST-LAST";
+    QTest::newRow("a target of another family")
+        << QStringList {"export", "x.pf", "--target", "pic24"}
+        << "--target 'pic24': expects pic18 or pic16";
+    QTest::newRow("--processor alone")
+        << QStringList {"check", "x.pf", "x.asm", "--processor", "16f877a"}
+        << "--processor applies with --assemble only";
+    QTest::newRow("--processor to gpasm")
+        << QStringList {"check", "x.pf", "x.asm", "--assemble", "--processor", "-v"}
+        << "--processor '-v': expects a processor name";
     QTest::newRow("wider than PNG allows")
         << QStringList {"render", "x.pf", QString(20000, 'A'), "-o", "x.png", "--scale", "8"}
         << "PNG pictures are at most 1,000,000 pixels wide";
@@ -417,6 +440,86 @@ void TestCliProgram::checkAssembles()
     const Run assembled = runCli({"check", m_fontPath, source, "--assemble"});
     QCOMPARE(assembled.err, QString());
     QCOMPARE(assembled.exitCode, 0);
+}
+
+void TestCliProgram::checkEachTargetAndRange_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("codes");
+    QTest::addColumn<int>("flipped"); // a code whose glyph differs in the font
+    for (const char *target : {"pic18", "pic16"}) {
+        QTest::addRow("%s all", target) << target << "0-255" << 0;
+        QTest::addRow("%s 32-127", target) << target << "32-127" << 127;
+        QTest::addRow("%s 255-255", target) << target << "255-255" << 255;
+    }
+}
+
+// Each form checked as a build would check it: it agrees with its font, also as assembled;
+// a pixel changed in the font is found; a table of another range or family is refused.
+void TestCliProgram::checkEachTargetAndRange()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, codes);
+    QFETCH(int, flipped);
+    const QString source = path("font.asm");
+    const QStringList form {"--target", target, "--codes", codes};
+    QCOMPARE(runCli(QStringList {"export", m_fontPath, "-o", source} + form).exitCode, 0);
+    const bool gpasm = !QStandardPaths::findExecutable("gpasm").isEmpty();
+    const Run agree = runCli(QStringList {"check", m_fontPath, source} + form
+                             + (gpasm ? QStringList {"--assemble"} : QStringList()));
+    QCOMPARE(agree.err, QString());
+    QCOMPARE(agree.exitCode, 0);
+
+    FontImage changed = m_font;
+    changed[flipped * 8 + 5] ^= 0x04;
+    writeRaw(path("changed.pf"), fontFileBytes(changed));
+    const Run differ = runCli({"check", path("changed.pf"), source, "--codes", codes});
+    QCOMPARE(differ.exitCode, 1);
+    QVERIFY2(differ.err.contains(charLabel(flipped) + " (0x"), qPrintable(differ.err));
+
+    const QString other = target == "pic18" ? "pic16" : "pic18";
+    const Run family = runCli({"check", m_fontPath, source, "--codes", codes, "--target", other});
+    QCOMPARE(family.exitCode, 1);
+    QVERIFY2(family.err.contains("the table is for " + target), qPrintable(family.err));
+    if (codes != "0-255") {
+        const Run whole = runCli({"check", m_fontPath, source});
+        QCOMPARE(whole.exitCode, 1);
+        QVERIFY2(whole.err.contains("not the codes 0 to 255 expected"), qPrintable(whole.err));
+    }
+}
+
+void TestCliProgram::assembleForTheProcessorsFamily()
+{
+    if (QStandardPaths::findExecutable("gpasm").isEmpty())
+        QSKIP("needs gpasm (Debian package gputils)");
+    const QString pic16 = path("pic16.asm");
+    QCOMPARE(runCli({"export", m_fontPath, "-o", pic16, "--target", "pic16"}).exitCode, 0);
+    const QString subset = path("subset.asm");
+    QCOMPARE(runCli({"export", m_fontPath, "-o", subset, "--target", "pic16", "--codes", "32-127"})
+                 .exitCode,
+             0);
+    const struct
+    {
+        QStringList arguments;
+        int exitCode;
+        QString message;
+    } cases[] = {
+        {{pic16, "--processor", "16f1847"}, 0, ""},
+        {{pic16, "--processor", "16F57"}, 0, ""}, // a 12-bit core, 2,048 words
+        {{subset, "--codes", "32-127", "--processor", "10f222"},
+         1,
+         "does not fit in 10f222: the table takes 768 words of program memory, and it has 512"},
+        {{pic16, "--processor", "18f4550"},
+         2,
+         "--processor 18f4550 is a PIC18; a pic16 table (dt lines) needs a 12- or 14-bit core"},
+        {{path("big.asm"), "--processor", "16f877a"}, 2, "is a 14-bit core; a pic18 table"},
+        {{pic16, "--processor", "16f9999"}, 2, "--processor '16f9999': gpasm knows no such"},
+    };
+    writeRaw(path("big.asm"), asmSource(m_font, "big.pf"));
+    for (const auto &[arguments, exitCode, message] : cases) {
+        const Run run = runCli(QStringList {"check", m_fontPath, "--assemble"} + arguments);
+        QVERIFY2(run.exitCode == exitCode && run.err.contains(message), qPrintable(run.err));
+    }
 }
 
 void TestCliProgram::textRoundTripsThroughPipes()
