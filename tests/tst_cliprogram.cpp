@@ -1,4 +1,5 @@
 #include "core/asmexport.h"
+#include "core/glyphtransform.h"
 #include "core/fontimage.h"
 #include "core/version.h"
 #include "support.h"
@@ -66,6 +67,7 @@ private Q_SLOTS:
     void checkEachTargetAndRange_data();
     void checkEachTargetAndRange();
     void assembleForTheProcessorsFamily();
+    void transformInOrderAndInPlace();
     void textRoundTripsThroughPipes();
     void fontFromStandardInput();
 
@@ -183,6 +185,15 @@ void TestCliProgram::usageErrors_data()
     QTest::newRow("--processor to gpasm")
         << QStringList {"check", "x.pf", "x.asm", "--assemble", "--processor", "-v"}
         << "--processor '-v': expects a processor name";
+    QTest::newRow("transform without operation")
+        << QStringList {"transform", "x.pf", "-o", "y.pf"} << "no operation given";
+    QTest::newRow("transform without -o")
+        << QStringList {"transform", "x.pf", "--bold"} << "-o OUT.pf is required";
+    QTest::newRow("shift too far")
+        << QStringList {"transform", "x.pf", "-o", "y.pf", "--shift", "up:8"}
+        << "--shift 'up:8': expects up, down, left or right";
+    QTest::newRow("--in-place from standard input")
+        << QStringList {"transform", "-", "--in-place", "--invert"} << "not standard input";
     QTest::newRow("wider than PNG allows")
         << QStringList {"render", "x.pf", QString(20000, 'A'), "-o", "x.png", "--scale", "8"}
         << "PNG pictures are at most 1,000,000 pixels wide";
@@ -520,6 +531,39 @@ void TestCliProgram::assembleForTheProcessorsFamily()
         const Run run = runCli(QStringList {"check", m_fontPath, "--assemble"} + arguments);
         QVERIFY2(run.exitCode == exitCode && run.err.contains(message), qPrintable(run.err));
     }
+}
+
+void TestCliProgram::transformInOrderAndInPlace()
+{
+    const Run turnedFirst = runCli({"transform", m_fontPath, "-o", "-", "--rotate", "90", "--flip",
+                                    "horizontal", "--codes", "65-90"});
+    QCOMPARE(turnedFirst.exitCode, 0);
+    QCOMPARE(turnedFirst.err, "glyphwright-cli: standard output: changed 26 of 26 glyphs (codes 65 "
+                              "to 90).\n");
+    const Run mirroredFirst = runCli({"transform", m_fontPath, "-o", "-", "--flip", "horizontal",
+                                      "--rotate", "90", "--codes", "65-90"});
+    for (int code = 0; code < 256; ++code) {
+        const CharBitMap glyph = glyphOf(m_font, code);
+        const bool inRange = code >= 65 && code <= 90;
+        QCOMPARE(glyphOf(fontImageFromBytes(turnedFirst.out), code),
+                 inRange ? mirroredLeftRight(turnedClockwise(glyph, 1)) : glyph);
+        QCOMPARE(glyphOf(fontImageFromBytes(mirroredFirst.out), code),
+                 inRange ? turnedClockwise(mirroredLeftRight(glyph), 1) : glyph);
+    }
+
+    // The input itself only with --in-place, replaced whole.
+    const Run refused = runCli({"transform", m_fontPath, "-o", m_fontPath, "--invert"});
+    QCOMPARE(refused.exitCode, 1);
+    QVERIFY2(refused.err.contains("not replacing it without --in-place"), qPrintable(refused.err));
+    QCOMPARE(readRaw(m_fontPath), fontFileBytes(m_font));
+    const QStringList before = folderEntries(m_dir->path());
+    const Run inPlace = runCli({"transform", m_fontPath, "--in-place", "--invert"});
+    QCOMPARE(inPlace.exitCode, 0);
+    FontImage inverse = m_font;
+    for (std::uint8_t &byte : inverse)
+        byte = static_cast<std::uint8_t>(~byte);
+    QCOMPARE(readRaw(m_fontPath), fontFileBytes(inverse));
+    QCOMPARE(folderEntries(m_dir->path()), before);
 }
 
 void TestCliProgram::textRoundTripsThroughPipes()
