@@ -35,8 +35,7 @@ private Q_SLOTS:
     void headerStaysOneLine();
     void dialogProposals_data();
     void dialogProposals();
-    void targetsAndRanges_data();
-    void targetsAndRanges();
+    void pic16Subset();
     void assemblesToTheFontBytes_data();
     void assemblesToTheFontBytes();
 };
@@ -160,55 +159,22 @@ void TestAsmExport::dialogProposals()
     QVERIFY(!request.mustExist);
 }
 
-void TestAsmExport::targetsAndRanges_data()
+// The editor's character lines for the range, with dt, under a header that names the target
+// and the range.
+void TestAsmExport::pic16Subset()
 {
-    QTest::addColumn<bool>("pic16");
-    QTest::addColumn<int>("first");
-    QTest::addColumn<int>("last");
-    QTest::addColumn<QByteArray>("rangeLine"); // in the header; empty for all 256
-    QTest::newRow("pic18 all") << false << 0 << 255 << QByteArray();
-    QTest::newRow("pic16 all") << true << 0 << 255 << QByteArray();
-    QTest::newRow("pic18 0-0") << false << 0 << 0
-                               << QByteArray("; Code 0 only: 1 character, 8 bytes from Char_000.");
-    QTest::newRow("pic16 32-127") << true << 32 << 127
-                                  << QByteArray("; Codes 32 to 127 only: 96 characters, 768 retlw "
-                                                "words from Char_032; subtract 32 from a code.");
-    QTest::newRow("pic18 255-255")
-        << false << 255 << 255
-        << QByteArray("; Code 255 only: 1 character, 8 bytes from Char_255; subtract 255 from a "
-                      "code.");
-}
-
-void TestAsmExport::targetsAndRanges()
-{
-    QFETCH(bool, pic16);
-    QFETCH(int, first);
-    QFETCH(int, last);
-    QFETCH(QByteArray, rangeLine);
-    const FontImage font = randomFont(first + last);
-    const QByteArray source = asmSource(font, QStringLiteral("f.pf"),
-                                        pic16 ? PicTarget::Pic16 : PicTarget::Pic18, {first, last});
-    const QList<QByteArray> whole = asmSource(font, QStringLiteral("f.pf")).split('\n');
-    const qsizetype blank = source.indexOf("\r\n\r\nChar_");
-    const QByteArray header = source.left(blank);
-    // The lines of the editor's export for these codes, with dt for db on the smaller cores.
-    QByteArray expected;
-    for (int code = first; code <= last; ++code)
-        expected += whole.at(3 + code) + (code < 255 ? "" : "\r") + "\n";
-    if (pic16)
-        expected.replace("\t\tdb\t", "\t\tdt\t");
-    expected.chop(2);
-    QCOMPARE(source.mid(blank + 4), expected);
-    QVERIFY((header + "\r\n").startsWith("\r\n; Font: f.pf\r\n"));
-    QCOMPARE(header.contains("; Target: pic16"), pic16);
-    QCOMPARE(header.contains("retlw"), pic16);
-    if (rangeLine.isEmpty())
-        QVERIFY(!header.contains("; Code"));
-    else
-        QVERIFY2(header.endsWith("\r\n" + rangeLine), header.constData());
-    QCOMPARE(header.count("\r\n"), header.count('\n'));
-    if (!pic16 && rangeLine.isEmpty())
-        QCOMPARE(source, asmSource(font, QStringLiteral("f.pf")));
+    const FontImage font = randomFont(32);
+    const QByteArray source = asmSource(font, "f.pf", PicTarget::Pic16, {32, 127});
+    const QByteArray lines = characterLines(asmSource(font, "f.pf"))
+                                 .mid(32, 96)
+                                 .join('\n')
+                                 .replace("\t\tdb\t", "\t\tdt\t")
+                                 .chopped(1);
+    QVERIFY(source.startsWith("\r\n; Font: f.pf\r\n; Target: pic16 (PIC10, PIC12, PIC16, "
+                              "PIC16F1): each byte is one retlw instruction.\r\n"));
+    QVERIFY(source.endsWith("\r\n; Codes 32 to 127 only: 96 characters, 768 retlw words from "
+                            "Char_032; subtract 32 from a code.\r\n\r\n"
+                            + lines));
 }
 
 // Intel HEX records of type 0 (data) and 4 (upper address) into a byte map.
@@ -283,15 +249,12 @@ void TestAsmExport::assemblesToTheFontBytes()
     QVERIFY(hex.open(QIODevice::ReadOnly));
     const QMap<quint32, quint8> memory = readIntelHex(hex.readAll());
     const int bytes = (last - first + 1) * 8;
-    QCOMPARE(memory.size(), opcode < 0 ? bytes : 2 * bytes);
+    const int stride = opcode < 0 ? 1 : 2;
+    QCOMPARE(memory.size(), stride * bytes);
     for (int i = 0; i < bytes; ++i) {
-        const int expected = font[first * 8 + i];
-        if (opcode < 0) {
-            QCOMPARE(int(memory.value(i)), expected);
-        } else {
-            QCOMPARE(int(memory.value(2 * i)), expected);
+        QCOMPARE(int(memory.value(stride * i)), int(font[first * 8 + i]));
+        if (opcode >= 0)
             QCOMPARE(int(memory.value(2 * i + 1)), opcode);
-        }
     }
 }
 
