@@ -26,10 +26,11 @@ BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl-dev
 E2E_PACKAGES=(xvfb xauth openbox xdotool x11-utils xclip imagemagick dbus dbus-x11 at-spi2-core
               python3 python3-pyatspi gir1.2-atspi-2.0 qt6ct)
 # Checks of the desktop entry, the AppStream metadata, the Debian packages (lintian, which also
-# brings man for the manual pages' checks), that an export assembles (gpasm), the README's Makefile
-# and git snippets for glyphwright-cli (make, git), and that the companion reads PCF fonts made by
-# another tool (bdftopcf).
-PACKAGE_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file lintian gputils make git
+# brings man for the manual pages' checks), that an export assembles (gpasm) and that the README's
+# firmware routines read it back (gpsim), the README's Makefile and git snippets for
+# glyphwright-cli (make, git), and that the companion reads PCF fonts made by another tool
+# (bdftopcf).
+PACKAGE_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file lintian gputils gpsim make git
                        xfonts-utils)
 
 # Configures once, then builds everything, or what the arguments name (--target glyphwright).

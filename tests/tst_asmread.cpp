@@ -37,6 +37,8 @@ private Q_SLOTS:
     void comparisonMarksDifferingRows();
     void intelHex_data();
     void intelHex();
+    void assembledWords_data();
+    void assembledWords();
 };
 
 void TestAsmRead::readsTheExportBack()
@@ -52,13 +54,15 @@ void TestAsmRead::readsTheExportBack()
 void TestAsmRead::everyFlippedBitIsFound()
 {
     const FontImage font = randomFont(2);
-    for (int byte = 0; byte < FontFileSize; ++byte) {
-        FontImage flipped = font;
-        flipped[byte] ^= static_cast<std::uint8_t>(1u << (byte % 8));
-        const AsmRead read = parseAsmSource(asmSource(flipped, QString()));
-        QVERIFY(read.error.isEmpty());
-        QCOMPARE(firstDifferentCode(font, read.font), byte / GlyphSize);
-        QCOMPARE(differentCodeCount(font, read.font), 1);
+    for (const PicTarget target : {PicTarget::Pic18, PicTarget::Pic16}) {
+        for (int byte = 0; byte < FontFileSize; ++byte) {
+            FontImage flipped = font;
+            flipped[byte] ^= static_cast<std::uint8_t>(1u << (byte % 8));
+            const AsmRead read = parseAsmSource(asmSource(flipped, QString(), target, {}));
+            QVERIFY(read.error.isEmpty());
+            QCOMPARE(firstDifferentCode(font, read.font), byte / GlyphSize);
+            QCOMPARE(differentCodeCount(font, read.font), 1);
+        }
     }
 }
 
@@ -125,6 +129,13 @@ void TestAsmRead::rejectsWithTheLine_data()
     QTest::newRow("vertical tab line")
         << change([](auto &l) { l.insert(lineOfCode(3) - 1, " \v "); }) << lineOfCode(3)
         << "form feed or vertical tab";
+    QTest::newRow("db and dt mixed")
+        << change([](auto &l) { l[lineOfCode(9) - 1].replace("\tdb\t", "\tdt\t"); })
+        << lineOfCode(9) << "Char_009 uses \"dt\" but the lines before it use \"db\"";
+    // Its first character line is line 8, after the target's and the range's header lines.
+    QTest::newRow("a subset where all were expected")
+        << asmSource(randomFont(5), QString(), PicTarget::Pic16, {32, 127}) << 8
+        << "the table holds codes 32 to 127 (Char_032 to Char_127)";
     QTest::newRow("code after the bytes")
         << change([](auto &l) { l[lineOfCode(9) - 1].replace("\t;", " nop ;"); }) << lineOfCode(9)
         << "unexpected text";
@@ -184,6 +195,47 @@ void TestAsmRead::intelHex()
     QCOMPARE(image.error, error);
     if (address >= 0)
         QCOMPARE(int(image.bytes.value(quint32(address))), value);
+}
+
+void TestAsmRead::assembledWords_data()
+{
+    // Hex bytes from address 0, two per word (low first) on the smaller cores.
+    QTest::addColumn<QByteArray>("memory");
+    QTest::addColumn<int>("core");
+    QTest::addColumn<QString>("error");
+    const QByteArray glyph = QByteArray::fromHex("1824427E42424200");
+    QByteArray words14, words12;
+    for (const char byte : glyph) {
+        words14 += byte + QByteArray("\x34");
+        words12 += byte + QByteArray("\x08");
+    }
+    QTest::newRow("PIC18 bytes") << glyph << int(PicCore::Pic18) << "";
+    QTest::newRow("14-bit retlw") << words14 << int(PicCore::Bits14) << "";
+    QTest::newRow("12-bit retlw") << words12 << int(PicCore::Bits12) << "";
+    QTest::newRow("a movlw among them")
+        << QByteArray(words14).replace(6, 2, "\x7E\x30") << int(PicCore::Bits14)
+        << "the word at 0x3 (Char_065, row 3) is 0x307E, not a retlw";
+    QTest::newRow("one word short") << words14.left(14) << int(PicCore::Bits14) << "7 words, not 8";
+    QTest::newRow("a word past the table")
+        << words14 + QByteArray("\x00\x34", 2) << int(PicCore::Bits14)
+        << "memory past the table's 8 words, at address 0x8";
+}
+
+void TestAsmRead::assembledWords()
+{
+    QFETCH(QByteArray, memory);
+    QFETCH(int, core);
+    QFETCH(QString, error);
+    HexImage hex;
+    for (int at = 0; at < memory.size(); ++at)
+        hex.bytes.insert(quint32(at), quint8(memory[at]));
+    const AssembledFont read = assembledFont(hex, PicCore(core), CodeRange {65, 65});
+    QCOMPARE(read.error, error);
+    if (error.isEmpty())
+        QCOMPARE(glyphOf(read.font, 65), CapitalA);
+    // The word "retlw 0x5A" assembles to tells the core: 0x085A, 0x345A or 0x0C5A.
+    const int high[] = {0x08, 0x34, 0x0C};
+    QCOMPARE(picCoreOfRetlw(quint16(high[core] << 8 | 0x5A)), PicCore(core));
 }
 
 QTEST_APPLESS_MAIN(TestAsmRead)

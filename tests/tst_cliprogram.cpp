@@ -1,4 +1,5 @@
 #include "core/asmexport.h"
+#include "core/glyphtransform.h"
 #include "core/fontimage.h"
 #include "core/version.h"
 #include "support.h"
@@ -84,6 +85,10 @@ private Q_SLOTS:
     void wrongSizeFontWarnsAndFailsTheCheck();
     void checkNamesTheDifferingCharacter();
     void checkAssembles();
+    void checkEachTargetAndRange_data();
+    void checkEachTargetAndRange();
+    void assembleForTheProcessorsFamily();
+    void transformInOrderAndInPlace();
     void textRoundTripsThroughPipes();
     void fontFromStandardInput();
     void exportThroughDanglingLink();
@@ -184,6 +189,18 @@ void TestCliProgram::usageErrors_data()
         << QStringList {"export", "x.pf", "-o", ""} << "-o/--output needs a file name";
     QTest::newRow("a file name starting with '-'")
         << QStringList {"export", "-das.pf"} << "given after '--', or as './-das.pf'";
+    QTest::newRow("reversed range") << QStringList {"export", "x.pf", "--codes", "127-32"}
+                                    << "export: --codes '127-32': the range is reversed";
+    QTest::newRow("code 256") << QStringList {"check", "x.pf", "x.asm", "--codes", "0-256"}
+                              << "check: --codes '0-256': expects FIRST-LAST";
+    QTest::newRow("--processor alone")
+        << QStringList {"check", "x.pf", "x.asm", "--processor", "16f877a"}
+        << "--processor applies with --assemble only";
+    QTest::newRow("transform without operation")
+        << QStringList {"transform", "x.pf", "-o", "y.pf"} << "no operation given";
+    QTest::newRow("shift too far")
+        << QStringList {"transform", "x.pf", "-o", "y.pf", "--shift", "up:8"}
+        << "--shift 'up:8': expects up, down, left or right";
     QTest::newRow("wider than PNG allows")
         << QStringList {"render", "x.pf", QString(20000, 'A'), "-o", "x.png", "--scale", "8"}
         << "PNG pictures are at most 1,000,000 pixels wide";
@@ -441,6 +458,98 @@ void TestCliProgram::checkAssembles()
     const Run assembled = runCli({"check", m_fontPath, source, "--assemble"});
     QCOMPARE(assembled.err, QString());
     QCOMPARE(assembled.exitCode, 0);
+}
+
+void TestCliProgram::checkEachTargetAndRange_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("codes");
+    QTest::addColumn<int>("flipped"); // a code whose glyph differs in the font
+    for (const char *target : {"pic18", "pic16"}) {
+        QTest::addRow("%s all", target) << target << "0-255" << 0;
+        QTest::addRow("%s 32-127", target) << target << "0x20-127" << 127;
+        QTest::addRow("%s 255-255", target) << target << "255" << 255;
+    }
+}
+
+// Each form as a build checks it: it agrees with its font, assembled too; a changed pixel is
+// found; a table of the other family, or of another range, is refused.
+void TestCliProgram::checkEachTargetAndRange()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, codes);
+    QFETCH(int, flipped);
+    const QString source = path("font.asm");
+    const QStringList form {"--target", target, "--codes", codes};
+    QCOMPARE(runCli(QStringList {"export", m_fontPath, "-o", source} + form).exitCode, 0);
+    const bool gpasm = !QStandardPaths::findExecutable("gpasm").isEmpty();
+    const Run agree = runCli(QStringList {"check", m_fontPath, source} + form
+                             + QStringList {"--assemble"}.mid(gpasm ? 0 : 1));
+    QCOMPARE(agree.err + agree.out, QString());
+    FontImage changed = m_font;
+    changed[flipped * 8 + 5] ^= 0x04;
+    writeRaw(path("changed.pf"), fontFileBytes(changed));
+    const QString other = target == "pic18" ? "pic16" : "pic18";
+    const std::pair<QStringList, QString> failures[] = {
+        {{path("changed.pf"), source, "--codes", codes}, charLabel(flipped) + " (0x"},
+        {{m_fontPath, source, "--codes", codes, "--target", other}, "the table is for " + target},
+        {{m_fontPath, source, "--codes", "1-255"}, "not the codes 1 to 255 expected"},
+    };
+    for (const auto &[arguments, message] : failures) {
+        const Run run = runCli(QStringList {"check"} + arguments);
+        QVERIFY2(run.exitCode == 1 && run.err.contains(message), qPrintable(run.err));
+    }
+}
+
+void TestCliProgram::assembleForTheProcessorsFamily()
+{
+    if (QStandardPaths::findExecutable("gpasm").isEmpty())
+        QSKIP("needs gpasm (Debian package gputils)");
+    const QString pic16 = path("pic16.asm");
+    QCOMPARE(runCli({"export", m_fontPath, "-o", pic16, "--target", "pic16"}).exitCode, 0);
+    writeRaw(path("pic18.asm"), asmSource(m_font, "big.pf"));
+    const std::tuple<QString, QString, int, QString> cases[] = {
+        {pic16, "16f1847", 0, ""},
+        {pic16, "16F57", 0, ""}, // a 12-bit core of 2,048 words
+        {pic16, "16f505", 1, "the table takes 2,048 words of program memory, and it has 1,024"},
+        {pic16, "18f4550", 2, "18f4550 is a PIC18; a pic16 table (dt lines) needs a 12- or 14-bit"},
+        {path("pic18.asm"), "16f877a", 2, "16f877a is a 14-bit core; a pic18 table"},
+        {pic16, "16f9999", 2, "--processor '16f9999': gpasm knows no such processor"},
+    };
+    for (const auto &[source, processor, exitCode, message] : cases) {
+        const Run run
+            = runCli({"check", m_fontPath, source, "--assemble", "--processor", processor});
+        QVERIFY2(run.exitCode == exitCode && run.err.contains(message), qPrintable(run.err));
+    }
+}
+
+void TestCliProgram::transformInOrderAndInPlace()
+{
+    const QStringList transform {"transform", m_fontPath, "-o", "-", "--codes", "65-90"};
+    const Run run = runCli(transform + QStringList {"--rotate", "90", "--flip", "horizontal"});
+    QCOMPARE(run.err, "glyphwright-cli: standard output: changed 26 of 26 glyphs (codes 65 to "
+                      "90).\n");
+    for (int code = 0; code < 256; ++code) {
+        const CharBitMap glyph = glyphOf(m_font, code);
+        QCOMPARE(glyphOf(fontImageFromBytes(run.out), code),
+                 code >= 65 && code <= 90 ? mirroredLeftRight(turnedClockwise(glyph, 1)) : glyph);
+    }
+    // In the other order, a mirror image of the first.
+    QVERIFY(runCli(transform + QStringList {"--flip", "horizontal", "--rotate", "90"}).out
+            != run.out);
+    // The input itself only with --in-place, replaced whole.
+    const Run refused = runCli({"transform", m_fontPath, "-o", m_fontPath, "--invert"});
+    QVERIFY2(refused.exitCode == 1 && refused.err.contains("without --in-place"),
+             qPrintable(refused.err));
+    QCOMPARE(readRaw(m_fontPath), fontFileBytes(m_font));
+    const QStringList before = folderEntries(m_dir->path());
+    QCOMPARE(
+        runCli({"transform", m_fontPath, "--in-place", "--invert", "--invert", "--bold"}).exitCode,
+        0);
+    FontImage bold = m_font;
+    transformFont(bold, {}, std::array {GlyphOperation {GlyphOperation::Kind::Bold}});
+    QCOMPARE(readRaw(m_fontPath), fontFileBytes(bold));
+    QCOMPARE(folderEntries(m_dir->path()), before);
 }
 
 void TestCliProgram::textRoundTripsThroughPipes()

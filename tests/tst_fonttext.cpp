@@ -113,6 +113,8 @@ void TestFontText::rejectsWithTheLine_data()
     QTest::newRow("ends inside a character")
         << good.left(good.indexOf("Char: A") + 20 + 2 * 14) << headingLine(65) + 3
         << "character 65 has only 2 of its 8 rows";
+    QTest::newRow("only some characters")
+        << fontText(randomFont(9), {32, 127}) << 4 << "the text starts at character 32";
     QTest::newRow("after the last") << good + "Char: . / 256 / 0x100\n"
                                     << headingLine(256) - 1 << "text after the last character";
 }

@@ -191,13 +191,20 @@ void TestFormatCommands::cHeaderCompilesToTheFontBytes()
     const Run header = run({QStringLiteral("convert"), QStringLiteral("my-font.pf"),
                             QStringLiteral("-o"), QStringLiteral("my-font.h")});
     QVERIFY2(header.exitCode == 0, qPrintable(header.err));
+    const Run subset
+        = run({QStringLiteral("convert"), QStringLiteral("my-font.pf"), QStringLiteral("-o"),
+               QStringLiteral("ascii.h"), QStringLiteral("--codes"), QStringLiteral("32-127"),
+               QStringLiteral("--name"), QStringLiteral("ascii")});
+    QVERIFY2(subset.exitCode == 0, qPrintable(subset.err));
     // The header twice, as two includes of one program would have it; then every byte out.
     writeRaw(path(QStringLiteral("main.c")), "#include <stdio.h>\n"
                                              "#include \"my-font.h\"\n"
                                              "#include \"my-font.h\"\n"
+                                             "#include \"ascii.h\"\n"
                                              "int main(void)\n{\n"
                                              "    return fwrite(my_font, 1, sizeof my_font, "
-                                             "stdout) == 2048 ? 0 : 1;\n}\n");
+                                             "stdout) == 2048 && fwrite(ascii, 1, sizeof ascii, "
+                                             "stdout) == 768 ? 0 : 1;\n}\n");
     QProcess compiler;
     compiler.setWorkingDirectory(m_dir->path());
     compiler.start(cc,
@@ -210,7 +217,7 @@ void TestFormatCommands::cHeaderCompilesToTheFontBytes()
     dump.start(path(QStringLiteral("dump")));
     QVERIFY2(finishedInTime(dump), "dump did not finish");
     QCOMPARE(dump.exitCode(), 0);
-    QCOMPARE(dump.readAllStandardOutput(), fontFileBytes(font));
+    QCOMPARE(dump.readAllStandardOutput(), fontFileBytes(font) + fontFileBytes(font).mid(256, 768));
     // A comment per character, as the assembler export shows it.
     const QByteArray text = readRaw(path(QStringLiteral("my-font.h")));
     QVERIFY(text.contains("const unsigned char my_font[256][8] = {\n"));
@@ -281,6 +288,12 @@ void TestFormatCommands::failuresWriteNothing_data()
                              << "convert: --scale '0': expects a whole number from 1 to 32";
     QTest::newRow("scale for psf") << convert + QStringList {"--to", "psf", "--scale", "2"} << font
                                    << 2 << "--scale applies to png only";
+    QTest::newRow("a subset of png") << convert + QStringList {"--to", "png", "--codes", "32-127"}
+                                     << font << 2 << "--codes applies to bdf, c, asm or text only";
+    QTest::newRow("a subset of psf") << convert + QStringList {"--to", "psf", "--codes", "0-0"}
+                                     << font << 2 << "--codes applies to bdf, c, asm or text only";
+    QTest::newRow("a target for c") << convert + QStringList {"--to", "c", "--target", "pic16"}
+                                    << font << 2 << "--target applies to asm only";
     QTest::newRow("name for png") << convert + QStringList {"--to", "png", "--name", "x"} << font
                                   << 2 << "--name applies to bdf, c or asm only";
     QTest::newRow("outside Latin-1") << QStringList {"render", "source", "x\u20ACy", "-o", "out"}

@@ -126,6 +126,8 @@ private Q_SLOTS:
     void detectionAndForeignFiles_data();
     void detectionAndForeignFiles();
     void emptyCodes();
+    void subsetsKeepTheirCodes_data();
+    void subsetsKeepTheirCodes();
 };
 
 void TestFormats::roundTrip_data()
@@ -602,6 +604,32 @@ void TestFormats::emptyCodes()
         setGlyph(font, code, {});
     setGlyph(font, 255, {});
     QCOMPARE(emptyCodesText(font), QStringLiteral("0, 32, 127-160, 255"));
+}
+
+void TestFormats::subsetsKeepTheirCodes_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<CodeRange>("codes");
+    for (const char *format : {"bdf", "asm"}) {
+        QTest::addRow("%s 32-127", format) << format << CodeRange {32, 127};
+        QTest::addRow("%s 0-0", format) << format << CodeRange {0, 0};
+        QTest::addRow("%s 255-255", format) << format << CodeRange {255, 255};
+    }
+}
+
+// A subset read back holds its characters at their own codes, and nothing else.
+void TestFormats::subsetsKeepTheirCodes()
+{
+    QFETCH(QString, format);
+    QFETCH(CodeRange, codes);
+    const FontFormat *writer = formatNamed(format);
+    const FontImage font = randomFont(codes.first + codes.last);
+    WriteOptions options;
+    options.codes = codes;
+    const ImportResult back = readFont(writer->write(font, options), writer, {});
+    QVERIFY2(back.ok(), qPrintable(back.error));
+    for (int c = 0; c < CharacterCount; ++c)
+        QCOMPARE(glyphOf(back.font, c), codes.contains(c) ? glyphOf(font, c) : CharBitMap {});
 }
 
 QTEST_APPLESS_MAIN(TestFormats)

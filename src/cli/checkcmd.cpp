@@ -1,15 +1,19 @@
 // check: proves that an assembler source holds exactly the font, line by line and, with
-// --assemble, as the bytes the assembler makes of it.
+// --assemble, as the memory the assembler makes of it.
 #include "cli/cli.h"
-#include "formats/importresult.h"
 #include "cli/commandline.h"
 #include "cli/fontinput.h"
+#include "cli/formathelp.h"
 #include "cli/options.h"
+#include "core/filename.h"
 #include "formats/asmread.h"
+#include "formats/importresult.h"
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 namespace {
@@ -17,23 +21,39 @@ namespace {
 constexpr qsizetype MaxSourceBytes = 4 * 1024 * 1024;
 constexpr int AssemblerTimeoutMs = 60000;
 constexpr char Assembler[] = "gpasm";
-// Any PIC18 will do: its program memory is byte-addressed, so the hex file's addresses are the
-// font's byte offsets. The source is copied beside the wrapper so that no path needs quoting.
-constexpr char Wrapper[] = "\tprocessor 18f452\n\torg 0\n#include \"font.asm\"\n\tend\n";
+// A processor of each family with room for the whole table at address 0. On a PIC18 the hex
+// file's addresses are the table's byte offsets; on the smaller cores, twice its word offsets.
+constexpr char Pic18Processor[] = "18f452";
+constexpr char Pic16Processor[] = "16f877a";
+// The source is copied beside the wrapper so that no path needs quoting.
+constexpr char Wrapper[] = "\torg 0\n#include \"font.asm\"\n\tend\n";
+// One instruction whose word tells the processor's core (see picCoreOfRetlw()).
+constexpr char Probe[] = "\torg 0\n\tretlw 0x5A\n\tend\n";
 
 constexpr OptionUse CheckOptions[] = {
-    {&Options::Assemble, "also assemble SOURCE.asm with gpasm (from gputils) for a PIC18 at "
-                         "address 0 and compare the 2,048 bytes it makes with the font"},
+    {&Options::Target, "the family the table must be for: pic18 (db lines) or pic16 (dt lines); "
+                       "without it, either is read"},
+    {&Options::Codes, "compare only the characters FIRST to LAST (decimal or 0x hex, inclusive; "
+                      "default 0-255); SOURCE.asm must hold exactly those, as export --codes "
+                      "writes them"},
+    {&Options::Assemble, "also assemble SOURCE.asm with gpasm (from gputils) at address 0 for a "
+                         "processor of its family (18f452 for pic18, 16f877a for pic16) and "
+                         "compare what the chip gets with the font: the bytes on a PIC18, the "
+                         "byte in each retlw word on the smaller cores"},
+    {&Options::Processor, "with --assemble, the processor to assemble for instead, as gpasm "
+                          "names it (18f4550, 16f1847, 12f1840)"},
 };
 
 constexpr CommandSpec Check {
     "check",
-    "FONT.pf SOURCE.asm [--assemble]",
-    "Reads the 256 \"Char_NNN db ...\" lines of SOURCE.asm back and compares them with the font. "
-    "Blank lines and comments (the header) are skipped; any other line must be the next "
-    "character's line, in code order. Exits 0 when they agree; otherwise exits 1, naming the "
-    "first character that differs and showing both versions of it as pixels. A font file that is "
-    "not exactly 2,048 bytes fails the check. Either file (not both) may be '-', standard input.",
+    "FONT.pf SOURCE.asm [--target pic18|pic16] [--codes FIRST-LAST] [--assemble [--processor "
+    "NAME]]",
+    "Reads the \"Char_NNN db ...\" (or \"dt\") lines of SOURCE.asm back and compares them with "
+    "the font. Blank lines and comments (the header) are skipped; any other line must be the "
+    "next character's line, in code order, and the lines must hold the codes checked, all 256 "
+    "unless --codes names fewer. Exits 0 when they agree; otherwise exits 1, naming the first "
+    "character that differs and showing both versions of it as pixels. A font file that is not "
+    "exactly 2,048 bytes fails the check. Either file (not both) may be '-', standard input.",
     CheckOptions,
     2,
     2};
@@ -50,10 +70,11 @@ QString describe(int code)
 
 // "WHERE: Char_065 ('A', 0x41) differs from FONT:" and both versions of the first character
 // that differs, code, as pixels.
-void reportDifference(const FontImage &font, const FontImage &other, int code,
-                      const QString &fontName, const QString &where, const QString &otherTitle)
+void reportDifference(const FontImage &font, const FontImage &other, const CodeRange &codes,
+                      int code, const QString &fontName, const QString &where,
+                      const QString &otherTitle)
 {
-    const int count = differentCodeCount(font, other);
+    const int count = differentCodeCount(font, other, codes);
     QString message = QStringLiteral("%1: %2 differs from %3").arg(where, describe(code), fontName);
     if (count > 1)
         message += QStringLiteral(" (the first of %1 characters that differ)").arg(count);
@@ -62,66 +83,147 @@ void reportDifference(const FontImage &font, const FontImage &other, int code,
                      .chopped(1));
 }
 
-// Assembles the source and returns the 2,048 bytes it makes, or reports why it could not.
-std::optional<FontImage> assembledFont(const QString &sourceName, const QByteArray &source)
+// What one run of gpasm in a temporary folder gave.
+struct GpasmRun
+{
+    bool ran = false; // false: it could not be run, and the reason was reported
+    bool succeeded = false;
+    QString output; // what gpasm said
+    QByteArray hex; // the first file's hex file, when it assembled
+};
+
+// Runs gpasm with the arguments in a temporary folder that holds the files, so that no path
+// needs quoting; the first file is the one assembled.
+GpasmRun runGpasm(const QString &assembler, QStringList arguments,
+                  const QList<std::pair<QString, QByteArray>> &files = {})
+{
+    QTemporaryDir work;
+    bool prepared = work.isValid();
+    for (const auto &[name, bytes] : files) {
+        QFile file(work.filePath(name));
+        prepared = prepared && file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    }
+    if (!prepared) {
+        printError(QStringLiteral("cannot prepare the assembly in a temporary folder."));
+        return {};
+    }
+    if (!files.isEmpty())
+        arguments.append(files.constFirst().first);
+    QProcess process;
+    process.setWorkingDirectory(work.path());
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(assembler, arguments);
+    if (!process.waitForFinished(AssemblerTimeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        printError(
+            QStringLiteral("gpasm did not finish in %1 seconds.").arg(AssemblerTimeoutMs / 1000));
+        return {};
+    }
+    GpasmRun run {true,
+                  process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
+                  QString::fromLocal8Bit(process.readAll()).trimmed(),
+                  {}};
+    if (run.succeeded && !files.isEmpty()) {
+        QFile hexFile(work.filePath(QFileInfo(files.constFirst().first).completeBaseName()
+                                    + QStringLiteral(".hex")));
+        run.succeeded = hexFile.open(QIODevice::ReadOnly);
+        run.hex = hexFile.readAll();
+        if (!run.succeeded)
+            run.output += QStringLiteral("\n(no hex file was written)");
+    }
+    return run;
+}
+
+// The memory that assembling the table for the processor gives the chip, or the exit status
+// after the reason was reported.
+struct Assembled
+{
+    std::optional<FontImage> font;
+    int status = ExitFailure;
+};
+
+Assembled assembledTable(const CommandLine &line, const AsmRead &read, const CodeRange &codes,
+                         const QString &sourceName, const QByteArray &source)
 {
     const QString assembler = QStandardPaths::findExecutable(QLatin1String(Assembler));
     if (assembler.isEmpty()) {
         printError(QStringLiteral("--assemble needs gpasm (package gputils), which is not on "
                                   "PATH."));
-        return std::nullopt;
+        return {};
     }
-    QTemporaryDir work;
-    QFile wrapper(work.filePath(QStringLiteral("wrapper.asm")));
-    QFile copy(work.filePath(QStringLiteral("font.asm")));
-    if (!work.isValid() || !wrapper.open(QIODevice::WriteOnly) || wrapper.write(Wrapper) < 0
-        || !copy.open(QIODevice::WriteOnly) || copy.write(source) != source.size()) {
-        printError(QStringLiteral("cannot prepare the assembly in a temporary folder."));
-        return std::nullopt;
-    }
-    wrapper.close();
-    copy.close();
-    QProcess process;
-    process.setWorkingDirectory(work.path());
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(assembler, {QStringLiteral("wrapper.asm")});
-    if (!process.waitForFinished(AssemblerTimeoutMs)) {
-        process.kill();
-        process.waitForFinished();
-        printError(QStringLiteral("gpasm did not finish assembling %1.").arg(sourceName));
-        return std::nullopt;
-    }
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        const QString log = QString::fromLocal8Bit(process.readAll()).trimmed();
-        printError(QStringLiteral("gpasm could not assemble %1:\n%2").arg(sourceName, log));
-        return std::nullopt;
-    }
-    QFile hexFile(work.filePath(QStringLiteral("wrapper.hex")));
-    if (!hexFile.open(QIODevice::ReadOnly)) {
-        printError(QStringLiteral("gpasm wrote no hex file for %1.").arg(sourceName));
-        return std::nullopt;
-    }
-    const HexImage hex = parseIntelHex(hexFile.readAll());
-    if (!hex.error.isEmpty()) {
-        printError(QStringLiteral("gpasm's hex file for %1: %2.").arg(sourceName, hex.error));
-        return std::nullopt;
-    }
-    FontImage font {};
-    for (auto it = hex.bytes.cbegin(); it != hex.bytes.cend(); ++it) {
-        if (it.key() >= quint32(FontFileSize)) {
-            printError(QStringLiteral("%1 assembles to bytes past the font's 2,048, at address "
-                                      "0x%2.")
-                           .arg(sourceName, QString::number(it.key(), 16).toUpper()));
-            return std::nullopt;
+    const QString processor = line.isSet(Options::Processor)    ? line.value(Options::Processor)
+                              : read.target == PicTarget::Pic18 ? QLatin1String(Pic18Processor)
+                                                                : QLatin1String(Pic16Processor);
+    const QStringList forProcessor {QStringLiteral("-p"), processor};
+    const QString shownProcessor = printableFileName(processor);
+
+    // The processor's core decides how its memory reads; gpasm tells it by one retlw.
+    const GpasmRun probe
+        = runGpasm(assembler, forProcessor, {{QStringLiteral("probe.asm"), Probe}});
+    if (!probe.ran)
+        return {};
+    const HexImage probeHex = parseIntelHex(probe.hex);
+    if (!probe.succeeded || !probeHex.error.isEmpty()) {
+        if (probe.output.startsWith(QLatin1String("Didn't find any processor named"))) {
+            line.usageError(QStringLiteral("--processor '%1': gpasm knows no such processor")
+                                .arg(shownProcessor));
+            return {std::nullopt, ExitUsage};
         }
-        font[it.key()] = it.value();
+        printError(
+            QStringLiteral("gpasm cannot assemble for %1:\n%2").arg(shownProcessor, probe.output));
+        return {};
     }
-    if (hex.bytes.size() != FontFileSize) {
-        printError(QStringLiteral("%1 assembles to %2 bytes, not 2,048.")
-                       .arg(sourceName, numberText(hex.bytes.size())));
-        return std::nullopt;
+    const std::optional<PicCore> core = picCoreOfRetlw(
+        quint16(probeHex.bytes.value(0) | (quint16(probeHex.bytes.value(1)) << 8)));
+    if (!core || targetOfCore(*core) != read.target) {
+        line.usageError(
+            QStringLiteral("--processor %1 is %2; a %3 table (%4 lines) needs %5")
+                .arg(shownProcessor,
+                     core ? picCoreText(*core) : QStringLiteral("no core the tables are for"),
+                     picTargetName(read.target), QString::fromLatin1(tableDirective(read.target)),
+                     read.target == PicTarget::Pic18 ? QStringLiteral("a PIC18")
+                                                     : QStringLiteral("a 12- or 14-bit core")));
+        return {std::nullopt, ExitUsage};
     }
-    return font;
+
+    // gpasm places code past the end of a small part's memory without a word, so the size is
+    // checked here, where gpasm's properties of the processor give it.
+    const GpasmRun properties
+        = runGpasm(assembler, QStringList {QStringLiteral("-s")} + forProcessor);
+    const int tableSize = codes.count() * GlyphSize;
+    const std::optional<qint64> memory
+        = properties.succeeded ? programMemorySize(properties.output.toLatin1()) : std::nullopt;
+    if (memory && *memory < tableSize) {
+        printError(
+            QStringLiteral("%1 does not fit in %2: the table takes %3 %4 of program "
+                           "memory, and it has %5.")
+                .arg(sourceName, shownProcessor, numberText(tableSize),
+                     *core == PicCore::Pic18 ? QStringLiteral("bytes") : QStringLiteral("words"),
+                     numberText(*memory)));
+        return {};
+    }
+
+    const GpasmRun table = runGpasm(
+        assembler, forProcessor,
+        {{QStringLiteral("wrapper.asm"), Wrapper}, {QStringLiteral("font.asm"), source}});
+    if (!table.ran)
+        return {};
+    const HexImage hex = parseIntelHex(table.hex);
+    if (!table.succeeded || !hex.error.isEmpty()) {
+        printError(QStringLiteral("gpasm could not assemble %1 for %2:\n%3")
+                       .arg(sourceName, shownProcessor,
+                            table.succeeded ? QStringLiteral("its hex file: %1.").arg(hex.error)
+                                            : table.output));
+        return {};
+    }
+    const AssembledFont font = assembledFont(hex, *core, codes);
+    if (!font.error.isEmpty()) {
+        printError(QStringLiteral("%1 assembles for %2 to %3.")
+                       .arg(sourceName, shownProcessor, font.error));
+        return {};
+    }
+    return {font.font, ExitOk};
 }
 } // namespace
 
@@ -135,6 +237,22 @@ int runCheck(const QStringList &arguments)
     if (fontPath == QLatin1String("-") && sourcePath == QLatin1String("-"))
         return line.usageError(
             QStringLiteral("FONT.pf and SOURCE.asm cannot both be standard input"));
+    if (line.isSet(Options::Processor)) {
+        if (!line.isSet(Options::Assemble))
+            return line.usageError(QStringLiteral("--processor applies with --assemble only"));
+        // The name goes to gpasm as an argument: letters and digits, as processors are named.
+        static const QRegularExpression processorName(QStringLiteral("^[A-Za-z0-9]+$"));
+        if (!processorName.match(line.value(Options::Processor)).hasMatch())
+            return line.usageError(
+                QStringLiteral("--processor '%1': expects a processor name such as 16f877a")
+                    .arg(printableFileName(line.value(Options::Processor))));
+    }
+    const std::optional<CodeRange> codes = codesGiven(line);
+    if (!codes)
+        return ExitUsage;
+    const std::optional<PicTarget> insisted = targetGiven(line);
+    if (!insisted)
+        return ExitUsage;
 
     const std::optional<FontInput> input = readFontInput(fontPath);
     if (!input)
@@ -144,24 +262,32 @@ int runCheck(const QStringList &arguments)
         return ExitFailure;
     const QString fontName = inputName(fontPath);
     const QString sourceName = inputName(sourcePath);
-    const AsmRead read = parseAsmSource(*source);
+    const AsmRead read = parseAsmSource(*source, *codes);
     if (!read.error.isEmpty()) {
         printError(QStringLiteral("%1: line %2: %3.")
                        .arg(sourceName, QString::number(read.errorLine), read.error));
         return ExitFailure;
     }
-    if (const int code = firstDifferentCode(input->font, read.font); code >= 0) {
-        reportDifference(input->font, read.font, code, fontName,
+    if (line.isSet(Options::Target) && read.target != *insisted) {
+        printError(QStringLiteral("%1: the table is for %2 (%3 lines), not %4 (%5 lines).")
+                       .arg(sourceName, picTargetName(read.target),
+                            QString::fromLatin1(tableDirective(read.target)),
+                            picTargetName(*insisted),
+                            QString::fromLatin1(tableDirective(*insisted))));
+        return ExitFailure;
+    }
+    if (const int code = firstDifferentCode(input->font, read.font, *codes); code >= 0) {
+        reportDifference(input->font, read.font, *codes, code, fontName,
                          QStringLiteral("%1: line %2").arg(sourceName).arg(read.lineOf[code]),
                          sourceName);
         return ExitFailure;
     }
     if (line.isSet(Options::Assemble)) {
-        const std::optional<FontImage> assembled = assembledFont(sourceName, *source);
-        if (!assembled)
-            return ExitFailure;
-        if (const int code = firstDifferentCode(input->font, *assembled); code >= 0) {
-            reportDifference(input->font, *assembled, code, fontName,
+        const Assembled assembled = assembledTable(line, read, *codes, sourceName, *source);
+        if (!assembled.font)
+            return assembled.status;
+        if (const int code = firstDifferentCode(input->font, *assembled.font, *codes); code >= 0) {
+            reportDifference(input->font, *assembled.font, *codes, code, fontName,
                              QStringLiteral("%1, as gpasm assembles it").arg(sourceName),
                              QStringLiteral("assembled"));
             return ExitFailure;

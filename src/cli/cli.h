@@ -34,13 +34,18 @@ bool outputReplacesInput(const QString &output, const QString &input);
 // A whole number written in decimal or as 0x hex, or nothing.
 std::optional<qint64> parseNumber(const QString &text);
 
+// Whether a command may write its output over its input, as transform --in-place does.
+enum class Overwrite { Refused, Allowed };
+
 // The one course of every command that turns an input into an output: refuses an output that is
-// the input, reads the input, makes the output (nothing when it could not, having said why),
+// the input (unless allowed: the output is written atomically, so the input stays whole until it
+// is replaced), reads the input, makes the output (nothing when it could not, having said why),
 // writes it and gives the exit status.
 template<typename Read, typename Make>
-int readThenWrite(const QString &input, const QString &output, Read read, Make make)
+int readThenWrite(const QString &input, const QString &output, Read read, Make make,
+                  Overwrite overwrite = Overwrite::Refused)
 {
-    if (outputReplacesInput(output, input))
+    if (overwrite == Overwrite::Refused && outputReplacesInput(output, input))
         return ExitFailure;
     const auto source = read(input);
     if (!source)

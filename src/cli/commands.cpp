@@ -10,6 +10,7 @@ int runFromText(const QStringList &arguments);
 int runImport(const QStringList &arguments);
 int runConvert(const QStringList &arguments);
 int runRender(const QStringList &arguments);
+int runTransform(const QStringList &arguments);
 
 namespace {
 constexpr std::array Commands {
@@ -20,6 +21,7 @@ constexpr std::array Commands {
     Command {"import", "make a font from a ROM dump, PSF, BDF or picture", runImport},
     Command {"convert", "write the font as PNG, PSF, BDF or C", runConvert},
     Command {"render", "draw a line of text in the font as a PNG", runRender},
+    Command {"transform", "move, mirror, turn, invert or embolden every glyph", runTransform},
 };
 } // namespace
 

@@ -4,9 +4,7 @@
 #include "cli/fontinput.h"
 #include "cli/formathelp.h"
 #include "cli/options.h"
-#include "core/modtools.h"
 #include "formats/fontformats.h"
-#include "formats/inkimage.h"
 
 namespace {
 constexpr OptionUse ConvertOptions[] = {
@@ -15,6 +13,11 @@ constexpr OptionUse ConvertOptions[] = {
     {&Options::Name, "the font's name in the output, where the format has one; by default the "
                      "font's file name"},
     {&Options::Scale, nullptr},
+    {&Options::Codes,
+     "write only the characters FIRST to LAST (decimal or 0x hex, inclusive), each "
+     "at its own code; for the formats that can hold fewer than 256"},
+    {&Options::Target, "for asm: the PIC family the table is for, pic18 (db, the default) or pic16 "
+                       "(dt: one retlw per byte, for 12- and 14-bit cores)"},
 };
 
 QString convertFormats()
@@ -24,7 +27,7 @@ QString convertFormats()
 
 constexpr CommandSpec Convert {
     "convert",
-    "FONT.pf -o OUT [--to FORMAT] [--name NAME] [--scale N]",
+    "FONT.pf -o OUT [--to FORMAT] [--name NAME] [--scale N] [--codes FIRST-LAST] [--target T]",
     "Writes the font in another format, told by OUT's extension unless --to names it. The same "
     "font always gives the same bytes. FONT.pf '-' reads the font from standard input.",
     ConvertOptions,
@@ -57,29 +60,14 @@ int runConvert(const QStringList &arguments)
                                    .arg(outputName(outPath), writerNames()));
     }
 
-    WriteOptions options;
     const QString fontPath = line.files().constFirst();
-    options.fontFileName = fontPath == QLatin1String("-") ? QString() : FileNameOf(fontPath);
-    const std::pair<const Option *, FormatOption> formatOptions[]
-        = {{&Options::Scale, FormatOption::Scale}, {&Options::Name, FormatOption::Name}};
-    for (const auto &[option, needs] : formatOptions) {
-        if (!line.isSet(*option))
-            continue;
-        if (const QString error = optionMisfit(*option, needs, *format, true); !error.isEmpty())
-            return line.usageError(error);
-    }
-    if (line.isSet(Options::Name))
-        options.name = line.value(Options::Name);
-    if (line.isSet(Options::Scale)) {
-        const std::optional<qint64> scale = line.number(Options::Scale, 1, MaxScale);
-        if (!scale)
-            return ExitUsage;
-        options.scale = static_cast<int>(*scale);
-    }
+    const std::optional<WriteOptions> options = writeOptionsGiven(line, *format, fontPath);
+    if (!options)
+        return ExitUsage;
 
     return readThenWrite(
         fontPath, outPath, readFontInput, [&](const FontInput &input) -> std::optional<QByteArray> {
-            QByteArray bytes = format->write(input.font, options);
+            QByteArray bytes = format->write(input.font, *options);
             if (bytes.isEmpty()) {
                 printError(
                     QStringLiteral("%1: the output could not be made.").arg(outputName(outPath)));

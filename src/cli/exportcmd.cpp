@@ -2,24 +2,31 @@
 #include "cli/cli.h"
 #include "cli/commandline.h"
 #include "cli/fontinput.h"
+#include "cli/formathelp.h"
 #include "cli/options.h"
-#include "core/asmexport.h"
-#include "core/modtools.h"
+#include "formats/fontformats.h"
 
 namespace {
 constexpr OptionUse ExportOptions[] = {
     {&Options::Output, "write to FILE (replaced only once the whole source is written); standard "
                        "output when absent or '-'"},
+    {&Options::Target, nullptr},
+    {&Options::Codes, "write only the characters FIRST to LAST (decimal or 0x hex, inclusive; "
+                      "default 0-255), each under its own Char_NNN label; firmware subtracts FIRST "
+                      "from a code before reading"},
     {&Options::Name, "the font name in the header instead of FONT.pf's file name"},
 };
 
 constexpr CommandSpec Export {
     "export",
-    "FONT.pf [-o OUT.asm] [--name NAME]",
+    "FONT.pf [-o OUT.asm] [--target pic18|pic16] [--codes FIRST-LAST] [--name NAME]",
     "Writes the font as PIC assembler source: a comment header naming the font, then one "
     "\"Char_NNN db ...\" line of 8 bytes per character, byte for byte what the editor's File, "
     "Export writes for the same font file. FONT.pf '-' reads the font from standard input; the "
-    "header then names no file unless --name gives a name.",
+    "header then names no file unless --name gives a name.\n\n"
+    "--target pic16 writes \"dt\" instead of \"db\", so that the assembler makes each byte one "
+    "retlw instruction: the table the 12- and 14-bit cores (PIC10, PIC12, PIC16, PIC16F1) read "
+    "with a computed jump. The header then names the target and how the table is read.",
     ExportOptions,
     1,
     1};
@@ -31,13 +38,14 @@ int runExport(const QStringList &arguments)
     if (const std::optional<int> status = line.parse(arguments))
         return *status;
     const QString fontPath = line.files().constFirst();
+    const FontFormat *assembler = formatNamed(u"asm");
     // The editor names the font by the file name part of the path it opened; standard input
     // has none.
-    const QString header = line.isSet(Options::Name)        ? line.value(Options::Name)
-                           : fontPath == QLatin1String("-") ? QString()
-                                                            : FileNameOf(fontPath);
+    const std::optional<WriteOptions> options = writeOptionsGiven(line, *assembler, fontPath);
+    if (!options)
+        return ExitUsage;
     return readThenWrite(fontPath, line.output(), readFontInput,
-                         [&header](const FontInput &input) -> std::optional<QByteArray> {
-                             return asmSource(input.font, header);
+                         [&](const FontInput &input) -> std::optional<QByteArray> {
+                             return assembler->write(input.font, *options);
                          });
 }

@@ -1,5 +1,10 @@
 #include "cli/formathelp.h"
 
+#include "cli/options.h"
+#include "core/filename.h"
+#include "core/modtools.h"
+#include "formats/inkimage.h"
+
 namespace {
 constexpr int HelpWidth = 79;
 constexpr int NameColumn = 2;
@@ -33,4 +38,67 @@ QString optionMisfit(const Option &option, FormatOption needs, const FontFormat 
     return QStringLiteral("--%1 applies to %2%3 only")
         .arg(QLatin1String(option.longName), writing ? QString() : QStringLiteral("--from "),
              namesTaking(needs, writing));
+}
+
+std::optional<CodeRange> codesGiven(const CommandLine &line)
+{
+    if (!line.isSet(Options::Codes))
+        return CodeRange {};
+    const QString text = line.value(Options::Codes);
+    const CodeRangeParse parsed = parseCodeRange(text);
+    if (!parsed.range) {
+        line.usageError(
+            QStringLiteral("--codes '%1': %2").arg(printableFileName(text), parsed.error));
+        return std::nullopt;
+    }
+    return parsed.range;
+}
+
+std::optional<PicTarget> targetGiven(const CommandLine &line)
+{
+    if (!line.isSet(Options::Target))
+        return PicTarget::Pic18;
+    const QString text = line.value(Options::Target);
+    const std::optional<PicTarget> target = picTargetNamed(text);
+    if (!target)
+        line.usageError(
+            QStringLiteral("--target '%1': expects pic18 or pic16").arg(printableFileName(text)));
+    return target;
+}
+
+std::optional<WriteOptions> writeOptionsGiven(const CommandLine &line, const FontFormat &format,
+                                              const QString &fontPath)
+{
+    const std::pair<const Option *, FormatOption> formatOptions[]
+        = {{&Options::Scale, FormatOption::Scale},
+           {&Options::Name, FormatOption::Name},
+           {&Options::Codes, FormatOption::Codes},
+           {&Options::Target, FormatOption::Target}};
+    for (const auto &[option, needs] : formatOptions) {
+        if (!line.isSet(*option))
+            continue;
+        if (const QString error = optionMisfit(*option, needs, format, true); !error.isEmpty()) {
+            line.usageError(error);
+            return std::nullopt;
+        }
+    }
+    WriteOptions options;
+    options.fontFileName = fontPath == QLatin1String("-") ? QString() : FileNameOf(fontPath);
+    if (line.isSet(Options::Name))
+        options.name = line.value(Options::Name);
+    if (line.isSet(Options::Scale)) {
+        const std::optional<qint64> scale = line.number(Options::Scale, 1, MaxScale);
+        if (!scale)
+            return std::nullopt;
+        options.scale = static_cast<int>(*scale);
+    }
+    const std::optional<CodeRange> codes = codesGiven(line);
+    if (!codes)
+        return std::nullopt;
+    const std::optional<PicTarget> target = targetGiven(line);
+    if (!target)
+        return std::nullopt;
+    options.codes = *codes;
+    options.target = *target;
+    return options;
 }

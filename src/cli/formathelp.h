@@ -1,9 +1,13 @@
 #pragma once
 
 #include "cli/commandline.h"
+#include "core/asmexport.h"
+#include "core/coderange.h"
 #include "formats/fontformats.h"
 
 #include <QString>
+
+#include <optional>
 
 // The "Formats:" block of import's (reading) or convert's (writing) help, from the formats
 // table.
@@ -13,3 +17,15 @@ QString formatList(bool reading);
 // empty text when it does.
 QString optionMisfit(const Option &option, FormatOption needs, const FontFormat &format,
                      bool writing);
+
+// The range --codes gives, or all 256 codes without it; nothing, after a usage error, when its
+// value is no range.
+std::optional<CodeRange> codesGiven(const CommandLine &line);
+// The family --target names, or pic18 without it; nothing after a usage error.
+std::optional<PicTarget> targetGiven(const CommandLine &line);
+
+// What the command line tells a format's writer (--name, --scale, --codes, --target), for the
+// font read from fontPath. An option the format does not take is a usage error, after which
+// there is nothing.
+std::optional<WriteOptions> writeOptionsGiven(const CommandLine &line, const FontFormat &format,
+                                              const QString &fontPath);

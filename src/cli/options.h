@@ -20,4 +20,15 @@ inline constexpr Option Offset {
     "offset", 0, "N", "where the font starts in raw bytes (decimal or 0x hex; implies --from raw)"};
 inline constexpr Option Assemble {
     "assemble", 0, nullptr, "also assemble the source with gpasm and compare the bytes it makes"};
+inline constexpr Option Codes {"codes", 0, "FIRST-LAST",
+                               "only the characters FIRST to LAST, inclusive (decimal or 0x hex; "
+                               "default 0-255); each keeps its own code"};
+inline constexpr Option Target {
+    "target", 0, "pic18|pic16",
+    "the PIC family the assembler table is for: pic18 (db lines, read with table reads; the "
+    "default) or pic16 (dt lines, one retlw each, for the 12- and 14-bit cores of PIC10, PIC12, "
+    "PIC16 and PIC16F1 parts)"};
+inline constexpr Option Processor {"processor", 0, "NAME",
+                                   "the processor --assemble assembles for, as gpasm names it "
+                                   "(18f4550, 16f877a); one of the target's family"};
 } // namespace Options

@@ -2,7 +2,9 @@
 #include "cli/cli.h"
 #include "cli/commandline.h"
 #include "cli/fontinput.h"
+#include "cli/formathelp.h"
 #include "cli/options.h"
+#include "formats/fontformats.h"
 #include "formats/fonttext.h"
 
 namespace {
@@ -11,11 +13,13 @@ constexpr qsizetype MaxTextBytes = 4 * 1024 * 1024;
 
 constexpr OptionUse TextOptions[] = {
     {&Options::Output, "write to FILE; standard output when absent or '-'"},
+    {&Options::Codes, "write only the characters FIRST to LAST (decimal or 0x hex, inclusive; "
+                      "default 0-255), to review them; from-text reads only a whole font"},
 };
 
 constexpr CommandSpec Text {
     "text",
-    "FONT.pf [-o OUT.txt]",
+    "FONT.pf [-o OUT.txt] [--codes FIRST-LAST]",
     "Writes the font as plain text: 256 blocks in code order, each a heading such as \"Char: A / "
     "65 / 0x41\" and 8 rows of pixels ('#' ink, '.' paper) followed by the row's byte. "
     "'from-text' turns it back into the same 2,048 bytes. FONT.pf '-' reads the font from "
@@ -38,8 +42,9 @@ constexpr CommandSpec FromText {
     "TEXT -o FONT.pf",
     "Reads the text form that 'text' writes ('-' reads standard input) and writes the 2,048-byte "
     "font. Blank lines and lines starting with ';' are skipped; any other line must be the next "
-    "heading or pixel row exactly, and each row's byte must match its pixels. On any error "
-    "nothing is written.",
+    "heading or pixel row exactly, and each row's byte must match its pixels. A text of only some "
+    "characters (text --codes) is refused: a font needs all 256. On any error nothing is "
+    "written.",
     FromTextOptions,
     1,
     1,
@@ -56,9 +61,15 @@ int runText(const QStringList &arguments)
     CommandLine line(Text);
     if (const std::optional<int> status = line.parse(arguments))
         return *status;
-    return readThenWrite(
-        line.files().constFirst(), line.output(), readFontInput,
-        [](const FontInput &input) -> std::optional<QByteArray> { return fontText(input.font); });
+    const QString fontPath = line.files().constFirst();
+    const FontFormat *text = formatNamed(u"text");
+    const std::optional<WriteOptions> options = writeOptionsGiven(line, *text, fontPath);
+    if (!options)
+        return ExitUsage;
+    return readThenWrite(fontPath, line.output(), readFontInput,
+                         [&](const FontInput &input) -> std::optional<QByteArray> {
+                             return text->write(input.font, *options);
+                         });
 }
 
 int runFromText(const QStringList &arguments)

@@ -1,8 +1,11 @@
 #include "formats/asmread.h"
 #include "formats/fonttext.h"
+#include "formats/importresult.h"
 #include "formats/linereader.h"
 
 #include <QList>
+
+#include <algorithm>
 
 #include <optional>
 
@@ -11,6 +14,23 @@ constexpr char LabelPrefix[] = "Char_";
 constexpr int LabelDigits = 3;
 constexpr int ComparisonGap = 2; // spaces between the columns of a glyph comparison
 constexpr quint64 MemoryEnd = quint64(1) << 32; // Intel HEX addresses are 32 bits
+// The literal of the retlw whose word tells a processor's core.
+constexpr quint16 RetlwProbe = 0x5A;
+
+// retlw k is 11 01xx kkkk kkkk on 14-bit cores, 1000 kkkk kkkk on 12-bit cores and
+// 0000 1100 kkkk kkkk on PIC18.
+quint16 retlwOpcode(PicCore core)
+{
+    switch (core) {
+    case PicCore::Bits12:
+        return 0x0800;
+    case PicCore::Bits14:
+        return 0x3400;
+    case PicCore::Pic18:
+        break;
+    }
+    return 0x0C00;
+}
 
 bool isSpace(char c)
 {
@@ -81,6 +101,7 @@ struct CharLine
     int code = -1;
     CharBitMap glyph {};
     int line = 0;
+    PicTarget target = PicTarget::Pic18;
 };
 
 struct LineParse
@@ -110,8 +131,14 @@ LineParse parseCharLine(QByteArrayView text, int lineNumber)
         return fail(QStringLiteral("the label is not Char_000 to Char_255"));
     parsed.code = code;
     const bool spaced = cursor.skipSpaces();
-    if (!spaced || !cursor.take("db", Qt::CaseInsensitive) || !cursor.skipSpaces())
-        return fail(QStringLiteral("expected \"db\" after the label"));
+    std::optional<PicTarget> target;
+    for (const PicTarget candidate : {PicTarget::Pic18, PicTarget::Pic16}) {
+        if (!target && spaced && cursor.take(tableDirective(candidate), Qt::CaseInsensitive))
+            target = candidate;
+    }
+    if (!target || !cursor.skipSpaces())
+        return fail(QStringLiteral("expected \"db\" or \"dt\" after the label"));
+    parsed.target = *target;
     for (int row = 0; row < GlyphSize; ++row) {
         if (row > 0) {
             cursor.skipSpaces();
@@ -136,7 +163,7 @@ LineParse parseCharLine(QByteArrayView text, int lineNumber)
 
 } // namespace
 
-AsmRead parseAsmSource(QByteArrayView source)
+AsmRead parseAsmSource(QByteArrayView source, std::optional<CodeRange> expected)
 {
     AsmRead result;
     const auto fail = [&result](int line, const QString &error) {
@@ -158,36 +185,61 @@ AsmRead parseAsmSource(QByteArrayView source)
         return fail(qMax(reader.number(), 1),
                     QStringLiteral("no character lines (Char_000 to Char_255)"));
 
+    // One table is one form: db bytes are read with table reads, dt words are called.
+    result.target = lines.first().target;
+    for (const CharLine &line : lines) {
+        if (line.target != result.target) {
+            return fail(line.line, QStringLiteral("%1 uses \"%2\" but the lines before it use "
+                                                  "\"%3\"; a table is all db (pic18) or all dt "
+                                                  "(pic16)")
+                                       .arg(charLabel(line.code),
+                                            QString::fromLatin1(tableDirective(line.target)),
+                                            QString::fromLatin1(tableDirective(result.target))));
+        }
+    }
+    const auto [lowest, highest]
+        = std::minmax_element(lines.cbegin(), lines.cend(),
+                              [](const CharLine &a, const CharLine &b) { return a.code < b.code; });
+    result.codes = CodeRange {lowest->code, highest->code};
+    const CodeRange wanted = expected.value_or(result.codes);
+    if (result.codes.first != wanted.first || result.codes.last > wanted.last) {
+        return fail(lines.first().line,
+                    QStringLiteral("the table holds %1 (%2 to %3), not the %4 expected")
+                        .arg(codeRangeText(result.codes), charLabel(result.codes.first),
+                             charLabel(result.codes.last), codeRangeText(wanted)));
+    }
+
     // Lines are assembled in the order they stand, so order is part of the table.
-    int expected = 0;
+    int expectedCode = wanted.first;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const CharLine &line = lines[i];
-        if (line.code == expected) {
+        if (line.code == expectedCode) {
             setGlyph(result.font, line.code, line.glyph);
             result.lineOf[line.code] = line.line;
-            ++expected;
+            ++expectedCode;
             continue;
         }
-        if (line.code < expected) {
+        if (line.code < expectedCode) {
             return fail(line.line, QStringLiteral("%1 is repeated (first on line %2)")
                                        .arg(charLabel(line.code))
                                        .arg(result.lineOf[line.code]));
         }
         for (qsizetype later = i + 1; later < lines.size(); ++later) {
-            if (lines[later].code == expected) {
+            if (lines[later].code == expectedCode) {
                 return fail(
                     line.line,
                     QStringLiteral("%1 is out of order: %2, which comes first, is on line %3")
-                        .arg(charLabel(line.code), charLabel(expected))
+                        .arg(charLabel(line.code), charLabel(expectedCode))
                         .arg(lines[later].line));
             }
         }
         return fail(line.line, QStringLiteral("%1 is missing before %2")
-                                   .arg(charLabel(expected), charLabel(line.code)));
+                                   .arg(charLabel(expectedCode), charLabel(line.code)));
     }
-    if (expected < CharacterCount) {
-        return fail(reader.number() + 1, QStringLiteral("%1 is missing: the source ends after %2")
-                                             .arg(charLabel(expected), charLabel(expected - 1)));
+    if (expectedCode <= wanted.last) {
+        return fail(reader.number() + 1,
+                    QStringLiteral("%1 is missing: the source ends after %2")
+                        .arg(charLabel(expectedCode), charLabel(expectedCode - 1)));
     }
     return result;
 }
@@ -198,19 +250,19 @@ bool looksLikeAsmSource(QByteArrayView source)
     return reader.nextContent() && reader.line().startsWith(LabelPrefix);
 }
 
-int firstDifferentCode(const FontImage &a, const FontImage &b)
+int firstDifferentCode(const FontImage &a, const FontImage &b, const CodeRange &codes)
 {
-    for (int code = 0; code < CharacterCount; ++code) {
+    for (int code = codes.first; code <= codes.last; ++code) {
         if (glyphOf(a, code) != glyphOf(b, code))
             return code;
     }
     return -1;
 }
 
-int differentCodeCount(const FontImage &a, const FontImage &b)
+int differentCodeCount(const FontImage &a, const FontImage &b, const CodeRange &codes)
 {
     int count = 0;
-    for (int code = 0; code < CharacterCount; ++code)
+    for (int code = codes.first; code <= codes.last; ++code)
         count += glyphOf(a, code) != glyphOf(b, code) ? 1 : 0;
     return count;
 }
@@ -297,4 +349,101 @@ HexImage parseIntelHex(QByteArrayView hex)
               ? QStringLiteral("the end record is missing")
               : QStringLiteral("line %1: %2").arg(QString::number(reader.number()), reader.error());
     return image;
+}
+
+std::optional<PicCore> picCoreOfRetlw(quint16 word)
+{
+    if ((word & 0xFF) != RetlwProbe)
+        return std::nullopt;
+    for (const PicCore core : {PicCore::Bits12, PicCore::Bits14, PicCore::Pic18}) {
+        if ((word & 0xFF00) == retlwOpcode(core))
+            return core;
+    }
+    return std::nullopt;
+}
+
+QString picCoreText(PicCore core)
+{
+    switch (core) {
+    case PicCore::Bits12:
+        return QStringLiteral("a 12-bit core");
+    case PicCore::Bits14:
+        return QStringLiteral("a 14-bit core");
+    case PicCore::Pic18:
+        break;
+    }
+    return QStringLiteral("a PIC18");
+}
+
+PicTarget targetOfCore(PicCore core)
+{
+    return core == PicCore::Pic18 ? PicTarget::Pic18 : PicTarget::Pic16;
+}
+
+std::optional<qint64> programMemorySize(QByteArrayView properties)
+{
+    // "Names          : pic16f877a, p16f877a, 16f877a" starts each processor's block; a name
+    // gpasm does not know lists them all.
+    std::optional<qint64> size;
+    int processors = 0;
+    LineReader reader(properties);
+    while (reader.next()) {
+        const QByteArrayView line = reader.line();
+        const qsizetype colon = line.indexOf(':');
+        if (colon < 0)
+            continue;
+        const QByteArrayView key = line.first(colon).trimmed();
+        if (key == "Names")
+            ++processors;
+        if (key != "Program Size")
+            continue;
+        const QList<QByteArray> words
+            = line.sliced(colon + 1).toByteArray().simplified().split(' ');
+        bool ok = false;
+        const qint64 value = words.constFirst().toLongLong(&ok);
+        if (ok && words.size() == 2 && (words[1] == "words" || words[1] == "bytes"))
+            size = value;
+    }
+    return processors == 1 ? size : std::nullopt;
+}
+
+AssembledFont assembledFont(const HexImage &hex, PicCore core, const CodeRange &codes)
+{
+    AssembledFont result;
+    const auto fail = [&result](const QString &error) {
+        result.error = error;
+        return result;
+    };
+    const int tableBytes = codes.count() * GlyphSize;
+    // A PIC18 byte is one hex byte; a word of the smaller cores is two, at twice its address.
+    const int stride = core == PicCore::Pic18 ? 1 : 2;
+    const QString unit = core == PicCore::Pic18 ? QStringLiteral("bytes") : QStringLiteral("words");
+    for (auto it = hex.bytes.cbegin(); it != hex.bytes.cend(); ++it) {
+        if (it.key() >= quint32(tableBytes * stride)) {
+            return fail(QStringLiteral("memory past the table's %1 %2, at address 0x%3")
+                            .arg(numberText(tableBytes), unit,
+                                 QString::number(it.key() / quint32(stride), 16).toUpper()));
+        }
+    }
+    if (hex.bytes.size() != tableBytes * stride) {
+        return fail(QStringLiteral("%1 %2, not %3")
+                        .arg(numberText(hex.bytes.size() / stride), unit, numberText(tableBytes)));
+    }
+    for (int at = 0; at < tableBytes; ++at) {
+        const int address = codes.first * GlyphSize + at;
+        if (core == PicCore::Pic18) {
+            result.font[address] = hex.bytes.value(quint32(at));
+            continue;
+        }
+        const quint16 word = quint16(hex.bytes.value(quint32(2 * at)))
+                             | quint16(hex.bytes.value(quint32(2 * at + 1)) << 8);
+        if ((word & 0xFF00) != retlwOpcode(core)) {
+            return fail(QStringLiteral("the word at 0x%1 (%2, row %3) is 0x%4, not a retlw")
+                            .arg(QString::number(at, 16).toUpper(), charLabel(address / GlyphSize),
+                                 QString::number(at % GlyphSize),
+                                 QString::number(word, 16).toUpper().rightJustified(4, u'0')));
+        }
+        result.font[address] = static_cast<std::uint8_t>(word & 0xFF);
+    }
+    return result;
 }

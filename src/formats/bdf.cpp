@@ -201,7 +201,7 @@ QByteArray hexRow(std::uint8_t row)
 }
 } // namespace
 
-QByteArray bdfBytes(const FontImage &font, const QString &familyName)
+QByteArray bdfBytes(const FontImage &font, const QString &familyName, const CodeRange &codes)
 {
     constexpr char FontStart[] = "FONT -Glyphwright-";
     // 8 pixels at 75 dpi is 7.68 points, written as 80 tenths as X fonts of this size are.
@@ -219,8 +219,9 @@ QByteArray bdfBytes(const FontImage &font, const QString &familyName)
                      + "POINT_SIZE 80\n" + "RESOLUTION_X 75\n" + "RESOLUTION_Y 75\n"
                      + "SPACING \"C\"\n" + "AVERAGE_WIDTH 80\n" + "CHARSET_REGISTRY \"ISO8859\"\n"
                      + "CHARSET_ENCODING \"1\"\n" + "FONT_ASCENT " + ascent + "\n" + "FONT_DESCENT "
-                     + descent + "\n" + "ENDPROPERTIES\n" + "CHARS 256\n";
-    for (int code = 0; code < CharacterCount; ++code) {
+                     + descent + "\n" + "ENDPROPERTIES\n" + "CHARS "
+                     + QByteArray::number(codes.count()) + "\n";
+    for (int code = codes.first; code <= codes.last; ++code) {
         const QByteArray number = QByteArray::number(code);
         // SWIDTH is the advance in thousandths of the point size: 8 px / (8 pt * 75 / 72 dpi).
         out += "STARTCHAR char" + number + "\nENCODING " + number + "\nSWIDTH 960 0\n"

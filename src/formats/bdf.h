@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/coderange.h"
 #include "formats/importresult.h"
 
 #include <QByteArray>
@@ -14,6 +15,7 @@ bool looksLikeFreeTypeBitmapFont(QByteArrayView bytes);
 ImportResult fontFromFreeType(QByteArrayView bytes);
 
 // The font as BDF 2.1: ISO 8859-1 codes 0 to 255, 8x8 cells with the baseline BdfDescent rows
-// above the bottom. The family name keeps letters, digits and spaces of the given name.
+// above the bottom. The family name keeps letters, digits and spaces of the given name. With a
+// range, only its characters, each at its own code.
 inline constexpr int BdfDescent = 1;
-QByteArray bdfBytes(const FontImage &font, const QString &familyName);
+QByteArray bdfBytes(const FontImage &font, const QString &familyName, const CodeRange &codes = {});

@@ -125,20 +125,27 @@ QString cIdentifier(const QString &name)
     return identifier;
 }
 
-QByteArray cHeader(const FontImage &font, const QString &identifier)
+QByteArray cHeader(const FontImage &font, const QString &identifier, const CodeRange &codes)
 {
     const QByteArray name = identifier.toLatin1();
     const QByteArray guard = name.toUpper() + "_H";
-    QByteArray out = "/* " + name
-                     + ": an 8x8 font of 256 characters, 8 bytes each in code order; byte 0 is\n"
+    const QByteArray what
+        = codes.isWhole()
+              ? QByteArray("an 8x8 font of 256 characters, 8 bytes each in code order")
+              : QStringLiteral("%1 of an 8x8 font, 8 bytes each in code order; the glyph of code\n"
+                               "   c is %2[c - %3]")
+                    .arg(codeRangeText(codes), identifier, QString::number(codes.first))
+                    .toLatin1();
+    QByteArray out = "/* " + name + ": " + what
+                     + "; byte 0 is\n"
                        "   the top row, bit 7 the leftmost pixel, a 1 bit is ink. */\n"
                        "#ifndef "
-                     + guard + "\n#define " + guard + "\n\nconst unsigned char " + name
-                     + "[256][8] = {\n";
-    for (int code = 0; code < CharacterCount; ++code) {
+                     + guard + "\n#define " + guard + "\n\nconst unsigned char " + name + "["
+                     + QByteArray::number(codes.count()) + "][8] = {\n";
+    for (int code = codes.first; code <= codes.last; ++code) {
         // The shown character is printable ASCII or '.', so it can never close the comment.
         out += "    {" + glyphBytesText(glyphOf(font, code)).toLatin1() + "}"
-               + (code + 1 < CharacterCount ? "," : " ") + " /* "
+               + (code < codes.last ? "," : " ") + " /* "
                + QByteArray::number(code).rightJustified(3, '0') + " "
                + CharDisplayText(code).toLatin1() + " */\n";
     }

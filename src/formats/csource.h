@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/coderange.h"
 #include "core/fontimage.h"
 
 #include <QByteArray>
@@ -12,5 +13,6 @@ QString cIdentifier(const QString &name);
 
 // The font as a C header: `const unsigned char NAME[256][8]`, one line of eight row bytes per
 // character with a comment naming its code and showing it as the assembler export does.
-// Compiles as C99 and C++ without warnings. NAME must already be a C identifier.
-QByteArray cHeader(const FontImage &font, const QString &identifier);
+// Compiles as C99 and C++ without warnings. NAME must already be a C identifier. With a range,
+// only its characters: NAME[count][8], the glyph of code c at NAME[c - first].
+QByteArray cHeader(const FontImage &font, const QString &identifier, const CodeRange &codes = {});

@@ -44,7 +44,7 @@ ImportResult readFreeType(QByteArrayView bytes, const ReadOptions &)
 
 QByteArray writeBdf(const FontImage &font, const WriteOptions &options)
 {
-    return bdfBytes(font, nameOr(options, fontBaseName(options.fontFileName)));
+    return bdfBytes(font, nameOr(options, fontBaseName(options.fontFileName)), options.codes);
 }
 
 bool isPicture(QByteArrayView bytes)
@@ -84,25 +84,33 @@ QByteArray writePng(const FontImage &font, const WriteOptions &options)
 
 QByteArray writeC(const FontImage &font, const WriteOptions &options)
 {
-    return cHeader(font, cIdentifier(nameOr(options, fontBaseName(options.fontFileName))));
+    return cHeader(font, cIdentifier(nameOr(options, fontBaseName(options.fontFileName))),
+                   options.codes);
 }
 
 ImportResult readAsm(QByteArrayView bytes, const ReadOptions &)
 {
-    const AsmRead read = parseAsmSource(bytes);
+    // Whatever run of codes the table holds; the import reports the others as empty.
+    const AsmRead read = parseAsmSource(bytes, std::nullopt);
     if (!read.error.isEmpty())
         return ImportResult::failure(
             QStringLiteral("line %1: %2.").arg(read.errorLine).arg(read.error));
     ImportResult result;
     result.font = read.font;
-    result.description = QStringLiteral("PIC assembler source, 256 db lines");
+    result.description = QStringLiteral("PIC assembler source, %1 %2 lines")
+                             .arg(QString::number(read.codes.count()),
+                                  QString::fromLatin1(tableDirective(read.target)));
+    if (!read.codes.isWhole())
+        result.warnings.append(QStringLiteral("the table holds only %1; the other characters are "
+                                              "left blank.")
+                                   .arg(codeRangeText(read.codes)));
     return result;
 }
 
 QByteArray writeAsm(const FontImage &font, const WriteOptions &options)
 {
     // As the editor's export: the header names the font file, extension and all.
-    return asmSource(font, nameOr(options, options.fontFileName));
+    return asmSource(font, nameOr(options, options.fontFileName), options.target, options.codes);
 }
 
 ImportResult readText(QByteArrayView bytes, const ReadOptions &)
@@ -117,9 +125,9 @@ ImportResult readText(QByteArrayView bytes, const ReadOptions &)
     return result;
 }
 
-QByteArray writeText(const FontImage &font, const WriteOptions &)
+QByteArray writeText(const FontImage &font, const WriteOptions &options)
 {
-    return fontText(font);
+    return fontText(font, options.codes);
 }
 
 // Detection tries the rows in this order; raw, which anything is, comes only when named.
@@ -141,12 +149,12 @@ constexpr FontFormat Formats[] = {
      "bdf pcf fon fnt",
      "BDF, PCF or Windows FON/FNT bitmap fonts up to 8x8, through FreeType: codes 0 to 255, "
      "placed in the cell by the font's ascent.",
-     "BDF 2.1, ISO 8859-1 codes 0 to 255, family --name or the font's file name.",
+     "BDF 2.1, ISO 8859-1 codes 0 to 255 (or --codes), family --name or the font's file name.",
      looksLikeFreeTypeBitmapFont,
      readFreeType,
      writeBdf,
      {},
-     FormatOption::Name,
+     FormatOption::Name | FormatOption::Codes,
      true},
     {"png",
      "image",
@@ -176,25 +184,26 @@ constexpr FontFormat Formats[] = {
      "",
      "c h",
      nullptr,
-     "a C header with const unsigned char NAME[256][8]; NAME from --name or the font's file name "
-     "(\"font\" for standard input), made a valid C identifier.",
+     "a C header with const unsigned char NAME[256][8] (NAME[COUNT][8] with --codes); NAME from "
+     "--name or the font's file name (\"font\" for standard input), made a valid C identifier.",
      nullptr,
      nullptr,
      writeC,
      {},
-     FormatOption::Name,
+     FormatOption::Name | FormatOption::Codes,
      false},
     {"asm",
      "",
      "asm inc",
-     "PIC assembler source as export writes it: the 256 Char_NNN db lines, in code order.",
-     "PIC assembler source, as export writes it; the header names --name or the font's file "
-     "name.",
+     "PIC assembler source as export writes it: Char_NNN db (or dt) lines in code order; codes "
+     "it leaves out are blank.",
+     "PIC assembler source, as export writes it (--target, --codes); the header names --name or "
+     "the font's file name.",
      looksLikeAsmSource,
      readAsm,
      writeAsm,
      {},
-     FormatOption::Name,
+     FormatOption::Name | FormatOption::Codes | FormatOption::Target,
      true},
     {"text",
      "txt",
@@ -205,7 +214,7 @@ constexpr FontFormat Formats[] = {
      readText,
      writeText,
      {},
-     {},
+     FormatOption::Codes,
      true},
     {"raw",
      "",

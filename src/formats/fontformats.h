@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/asmexport.h"
+#include "core/coderange.h"
 #include "core/fontimage.h"
 #include "formats/importresult.h"
 
@@ -26,11 +28,13 @@ struct WriteOptions
     std::optional<QString> name;
     QString fontFileName; // "big.pf"; empty for standard input
     int scale = 1; // picture pixels per glyph pixel
+    CodeRange codes; // the characters to write, where the format can hold fewer than 256
+    PicTarget target = PicTarget::Pic18; // the processor family an assembler table is for
 };
 
 // The options beyond bytes and font that a reader or writer takes; the commands refuse the
 // others, so that an option never silently does nothing.
-enum class FormatOption { Offset = 0x1, Name = 0x2, Scale = 0x4 };
+enum class FormatOption { Offset = 0x1, Name = 0x2, Scale = 0x4, Codes = 0x8, Target = 0x10 };
 Q_DECLARE_FLAGS(FormatOptions, FormatOption)
 Q_DECLARE_OPERATORS_FOR_FLAGS(FormatOptions)
 

@@ -57,11 +57,20 @@ QByteArray pixelRow(std::uint8_t row)
     return pixels;
 }
 
-QByteArray fontText(const FontImage &font)
+QByteArray fontText(const FontImage &font, const CodeRange &codes)
 {
-    QByteArray text = "; Glyphwright font: 256 characters of 8 rows; '#' is ink, '.' is paper.\n"
-                      "; Bit 7 is the leftmost pixel; each row ends with its byte.\n";
-    for (int code = 0; code < CharacterCount; ++code) {
+    QByteArray text
+        = codes.isWhole()
+              ? QByteArray(
+                  "; Glyphwright font: 256 characters of 8 rows; '#' is ink, '.' is paper.\n")
+              : QStringLiteral("; Glyphwright font, %1 only: %2 of 8 rows; '#' is ink, '.' is "
+                               "paper.\n")
+                    .arg(codeRangeText(codes),
+                         codes.count() == 1 ? QStringLiteral("1 character")
+                                            : QStringLiteral("%1 characters").arg(codes.count()))
+                    .toLatin1();
+    text += "; Bit 7 is the leftmost pixel; each row ends with its byte.\n";
+    for (int code = codes.first; code <= codes.last; ++code) {
         text += '\n' + heading(code) + '\n';
         for (const std::uint8_t value : glyphOf(font, code))
             text += rowText(value) + '\n';
@@ -86,9 +95,20 @@ FontTextParse parseFontText(QByteArrayView text)
         if (code == CharacterCount)
             return fail(lineNumber, QStringLiteral("text after the last character (255)"));
         if (row < 0) {
-            if (line != heading(code))
+            if (line != heading(code)) {
+                if (code == 0) {
+                    for (int other = 1; other < CharacterCount; ++other) {
+                        if (line == heading(other))
+                            return fail(lineNumber,
+                                        QStringLiteral("the text starts at character %1: it holds "
+                                                       "only some characters, and a font needs "
+                                                       "all 256")
+                                            .arg(other));
+                    }
+                }
                 return fail(lineNumber, QStringLiteral("expected the heading \"%1\"")
                                             .arg(QString::fromLatin1(heading(code))));
+            }
             row = 0;
             continue;
         }

@@ -1,0 +1,185 @@
+// transform: moves, mirrors, turns, inverts or emboldens every glyph of a font at once.
+#include "cli/cli.h"
+#include "cli/commandline.h"
+#include "cli/fontinput.h"
+#include "cli/formathelp.h"
+#include "cli/options.h"
+#include "core/filename.h"
+#include "core/glyphtransform.h"
+
+#include <QList>
+
+namespace {
+// The operations are transform's own options: the same names may mean something else elsewhere.
+constexpr Option ShiftOperation {"shift", 0, "DIRECTION[:N]",
+                                 "move the glyphs N pixels (default 1, up to 7) up, down, left or "
+                                 "right; pixels that leave the cell are lost, new ones are paper"};
+constexpr Option RollOperation {
+    "roll", 0, "DIRECTION[:N]",
+    "the same, but what leaves the cell at one edge comes back at the other"};
+constexpr Option FlipOperation {"flip", 0, "horizontal|vertical",
+                                "mirror left to right (horizontal) or top to bottom (vertical)"};
+constexpr Option RotateOperation {"rotate", 0, "90|180|270", "turn clockwise by so many degrees"};
+constexpr Option InvertOperation {"invert", 0, nullptr, "swap ink and paper"};
+constexpr Option BoldOperation {"bold", 0, nullptr,
+                                "OR each row with itself one pixel to the right, the classic "
+                                "bold of an 8x8 font"};
+constexpr Option InPlace {"in-place", 0, nullptr,
+                          "write the result over FONT.pf, atomically: the old font stays whole "
+                          "until the new one is complete; -o may then be left out"};
+
+constexpr OptionUse TransformOptions[] = {
+    {&Options::Output, "the font to write, '-' for standard output; it may be FONT.pf itself "
+                       "only with --in-place"},
+    {&InPlace, nullptr},
+    {&Options::Codes, "transform only the characters FIRST to LAST (decimal or 0x hex, "
+                      "inclusive; default 0-255); the others are written unchanged"},
+    {&ShiftOperation, nullptr},
+    {&RollOperation, nullptr},
+    {&FlipOperation, nullptr},
+    {&RotateOperation, nullptr},
+    {&InvertOperation, nullptr},
+    {&BoldOperation, nullptr},
+};
+
+constexpr CommandSpec Transform {
+    "transform",
+    "FONT.pf -o OUT.pf [--in-place] [--codes FIRST-LAST] OPERATION...",
+    "Changes every glyph of the font, or of the --codes range, at once: each OPERATION in the "
+    "order given, each to every glyph. Says on standard error how many glyphs changed. FONT.pf "
+    "'-' reads the font from standard input. Moving a font down a pixel and making it bold:\n\n"
+    "  glyphwright-cli transform font.pf -o bold.pf --shift down --bold",
+    TransformOptions,
+    1,
+    1};
+
+struct OperationParse
+{
+    std::optional<GlyphOperation> operation;
+    QString expected; // what the value should have been
+};
+
+OperationParse movement(GlyphOperation::Kind kind, const QString &value)
+{
+    const QString expected = QStringLiteral("expects up, down, left or right, with :N for 1 to %1 "
+                                            "pixels (down:2)")
+                                 .arg(GlyphSize - 1);
+    const QStringList parts = value.split(QLatin1Char(':'));
+    const std::pair<const char *, Direction> directions[] = {{"up", Direction::Up},
+                                                             {"down", Direction::Down},
+                                                             {"left", Direction::Left},
+                                                             {"right", Direction::Right}};
+    GlyphOperation operation {kind};
+    bool known = false;
+    for (const auto &[name, direction] : directions) {
+        if (parts.constFirst() == QLatin1String(name)) {
+            operation.direction = direction;
+            known = true;
+        }
+    }
+    if (!known || parts.size() > 2)
+        return {std::nullopt, expected};
+    if (parts.size() == 2) {
+        const std::optional<qint64> pixels = parseNumber(parts[1]);
+        if (!pixels || *pixels < 1 || *pixels >= GlyphSize)
+            return {std::nullopt, expected};
+        operation.amount = static_cast<int>(*pixels);
+    }
+    return {operation, {}};
+}
+
+OperationParse operationOf(const Option *option, const QString &value)
+{
+    if (option == &ShiftOperation)
+        return movement(GlyphOperation::Kind::Shift, value);
+    if (option == &RollOperation)
+        return movement(GlyphOperation::Kind::Roll, value);
+    if (option == &FlipOperation) {
+        if (value == QLatin1String("horizontal"))
+            return {GlyphOperation {GlyphOperation::Kind::Flip, Direction::Left}, {}};
+        if (value == QLatin1String("vertical"))
+            return {GlyphOperation {GlyphOperation::Kind::Flip, Direction::Up}, {}};
+        return {std::nullopt, QStringLiteral("expects horizontal or vertical")};
+    }
+    if (option == &RotateOperation) {
+        for (const int degrees : {90, 180, 270}) {
+            if (value == QString::number(degrees))
+                return {GlyphOperation {GlyphOperation::Kind::Rotate, Direction::Up, degrees / 90},
+                        {}};
+        }
+        return {std::nullopt, QStringLiteral("expects 90, 180 or 270 (degrees clockwise)")};
+    }
+    if (option == &InvertOperation)
+        return {GlyphOperation {GlyphOperation::Kind::Invert}, {}};
+    if (option == &BoldOperation)
+        return {GlyphOperation {GlyphOperation::Kind::Bold}, {}};
+    return {};
+}
+} // namespace
+
+int runTransform(const QStringList &arguments)
+{
+    CommandLine line(Transform);
+    if (const std::optional<int> status = line.parse(arguments))
+        return *status;
+
+    QList<GlyphOperation> operations;
+    for (const auto &[option, value] : line.given()) {
+        const OperationParse parsed = operationOf(option, value);
+        if (parsed.operation) {
+            operations.append(*parsed.operation);
+        } else if (!parsed.expected.isEmpty()) {
+            return line.usageError(QStringLiteral("--%1 '%2': %3")
+                                       .arg(QLatin1String(option->longName),
+                                            printableFileName(value), parsed.expected));
+        }
+    }
+    if (operations.isEmpty())
+        return line.usageError(QStringLiteral("no operation given: --shift, --roll, --flip, "
+                                              "--rotate, --invert or --bold"));
+    const std::optional<CodeRange> codes = codesGiven(line);
+    if (!codes)
+        return ExitUsage;
+
+    const QString fontPath = line.files().constFirst();
+    const bool inPlace = line.isSet(InPlace);
+    QString output = line.output();
+    if (inPlace) {
+        if (fontPath == QLatin1String("-"))
+            return line.usageError(QStringLiteral("--in-place needs a font file, not standard "
+                                                  "input"));
+        if (line.isSet(Options::Output) && !sameFile(output, fontPath))
+            return line.usageError(QStringLiteral("--in-place writes FONT.pf itself, but -o names "
+                                                  "another file"));
+        output = fontPath;
+    } else if (!line.isSet(Options::Output)) {
+        return line.usageError(QStringLiteral("-o OUT.pf is required (or -o - for standard "
+                                              "output, or --in-place to replace FONT.pf)"));
+    } else if (output != QLatin1String("-") && fontPath != QLatin1String("-")
+               && sameFile(output, fontPath)) {
+        printError(QStringLiteral("%1: the output is the input file; not replacing it without "
+                                  "--in-place.")
+                       .arg(outputName(output)));
+        return ExitFailure;
+    }
+
+    int changed = 0;
+    const int status = readThenWrite(
+        fontPath, output, readFontInput,
+        [&](const FontInput &input) -> std::optional<QByteArray> {
+            FontImage font = input.font;
+            changed = transformFont(font, *codes, operations);
+            return fontFileBytes(font);
+        },
+        inPlace ? Overwrite::Allowed : Overwrite::Refused);
+    if (status == ExitOk) {
+        const QString glyphs
+            = codes->count() == 1 ? QStringLiteral("glyph") : QStringLiteral("glyphs");
+        printNote(QStringLiteral("%1: changed %2 of %3 %4%5.")
+                      .arg(outputName(output), QString::number(changed),
+                           QString::number(codes->count()), glyphs,
+                           codes->isWhole() ? QString()
+                                            : QStringLiteral(" (%1)").arg(codeRangeText(*codes))));
+    }
+    return status;
+}

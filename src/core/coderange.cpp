@@ -1,0 +1,41 @@
+#include "core/coderange.h"
+
+namespace {
+// A code in decimal or 0x hex; no sign, no spaces.
+std::optional<int> parseCode(QStringView text)
+{
+    const bool hex = text.startsWith(u"0x", Qt::CaseInsensitive);
+    const QStringView digits = hex ? text.sliced(2) : text;
+    if (digits.isEmpty() || !digits.front().isLetterOrNumber())
+        return std::nullopt;
+    bool ok = false;
+    const int value = digits.toInt(&ok, hex ? 16 : 10);
+    if (!ok || value < 0 || value >= CharacterCount)
+        return std::nullopt;
+    return value;
+}
+} // namespace
+
+CodeRangeParse parseCodeRange(QStringView text)
+{
+    const qsizetype dash = text.indexOf(u'-');
+    const QStringView firstText = dash < 0 ? text : text.first(dash);
+    const QStringView lastText = dash < 0 ? text : text.sliced(dash + 1);
+    const std::optional<int> first = parseCode(firstText);
+    const std::optional<int> last = parseCode(lastText);
+    if (!first || !last)
+        return {std::nullopt, QStringLiteral("expects FIRST-LAST, two codes from 0 to 255 "
+                                             "(decimal or 0x hex), such as 32-127")};
+    if (*first > *last)
+        return {std::nullopt, QStringLiteral("the range is reversed: FIRST (%1) is above LAST (%2)")
+                                  .arg(*first)
+                                  .arg(*last)};
+    return {CodeRange {*first, *last}, {}};
+}
+
+QString codeRangeText(const CodeRange &range)
+{
+    if (range.first == range.last)
+        return QStringLiteral("code %1").arg(range.first);
+    return QStringLiteral("codes %1 to %2").arg(range.first).arg(range.last);
+}
