@@ -125,16 +125,30 @@ QString cIdentifier(const QString &name)
     return identifier;
 }
 
-QByteArray cHeader(const FontImage &font, const QString &identifier)
+namespace {
+QByteArray layoutComment(const QByteArray &name)
+{
+    return "/* " + name
+           + ": an 8x8 font of 256 characters, 8 bytes each in code order; byte 0 is\n"
+             "   the top row, bit 7 the leftmost pixel, a 1 bit is ink. */\n";
+}
+} // namespace
+
+QByteArray cHeader(const QString &identifier)
 {
     const QByteArray name = identifier.toLatin1();
     const QByteArray guard = name.toUpper() + "_H";
-    QByteArray out = "/* " + name
-                     + ": an 8x8 font of 256 characters, 8 bytes each in code order; byte 0 is\n"
-                       "   the top row, bit 7 the leftmost pixel, a 1 bit is ink. */\n"
-                       "#ifndef "
-                     + guard + "\n#define " + guard + "\n\nconst unsigned char " + name
-                     + "[256][8] = {\n";
+    return layoutComment(name) + "#ifndef " + guard + "\n#define " + guard
+           + "\n\n#ifdef __cplusplus\nextern \"C\" {\n#endif\n\nextern const unsigned char " + name
+           + "[256][8];\n\n#ifdef __cplusplus\n}\n#endif\n\n#endif\n";
+}
+
+QByteArray cSource(const FontImage &font, const QString &identifier, const QString &headerFileName)
+{
+    const QByteArray name = identifier.toLatin1();
+    // Including its own header lets the compiler check the definition against the declaration.
+    QByteArray out = layoutComment(name) + "#include \"" + headerFileName.toUtf8()
+                     + "\"\n\nconst unsigned char " + name + "[256][8] = {\n";
     for (int code = 0; code < CharacterCount; ++code) {
         // The shown character is printable ASCII or '.', so it can never close the comment.
         out += "    {" + glyphBytesText(glyphOf(font, code)).toLatin1() + "}"
@@ -142,6 +156,6 @@ QByteArray cHeader(const FontImage &font, const QString &identifier)
                + QByteArray::number(code).rightJustified(3, '0') + " "
                + CharDisplayText(code).toLatin1() + " */\n";
     }
-    out += "};\n\n#endif\n";
+    out += "};\n";
     return out;
 }
