@@ -4,9 +4,12 @@
 #include "cli/fontinput.h"
 #include "cli/formathelp.h"
 #include "cli/options.h"
+#include "core/filename.h"
 #include "core/modtools.h"
 #include "formats/fontformats.h"
 #include "formats/inkimage.h"
+
+#include <algorithm>
 
 namespace {
 constexpr OptionUse ConvertOptions[] = {
@@ -15,6 +18,9 @@ constexpr OptionUse ConvertOptions[] = {
     {&Options::Name, "the font's name in the output, where the format has one; by default the "
                      "font's file name"},
     {&Options::Scale, nullptr},
+    {&Options::Charset, "the character each code is, written into the PSF's Unicode table or as "
+                        "the BDF's encoding: any single-byte set iconv knows (cp437, cp850, "
+                        "koi8-r, iso8859-15; 'iconv -l' lists them); default latin1 (ISO 8859-1)"},
 };
 
 QString convertFormats()
@@ -24,7 +30,7 @@ QString convertFormats()
 
 constexpr CommandSpec Convert {
     "convert",
-    "FONT.pf -o OUT [--to FORMAT] [--name NAME] [--scale N]",
+    "FONT.pf -o OUT [--to FORMAT] [--name NAME] [--scale N] [--charset NAME]",
     "Writes the font in another format, told by OUT's extension unless --to names it. The same "
     "font always gives the same bytes. FONT.pf '-' reads the font from standard input.",
     ConvertOptions,
@@ -61,7 +67,9 @@ int runConvert(const QStringList &arguments)
     const QString fontPath = line.files().constFirst();
     options.fontFileName = fontPath == QLatin1String("-") ? QString() : FileNameOf(fontPath);
     const std::pair<const Option *, FormatOption> formatOptions[]
-        = {{&Options::Scale, FormatOption::Scale}, {&Options::Name, FormatOption::Name}};
+        = {{&Options::Scale, FormatOption::Scale},
+           {&Options::Name, FormatOption::Name},
+           {&Options::Charset, FormatOption::Charset}};
     for (const auto &[option, needs] : formatOptions) {
         if (!line.isSet(*option))
             continue;
@@ -76,15 +84,50 @@ int runConvert(const QStringList &arguments)
             return ExitUsage;
         options.scale = static_cast<int>(*scale);
     }
+    const std::optional<CharacterSet> charset = characterSetOption(line);
+    if (!charset)
+        return ExitUsage;
+    options.charset = *charset;
 
-    return readThenWrite(
-        fontPath, outPath, readFontInput, [&](const FontInput &input) -> std::optional<QByteArray> {
-            QByteArray bytes = format->write(input.font, options);
-            if (bytes.isEmpty()) {
-                printError(
-                    QStringLiteral("%1: the output could not be made.").arg(outputName(outPath)));
-                return std::nullopt;
-            }
-            return bytes;
-        });
+    // A format of two files writes both, beside each other, whichever of them -o names.
+    QStringList outPaths {outPath};
+    if (format->writeSecond) {
+        const QString pair = QStringLiteral("the %1 output is two files, FILE.%2 and FILE.%3")
+                                 .arg(QLatin1String(format->name),
+                                      QString::fromLatin1(format->suffixes).section(u' ', 0, 0),
+                                      QLatin1String(format->secondSuffix));
+        if (outPath == QLatin1String("-"))
+            return line.usageError(pair
+                                   + QStringLiteral(", not standard output; name either "
+                                                    "with -o"));
+        outPaths = pairedFileNames(*format, outPath);
+        if (outPaths.isEmpty())
+            return line.usageError(
+                QStringLiteral("-o '%1': %2; name either").arg(outputName(outPath), pair));
+        options.firstFileName = FileNameOf(outPaths.first());
+        // The second file names the first in a quoted #include.
+        if (std::any_of(options.firstFileName.begin(), options.firstFileName.end(), [](QChar c) {
+                return c == u'"' || c == u'\\' || c.category() == QChar::Other_Control;
+            }))
+            return line.usageError(QStringLiteral("'%1' cannot be named in an #include; choose a "
+                                                  "file name without quotes, backslashes or "
+                                                  "control characters")
+                                       .arg(printableFileName(options.firstFileName)));
+    }
+
+    return readThenWriteAll(fontPath, outPaths, readFontInput,
+                            [&](const FontInput &input) -> std::optional<QList<QByteArray>> {
+                                QList<QByteArray> contents {format->write(input.font, options)};
+                                if (format->writeSecond)
+                                    contents.append(format->writeSecond(input.font, options));
+                                for (qsizetype i = 0; i < contents.size(); ++i) {
+                                    if (contents[i].isEmpty()) {
+                                        printError(
+                                            QStringLiteral("%1: the output could not be made.")
+                                                .arg(outputName(outPaths[i])));
+                                        return std::nullopt;
+                                    }
+                                }
+                                return contents;
+                            });
 }

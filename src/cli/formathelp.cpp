@@ -1,5 +1,8 @@
 #include "cli/formathelp.h"
 
+#include "cli/options.h"
+#include "core/filename.h"
+
 namespace {
 constexpr int HelpWidth = 79;
 constexpr int NameColumn = 2;
@@ -33,4 +36,16 @@ QString optionMisfit(const Option &option, FormatOption needs, const FontFormat 
     return QStringLiteral("--%1 applies to %2%3 only")
         .arg(QLatin1String(option.longName), writing ? QString() : QStringLiteral("--from "),
              namesTaking(needs, writing));
+}
+
+std::optional<CharacterSet> characterSetOption(const CommandLine &line)
+{
+    if (!line.isSet(Options::Charset))
+        return CharacterSet();
+    const QString name = line.value(Options::Charset);
+    QString why;
+    std::optional<CharacterSet> set = CharacterSet::named(name, &why);
+    if (!set)
+        line.usageError(QStringLiteral("--charset '%1': %2").arg(printableFileName(name), why));
+    return set;
 }

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // The "Formats:" block of import's (reading) or convert's (writing) help, from the formats
 // table.
 QString formatList(bool reading);
@@ -13,3 +15,7 @@ QString formatList(bool reading);
 // empty text when it does.
 QString optionMisfit(const Option &option, FormatOption needs, const FontFormat &format,
                      bool writing);
+
+// The character set --charset names, Latin-1 when it is not given; nothing, after a usage error
+// that says how to list the sets, when there is none of that name.
+std::optional<CharacterSet> characterSetOption(const CommandLine &line);
