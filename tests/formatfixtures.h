@@ -51,6 +51,48 @@ inline QByteArray psf2(quint32 count, quint32 height, quint32 width, const QByte
     return bytes + glyphs;
 }
 
+// A glyph that tells its index from every other's, so that a glyph taken from the wrong place
+// shows; indexGlyphs() is the bytes of a font of them, rows cut to the height.
+inline CharBitMap indexGlyph(int index)
+{
+    return {static_cast<std::uint8_t>(index),
+            static_cast<std::uint8_t>(index >> 8 | 0x80),
+            0x5A,
+            0x3C,
+            0x7E,
+            0x81,
+            0x42,
+            0x18};
+}
+inline QByteArray indexGlyphs(int count, int height = 8)
+{
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i)
+        for (int row = 0; row < height; ++row)
+            bytes.append(static_cast<char>(indexGlyph(i)[row]));
+    return bytes;
+}
+
+// A PSF Unicode table as the format defines it: per glyph its characters, 16-bit (PSF 1) or
+// UTF-8 (PSF 2), each entry ended by 0xFFFF or 0xFF; SequenceStart in an entry is written as
+// 0xFFFE or 0xFE, after which come sequences.
+inline constexpr char32_t SequenceStart = 0xFFFE;
+inline QByteArray psfTable(int version, const QList<QList<char32_t>> &entries)
+{
+    QByteArray table;
+    for (const QList<char32_t> &entry : entries) {
+        for (const char32_t c : entry) {
+            if (version == 1)
+                table.append(static_cast<char>(c & 0xFF)).append(static_cast<char>(c >> 8));
+            else
+                table.append(c == SequenceStart ? QByteArray("\xFE")
+                                                : QString::fromUcs4(&c, 1).toUtf8());
+        }
+        table.append(version == 1 ? QByteArray("\xFF\xFF") : QByteArray("\xFF"));
+    }
+    return table;
+}
+
 // A Windows bitmap of the picture, written by hand as the format defines it: 24-bit bottom-up
 // rows, 1-bit top-down through a two-colour palette (paper first), or 32-bit with bit-field
 // masks where paper is transparent black, so that only alpha tells it from ink.

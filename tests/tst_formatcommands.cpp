@@ -6,6 +6,8 @@
 #include "testfiles.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QHash>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -35,6 +37,22 @@ QString noCheck(int, int)
 {
     return {};
 }
+
+// Runs a compiler or a program the test built, in the folder; false with its errors on failure.
+bool runsCleanly(const QString &program, const QStringList &arguments, const QString &folder,
+                 QByteArray *output = nullptr)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(program, arguments);
+    if (!finishedInTime(process) || process.exitCode() != 0) {
+        qWarning("%s", process.readAllStandardError().constData());
+        return false;
+    }
+    if (output)
+        *output = process.readAllStandardOutput();
+    return true;
+}
 } // namespace
 
 // The companion's import, convert and render commands run as a user runs them: what they
@@ -48,14 +66,19 @@ private Q_SLOTS:
     void helpListsTheCommands();
     void convertThenImport_data();
     void convertThenImport();
-    void importRawAtOffset();
+    void importRawBytes_data();
+    void importRawBytes();
     void importReportsWhatItRead_data();
     void importReportsWhatItRead();
-    void cHeaderCompilesToTheFontBytes();
+    void cPairLinksInTwoFileFirmware_data();
+    void cPairLinksInTwoFileFirmware();
+    void cPairWrittenWholeOrNotAtAll();
+    void renderDrawsTheText_data();
     void renderDrawsTheText();
     void failuresWriteNothing_data();
     void failuresWriteNothing();
     void consoleFontWhenInstalled();
+    void psfTableReadByPsfgettable();
     void pcfMadeByBdftopcf();
     void sheetsWrittenByImageMagick_data();
     void sheetsWrittenByImageMagick();
@@ -122,19 +145,42 @@ void TestFormatCommands::convertThenImport()
     QCOMPARE(run(toStdout).out, written);
 }
 
-void TestFormatCommands::importRawAtOffset()
+void TestFormatCommands::importRawBytes_data()
 {
-    const FontImage font = randomFont(21);
-    writeRaw(path(QStringLiteral("rom.bin")), pattern(0x300) + fontFileBytes(font) + pattern(5));
-    for (const char *offset : {"0x300", "768"}) {
-        const Run result
-            = run({QStringLiteral("import"), QStringLiteral("rom.bin"), QStringLiteral("--offset"),
-                   QString::fromLatin1(offset), QStringLiteral("-o"), QStringLiteral("font.pf")});
-        QVERIFY2(result.exitCode == 0, qPrintable(result.err));
-        QCOMPARE(readRaw(path(QStringLiteral("font.pf"))), fontFileBytes(font));
-        QVERIFY2(result.err.contains(QLatin1String("read raw bytes 768 to 2,815")),
-                 qPrintable(result.err));
-    }
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QByteArray>("font");
+    QTest::addColumn<QString>("report");
+    const QByteArray font = fontFileBytes(randomFont(21));
+    const QByteArray rom = pattern(0x300) + font + pattern(5);
+    QTest::newRow("hex offset") << rom << QStringList {"--offset", "0x300"} << font
+                                << "read raw bytes 768 to 2,815";
+    QTest::newRow("decimal offset")
+        << rom << QStringList {"--offset", "768"} << font << "read raw bytes 768 to 2,815";
+    // A home computer's 768-byte table of codes 32 to 127.
+    QTest::newRow("from code 32") << pattern(768) << QStringList {"--first", "32"}
+                                  << QByteArray(256, '\0') + pattern(768) + QByteArray(1024, '\0')
+                                  << "96 codes by position, 160 codes without a glyph (0-31, "
+                                     "128-255)";
+    // A ROM whose rows have bit 0 as the leftmost pixel; reversed by multiplication here.
+    QByteArray mirrored = pattern(2048);
+    for (char &byte : mirrored)
+        byte = char((quint8(byte) * 0x0202020202ULL & 0x010884422010ULL) % 1023);
+    QTest::newRow("bit 0 leftmost") << pattern(2048) << QStringList {"--flip"} << mirrored
+                                    << "bit 0 leftmost; 256 codes by position";
+}
+
+void TestFormatCommands::importRawBytes()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(QStringList, options);
+    QFETCH(QByteArray, font);
+    QFETCH(QString, report);
+    writeRaw(path(QStringLiteral("rom.bin")), data);
+    const Run result = run(QStringList {"import", "rom.bin", "-o", "font.pf"} + options);
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+    QCOMPARE(readRaw(path(QStringLiteral("font.pf"))), font);
+    QVERIFY2(result.err.contains(report), qPrintable(result.err));
 }
 
 void TestFormatCommands::importReportsWhatItRead_data()
@@ -145,11 +191,12 @@ void TestFormatCommands::importReportsWhatItRead_data()
     setGlyph(font, 'A', CharBitMap {0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0});
     setGlyph(font, 'B', CharBitMap {0x7C, 0x42, 0x7C, 0x42, 0x42, 0x7C, 0, 0});
     QTest::newRow("psf.gz") << gzipped(psf1Bytes(font))
-                            << "read gzip-compressed PSF 1, 8x8, 256 glyphs; empty codes: 0-64, "
-                               "67-255.";
+                            << "read gzip-compressed PSF 1, 8x8, 256 glyphs with a Unicode table; "
+                               "charset latin1: 256 codes through the Unicode table; empty codes: "
+                               "0-64, 67-255.";
     QTest::newRow("bdf") << bdfBytes(font, QStringLiteral("x"))
-                         << "read BDF, 8x8, 256 of codes 0 to 255 present; empty codes: 0-64, "
-                            "67-255.";
+                         << "read BDF, 8x8; charset latin1: 256 codes through the font's Unicode "
+                            "map; empty codes: 0-64, 67-255.";
     QTest::newRow("wide sheet")
         << encodePng([&font] {
                // 32 x 8 cells at twice the size: 'A' (65) is cell 1 of row 2.
@@ -163,7 +210,7 @@ void TestFormatCommands::importReportsWhatItRead_data()
                return wide;
            }())
         << "read PNG sheet 512 x 128, 32 x 8 cells of 8x8, 2 pixels per glyph pixel; "
-           "empty codes: 0-64, 67-255.";
+           "256 codes by position; empty codes: 0-64, 67-255.";
 }
 
 void TestFormatCommands::importReportsWhatItRead()
@@ -181,66 +228,106 @@ void TestFormatCommands::importReportsWhatItRead()
     QCOMPARE(glyphOf(font, 'B'), (CharBitMap {0x7C, 0x42, 0x7C, 0x42, 0x42, 0x7C, 0, 0}));
 }
 
-void TestFormatCommands::cHeaderCompilesToTheFontBytes()
+void TestFormatCommands::cPairLinksInTwoFileFirmware_data()
 {
+    QTest::addColumn<QString>("output");
+    QTest::newRow("-o names the header") << "my-font.h";
+    QTest::newRow("-o names the source") << "my-font.c";
+}
+
+void TestFormatCommands::cPairLinksInTwoFileFirmware()
+{
+    QFETCH(QString, output);
     const QString cc = QStandardPaths::findExecutable(QStringLiteral("cc"));
     if (cc.isEmpty())
         QSKIP("no C compiler");
     const FontImage font = randomFont(99);
     writeRaw(path(QStringLiteral("my-font.pf")), fontFileBytes(font));
-    const Run header = run({QStringLiteral("convert"), QStringLiteral("my-font.pf"),
-                            QStringLiteral("-o"), QStringLiteral("my-font.h")});
-    QVERIFY2(header.exitCode == 0, qPrintable(header.err));
-    const Run subset
-        = run({QStringLiteral("convert"), QStringLiteral("my-font.pf"), QStringLiteral("-o"),
-               QStringLiteral("ascii.h"), QStringLiteral("--codes"), QStringLiteral("32-127"),
-               QStringLiteral("--name"), QStringLiteral("ascii")});
+    const Run converted = run({"convert", "my-font.pf", "-o", output});
+    QVERIFY2(converted.exitCode == 0, qPrintable(converted.err));
+    // A subset keeps its own size in the declaration and the definition.
+    const Run subset = run({"convert", "my-font.pf", "-o", "ascii.h", "--codes", "32-127",
+                            "--name", "ascii"});
     QVERIFY2(subset.exitCode == 0, qPrintable(subset.err));
-    // The header twice, as two includes of one program would have it; then every byte out.
+    // Two files of one firmware include the header; the font's own source defines the array.
     writeRaw(path(QStringLiteral("main.c")), "#include <stdio.h>\n"
                                              "#include \"my-font.h\"\n"
                                              "#include \"my-font.h\"\n"
                                              "#include \"ascii.h\"\n"
+                                             "unsigned char row_of(int code, int row);\n"
                                              "int main(void)\n{\n"
+                                             "    if (row_of(65, 2) != my_font[65][2])\n"
+                                             "        return 1;\n"
                                              "    return fwrite(my_font, 1, sizeof my_font, "
                                              "stdout) == 2048 && fwrite(ascii, 1, sizeof ascii, "
                                              "stdout) == 768 ? 0 : 1;\n}\n");
-    QProcess compiler;
-    compiler.setWorkingDirectory(m_dir->path());
-    compiler.start(cc,
-                   {QStringLiteral("-std=c99"), QStringLiteral("-Wall"), QStringLiteral("-Wextra"),
-                    QStringLiteral("-pedantic"), QStringLiteral("-Werror"), QStringLiteral("-o"),
-                    QStringLiteral("dump"), QStringLiteral("main.c")});
-    QVERIFY2(finishedInTime(compiler), "compiler did not finish");
-    QVERIFY2(compiler.exitCode() == 0, compiler.readAllStandardError().constData());
-    QProcess dump;
-    dump.start(path(QStringLiteral("dump")));
-    QVERIFY2(finishedInTime(dump), "dump did not finish");
-    QCOMPARE(dump.exitCode(), 0);
-    QCOMPARE(dump.readAllStandardOutput(), fontFileBytes(font) + fontFileBytes(font).mid(256, 768));
+    writeRaw(path(QStringLiteral("rows.c")), "#include \"my-font.h\"\n"
+                                             "unsigned char row_of(int code, int row);\n"
+                                             "unsigned char row_of(int code, int row)\n{\n"
+                                             "    return my_font[code][row];\n}\n");
+    QVERIFY(runsCleanly(cc,
+                        {"-std=c99", "-Wall", "-Wextra", "-pedantic", "-Werror", "-o", "dump",
+                         "main.c", "rows.c", "my-font.c", "ascii.c"},
+                        m_dir->path()));
+    QByteArray dumped;
+    QVERIFY(runsCleanly(path(QStringLiteral("dump")), {}, m_dir->path(), &dumped));
+    QCOMPARE(dumped, fontFileBytes(font) + fontFileBytes(font).mid(256, 768));
     // A comment per character, as the assembler export shows it.
-    const QByteArray text = readRaw(path(QStringLiteral("my-font.h")));
-    QVERIFY(text.contains("const unsigned char my_font[256][8] = {\n"));
-    QVERIFY(text.contains(" /* 065 A */\n"));
-    QVERIFY(text.contains(" /* 000 . */\n"));
+    QVERIFY(readRaw(path(QStringLiteral("my-font.c"))).contains(" /* 065 A */\n"));
+}
+
+void TestFormatCommands::cPairWrittenWholeOrNotAtAll()
+{
+    // A file-size limit of 1 KiB lets the header through and stops the source: the header is
+    // put back as it was.
+    writeRaw(path(QStringLiteral("font.pf")), fontFileBytes(randomFont(5)));
+    writeRaw(path(QStringLiteral("osd.h")), "old header");
+    writeRaw(path(QStringLiteral("osd.c")), "old source");
+    const QStringList before = folderSnapshot(m_dir->path());
+    QProcess process;
+    process.setWorkingDirectory(m_dir->path());
+    process.start(QStringLiteral("sh"), {"-c", "ulimit -f 2 && exec \"$0\" \"$@\"", GLYPHWRIGHT_CLI,
+                                         "convert", "font.pf", "-o", "osd.c"});
+    QVERIFY(finishedInTime(process));
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY2(err.contains(QLatin1String("osd.c: cannot write: ")), qPrintable(err));
+    QVERIFY2(err.contains(QLatin1String("osd.h: left as it was.")), qPrintable(err));
+    QCOMPARE(folderSnapshot(m_dir->path()), before);
+    QCOMPARE(readRaw(path(QStringLiteral("osd.h"))), QByteArray("old header"));
+    QCOMPARE(readRaw(path(QStringLiteral("osd.c"))), QByteArray("old source"));
+}
+
+void TestFormatCommands::renderDrawsTheText_data()
+{
+    QTest::addColumn<QStringList>("charset");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<QByteArray>>("codes"); // per line
+    QTest::newRow("latin1") << QStringList() << "AB\n\u00E9" << QList<QByteArray> {"AB", "\xE9"};
+    QTest::newRow("cp437") << QStringList {"--charset", "cp437"} << "\u00E9\u2591"
+                           << QList<QByteArray> {"\x82\xB0"};
 }
 
 void TestFormatCommands::renderDrawsTheText()
 {
+    QFETCH(QStringList, charset);
+    QFETCH(QString, text);
+    QFETCH(QList<QByteArray>, codes);
     const FontImage font = randomFont(42);
     writeRaw(path(QStringLiteral("font.pf")), fontFileBytes(font));
-    // "é" is code 233 in Latin-1.
     const Run result
-        = run({QStringLiteral("render"), QStringLiteral("font.pf"), QStringLiteral("AB\n\u00E9"),
-               QStringLiteral("-o"), QStringLiteral("line.png"), QStringLiteral("--scale"),
-               QStringLiteral("2")});
+        = run(QStringList {"render", "font.pf", text, "-o", "line.png", "--scale", "2"} + charset);
     QVERIFY2(result.exitCode == 0, qPrintable(result.err));
     const QByteArray png = readRaw(path(QStringLiteral("line.png")));
     const DecodedImage decoded = decodePng(png, noCheck);
     QVERIFY2(decoded.error.isEmpty(), qPrintable(decoded.error));
-    QCOMPARE(decoded.image.width, 32);
-    QCOMPARE(decoded.image.height, 32);
-    QCOMPARE(decoded.image.pixels, textImage(font, {{'A', 'B'}, {233}}, 2).pixels);
+    std::vector<std::vector<std::uint8_t>> lines;
+    for (const QByteArray &line : codes)
+        lines.emplace_back(line.begin(), line.end());
+    const InkImage expected = textImage(font, lines, 2);
+    QCOMPARE(decoded.image.width, expected.width);
+    QCOMPARE(decoded.image.height, expected.height);
+    QCOMPARE(decoded.image.pixels, expected.pixels);
     QVERIFY(!png.contains("tIME"));
     QCOMPARE(png.mid(24, 2), QByteArray("\x08\x00", 2)); // IHDR: 8 bits, greyscale
 }
@@ -270,8 +357,15 @@ void TestFormatCommands::failuresWriteNothing_data()
     QTest::newRow("another format") << import << QByteArray("%PDF-1.4\n") << 1 << "use --from raw";
     QTest::newRow("PSF read as BDF") << import + QStringList {"--from", "bdf"} << psf1Bytes({}) << 1
                                      << "not a font FreeType can read";
-    QTest::newRow("short raw") << import + QStringList {"--offset", "100"} << font << 1
-                               << "only 1,948 bytes from offset 100 (the file has 2,048)";
+    QTest::newRow("--count past the data")
+        << import + QStringList {"--offset", "100", "--count", "250"} << font << 1
+        << "--count 250 asks for 250 glyphs; the data holds 243 (1,948 bytes from offset 100";
+    QTest::newRow("unknown charset") << import + QStringList {"--charset", "klingon"} << tall << 2
+                                     << "--charset 'klingon': iconv knows no character set of "
+                                        "that name; 'iconv -l' lists them";
+    QTest::newRow("charset for a sheet")
+        << import + QStringList {"--charset", "cp437"} << encodePng(sheetOf({}, 1)) << 2
+        << "--charset applies to --from psf or bdf only";
     QTest::newRow("unknown --from")
         << import + QStringList {"--from", "gif"} << font << 2 << "--from 'gif'";
     QTest::newRow("offset with psf") << import + QStringList {"--from", "psf", "--offset", "1"}
@@ -296,8 +390,12 @@ void TestFormatCommands::failuresWriteNothing_data()
                                     << font << 2 << "--target applies to asm only";
     QTest::newRow("name for png") << convert + QStringList {"--to", "png", "--name", "x"} << font
                                   << 2 << "--name applies to bdf, c or asm only";
-    QTest::newRow("outside Latin-1") << QStringList {"render", "source", "x\u20ACy", "-o", "out"}
-                                     << font << 2 << "'\u20AC' (U+20AC), which is not in Latin-1";
+    QTest::newRow("outside Latin-1")
+        << QStringList {"render", "source", "x\u20ACy", "-o", "out"} << font << 2
+        << "'\u20AC' (U+20AC), which character set latin1 does not have";
+    QTest::newRow("C to standard output")
+        << QStringList {"convert", "source", "-o", "-", "--to", "c"} << font << 2
+        << "the c output is two files";
     QTest::newRow("empty text") << QStringList {"render", "source", "\n", "-o", "out"} << font << 2
                                 << "the text is empty";
     QTest::newRow("too large a picture")
@@ -327,29 +425,57 @@ void TestFormatCommands::failuresWriteNothing()
 
 void TestFormatCommands::consoleFontWhenInstalled()
 {
-    // Debian's console-setup fonts, when this machine has them: the 8x8 ones are PSF 1 with a
-    // Unicode table, gzip-compressed.
-    const QStringList fonts = QDir(QStringLiteral("/usr/share/consolefonts"))
-                                  .entryList({QStringLiteral("*VGA8.psf.gz")}, QDir::Files);
-    if (fonts.isEmpty())
-        QSKIP("no 8x8 console fonts in /usr/share/consolefonts");
-    const QString source = QStringLiteral("/usr/share/consolefonts/") + fonts.first();
-    const Run imported = run(
-        {QStringLiteral("import"), source, QStringLiteral("-o"), QStringLiteral("console.pf")});
+    // Debian's console-setup fonts, when this machine has them, are in the console's order: the
+    // PSF 1 Unicode table is the only key to which glyph is which character.
+    const QString source = QStringLiteral("/usr/share/consolefonts/Lat15-VGA8.psf.gz");
+    if (!QFileInfo::exists(source))
+        QSKIP("console-setup-linux's Lat15-VGA8.psf.gz is not installed");
+    const Run imported = run({"import", source, "-o", "console.pf"});
     QVERIFY2(imported.exitCode == 0, qPrintable(imported.err));
-    QVERIFY2(imported.err.contains(QLatin1String("read gzip-compressed PSF 1, 8x8")),
+    QVERIFY2(imported.err.contains(QLatin1String("read gzip-compressed PSF 1, 8x8, 256 glyphs with "
+                                                 "a Unicode table; charset latin1: ")),
              qPrintable(imported.err));
-    const QByteArray font = readRaw(path(QStringLiteral("console.pf")));
-    QCOMPARE(font.size(), 2048);
-    // Letters sit where ASCII puts them: 'A' and 'a' have ink, the space has none.
-    QVERIFY(glyphOf(fontImageFromBytes(font), 'A') != CharBitMap {});
-    QVERIFY(glyphOf(fontImageFromBytes(font), 'a') != glyphOf(fontImageFromBytes(font), 'A'));
-    QCOMPARE(glyphOf(fontImageFromBytes(font), ' '), CharBitMap {});
-    QCOMPARE(run({QStringLiteral("convert"), QStringLiteral("console.pf"), QStringLiteral("-o"),
-                  QStringLiteral("console.psf")})
-                 .exitCode,
-             0);
-    QCOMPARE(readRaw(path(QStringLiteral("console.psf"))), psf1Bytes(fontImageFromBytes(font)));
+    const FontImage font = fontImageFromBytes(readRaw(path(QStringLiteral("console.pf"))));
+    // The font's own table, read here on its own: a 4-byte header, 256 glyphs of 8 bytes, then
+    // per glyph 16-bit characters up to 0xFFFF (0xFFFE starts sequences of several).
+    QProcess gunzip;
+    gunzip.start(QStringLiteral("gzip"), {"-dc", source});
+    QVERIFY(finishedInTime(gunzip));
+    const QByteArray psf = gunzip.readAllStandardOutput();
+    QCOMPARE(psf.left(4), QByteArray("\x36\x04\x02\x08", 4));
+    QHash<int, int> glyphOfCharacter;
+    bool sequences = false;
+    for (qsizetype at = 4 + 2048, glyph = 0; at + 1 < psf.size(); at += 2) {
+        const int value = quint8(psf[at]) | quint8(psf[at + 1]) << 8;
+        sequences = value == 0xFFFE || (sequences && value != 0xFFFF);
+        if (value == 0xFFFF)
+            ++glyph;
+        else if (!sequences && !glyphOfCharacter.contains(value))
+            glyphOfCharacter.insert(value, int(glyph));
+    }
+    for (int code = 0; code < 256; ++code) {
+        const int glyph = glyphOfCharacter.value(code, -1);
+        QCOMPARE(glyphOf(font, code),
+                 glyph < 0 ? CharBitMap {} : glyphOf(fontImageFromBytes(psf.mid(4)), glyph));
+    }
+    QVERIFY(glyphOf(font, 0xE9) != CharBitMap {}); // é
+    // Written back, the PSF's table gives each glyph its Latin-1 character.
+    QCOMPARE(run({"convert", "console.pf", "-o", "console.psf"}).exitCode, 0);
+    QCOMPARE(readRaw(path(QStringLiteral("console.psf"))), psf1Bytes(font));
+}
+
+void TestFormatCommands::psfTableReadByPsfgettable()
+{
+    // kbd's own reader of the table: cp437's 0x82 is é, its 0xB0 the light shade.
+    const QString psfgettable = QStandardPaths::findExecutable(QStringLiteral("psfgettable"));
+    if (psfgettable.isEmpty())
+        QSKIP("psfgettable (kbd) is not installed");
+    writeRaw(path(QStringLiteral("font.pf")), fontFileBytes(randomFont(8)));
+    QCOMPARE(run({"convert", "font.pf", "-o", "font.psf", "--charset", "cp437"}).exitCode, 0);
+    QByteArray listed;
+    QVERIFY(runsCleanly(psfgettable, {"font.psf"}, m_dir->path(), &listed));
+    QVERIFY2(listed.contains("\n0x082\tU+00e9\n") && listed.contains("\n0x0b0\tU+2591\n"),
+             listed.constData());
 }
 
 void TestFormatCommands::pcfMadeByBdftopcf()
@@ -384,6 +510,7 @@ void TestFormatCommands::sheetsWrittenByImageMagick_data()
     QTest::addColumn<QString>("output");
     QTest::newRow("BMP 24-bit") << QStringList {"-type", "TrueColor"} << "BMP3:sheet.bmp";
     QTest::newRow("BMP 1-bit") << QStringList {"-type", "Bilevel"} << "BMP3:sheet.bmp";
+    QTest::newRow("BMP 8-bit RLE, ImageMagick's default") << QStringList() << "BMP:sheet.bmp";
     QTest::newRow("BMP 32-bit with alpha")
         << QStringList {"-type", "TrueColorAlpha"} << "BMP:sheet.bmp";
     // Grey ink on a coloured, partly transparent page: only dark, opaque pixels are ink.

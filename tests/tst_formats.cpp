@@ -1,5 +1,6 @@
 #include "formats/bdf.h"
 #include "formats/bmpimage.h"
+#include "formats/characterset.h"
 #include "formats/csource.h"
 #include "formats/fontformats.h"
 #include "formats/gzip.h"
@@ -75,6 +76,30 @@ ENDCHAR
 ENDFONT
 )";
 
+CharacterSet charsetNamed(const QString &name)
+{
+    QString why;
+    return name.isEmpty() ? CharacterSet() : CharacterSet::named(name, &why).value();
+}
+
+// A Windows bitmap of run-length encoded palette indices: 0 white paper, 1 black ink.
+QByteArray rleBmp(int bits, int width, int height, const QByteArray &runs)
+{
+    QByteArray bytes(14 + 40 + 8, '\0');
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    putLe32(bytes, 10, 14 + 40 + 8);
+    putLe32(bytes, 14, 40);
+    putLe32(bytes, 18, static_cast<quint32>(width));
+    putLe32(bytes, 22, static_cast<quint32>(height));
+    bytes[26] = 1;
+    bytes[28] = static_cast<char>(bits);
+    putLe32(bytes, 30, bits == 8 ? 1 : 2); // BI_RLE8, BI_RLE4
+    putLe32(bytes, 46, 2);
+    putLe32(bytes, 54, 0x00FFFFFF);
+    return bytes + runs;
+}
+
 QByteArray bdfOfSize(int width, int ascent, int descent)
 {
     const QByteArray w = QByteArray::number(width);
@@ -100,7 +125,12 @@ class TestFormats final : public QObject
 private Q_SLOTS:
     void roundTrip_data();
     void roundTrip();
+    void characterSets_data();
+    void characterSets();
     void psf1HeaderFollowsTheFormat();
+    void psfUnicodeTables_data();
+    void psfUnicodeTables();
+    void psfGlyphsSmallerThanTheCell();
     void psf2GlyphCounts_data();
     void psf2GlyphCounts();
     void psfBadInputs_data();
@@ -110,6 +140,11 @@ private Q_SLOTS:
     void bdfTooLargeOrOverflowing_data();
     void bdfTooLargeOrOverflowing();
     void bdfHeaderAndCharacters();
+    void freeTypeThroughCharacterSets_data();
+    void freeTypeThroughCharacterSets();
+    void bmpRunLengths_data();
+    void bmpRunLengths();
+    void lightOrDarkInk();
     void hostileFonts_data();
     void hostileFonts();
     void bmpMaskOfAllBits();
@@ -134,30 +169,39 @@ void TestFormats::roundTrip_data()
 {
     QTest::addColumn<QString>("format");
     QTest::addColumn<FontImage>("font");
+    QTest::addColumn<QString>("charset"); // empty: the default, latin1
     const FontImage blank {};
     FontImage full {};
     full.fill(0xFF);
     for (const char *format :
          {"psf", "psf.gz", "bdf", "png", "png x3", "bmp 24", "bmp 1", "bmp 32 alpha"}) {
         QTest::addRow("%s random", format)
-            << QString::fromLatin1(format) << randomFont(qHash(format));
-        QTest::addRow("%s codes", format) << QString::fromLatin1(format) << codeFont();
-        QTest::addRow("%s blank", format) << QString::fromLatin1(format) << blank;
-        QTest::addRow("%s full", format) << QString::fromLatin1(format) << full;
+            << QString::fromLatin1(format) << randomFont(qHash(format)) << QString();
+        QTest::addRow("%s codes", format) << QString::fromLatin1(format) << codeFont() << QString();
+        QTest::addRow("%s blank", format) << QString::fromLatin1(format) << blank << QString();
+        QTest::addRow("%s full", format) << QString::fromLatin1(format) << full << QString();
     }
+    // Written and read through the PSF's Unicode table and the BDF's Unicode codes.
+    for (const char *format : {"psf", "bdf"})
+        for (const char *charset : {"cp437", "koi8-r", "iso8859-15"})
+            QTest::addRow("%s %s", format, charset)
+                << QString::fromLatin1(format) << randomFont(qHash(charset)) << charset;
 }
 
 void TestFormats::roundTrip()
 {
     QFETCH(QString, format);
     QFETCH(FontImage, font);
+    QFETCH(QString, charset);
+    ReadOptions options;
+    options.charset = charsetNamed(charset);
     ImportResult back;
     if (format == QLatin1String("psf"))
-        back = readFont(psf1Bytes(font), nullptr, {});
+        back = readFont(psf1Bytes(font, options.charset), nullptr, options);
     else if (format == QLatin1String("psf.gz"))
         back = readFont(gzipped(psf1Bytes(font)), nullptr, {});
     else if (format == QLatin1String("bdf"))
-        back = readFont(bdfBytes(font, QStringLiteral("Test")), nullptr, {});
+        back = readFont(bdfBytes(font, QStringLiteral("Test"), options.charset), nullptr, options);
     else if (format.startsWith(QLatin1String("png")))
         back = readFont(encodePng(sheetOf(font, format.endsWith(QLatin1String("x3")) ? 3 : 1)),
                         nullptr, {});
@@ -169,18 +213,138 @@ void TestFormats::roundTrip()
     }
     QVERIFY2(back.ok(), qPrintable(back.error));
     QCOMPARE(fontFileBytes(back.font), fontFileBytes(font));
+    QVERIFY(back.uncovered.isEmpty());
+}
+
+void TestFormats::characterSets_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<uint>("character"); // 0xFFFFFFFF: none
+    QTest::addColumn<QString>("error"); // the name is refused with this
+    QTest::newRow("latin1 é") << "latin1" << 0xE9 << 0xE9u << "";
+    QTest::newRow("cp437 é") << "cp437" << 0x82 << 0xE9u << "";
+    QTest::newRow("koi8-r Pe") << "koi8-r" << 0xF0 << 0x41Fu << "";
+    QTest::newRow("cp1252 gap") << "cp1252" << 0x81 << 0xFFFFFFFFu << "";
+    QTest::newRow("unknown") << "klingon" << 0 << 0u << "'iconv -l' lists them";
+    QTest::newRow("multi-byte") << "utf-8" << 0 << 0u << "not a single-byte";
+    QTest::newRow("empty, not the locale's") << "" << 0 << 0u << "'iconv -l' lists them";
+}
+
+void TestFormats::characterSets()
+{
+    QFETCH(QString, name);
+    QFETCH(int, code);
+    QFETCH(uint, character);
+    QFETCH(QString, error);
+    QString why;
+    const std::optional<CharacterSet> set = CharacterSet::named(name, &why);
+    if (!error.isEmpty()) {
+        QVERIFY(!set);
+        QVERIFY2(why.contains(error), qPrintable(why));
+        return;
+    }
+    QVERIFY2(set, qPrintable(why));
+    QCOMPARE(uint(set->character(code)), character);
+    QCOMPARE(set->code(character), character == 0xFFFFFFFFu ? -1 : code);
+    QCOMPARE(set->isLatin1(), name.compare(QLatin1String("latin1"), Qt::CaseInsensitive) == 0);
 }
 
 void TestFormats::psf1HeaderFollowsTheFormat()
 {
-    // PSF 1: magic 0x36 0x04, mode 0 (256 glyphs, no Unicode table, which is what setfont
-    // expects of a plain font), charsize 8; the glyphs follow at once, in code order.
+    // PSF 1: magic 0x36 0x04, mode 0x02 (256 glyphs and a Unicode table), charsize 8; the glyphs
+    // in code order, then each glyph's 16-bit characters ended by 0xFFFF: in cp1252, code 0 is
+    // U+0000, 0x80 the euro sign and 0x81 nothing (so are four more codes).
     const FontImage font = randomFont(7);
-    const QByteArray bytes = psf1Bytes(font);
-    QCOMPARE(bytes.size(), 4 + 256 * 8);
-    QCOMPARE(bytes.left(4), QByteArray("\x36\x04\x00\x08", 4));
-    QCOMPARE(bytes.mid(4), fontFileBytes(font));
-    QCOMPARE(psf1Bytes(font), bytes);
+    const QByteArray bytes = psf1Bytes(font, charsetNamed(QStringLiteral("cp1252")));
+    QCOMPARE(bytes.left(4), QByteArray("\x36\x04\x02\x08", 4));
+    QCOMPARE(bytes.mid(4, 2048), fontFileBytes(font));
+    const QByteArray table = bytes.mid(4 + 2048);
+    QCOMPARE(table.size(), 256 * 4 - 5 * 2);
+    QCOMPARE(table.left(4), QByteArray("\0\0\xFF\xFF", 4));
+    QCOMPARE(table.mid(0x80 * 4, 6), QByteArray("\xAC\x20\xFF\xFF\xFF\xFF", 6));
+}
+
+void TestFormats::psfUnicodeTables_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("charset");
+    QTest::addColumn<bool>("byPosition");
+    QTest::addColumn<QList<int>>("codeAndGlyph"); // pairs; glyph -1: blank
+    QTest::addColumn<QString>("report"); // the error, or where the codes came from
+    // Glyph i holds character 255 - i, and glyph 0 the euro sign as well.
+    QList<QList<char32_t>> reversed;
+    for (int i = 0; i < 256; ++i)
+        reversed.append(QList<char32_t> {char32_t(255 - i)});
+    reversed[0].append(0x20AC);
+    const QByteArray psf1 = QByteArray("\x36\x04\x02\x08", 4) + indexGlyphs(256);
+    QTest::newRow("PSF 1 reordered") << psf1 + psfTable(1, reversed) << "latin1" << false
+                                     << QList<int> {0xE9, 0x16, 0, 255, 'A', 255 - 'A'}
+                                     << "charset latin1: 256 codes through the Unicode table";
+    QTest::newRow("PSF 1 by position") << psf1 + psfTable(1, reversed) << "latin1" << true
+                                       << QList<int> {0xE9, 0xE9, 0, 0} << "256 codes by position";
+    // PSF 2, UTF-8: é only at glyph 300, 'e' at glyph 7; glyph 5's sequence (e and a combining
+    // acute) and glyph 6's character after it name no single character.
+    QList<QList<char32_t>> entries(512);
+    entries[300] = {0xE9};
+    entries[7] = {'e', 0x3B5};
+    entries[5] = {SequenceStart, 'e', 0x301};
+    entries[6] = {SequenceStart, 'A', 0x301, SequenceStart, 'A'};
+    entries[8] = {'A', 0x391, 0x410};
+    QByteArray psf2Table = psf2(512, 8, 8, indexGlyphs(512)) + psfTable(2, entries);
+    putLe32(psf2Table, 12, 1);
+    QTest::newRow("PSF 2 of 512") << psf2Table << "latin1" << false
+                                  << QList<int> {0xE9, 300, 'e', 7, 'A', 8, 'B', -1}
+                                  << "3 codes through the Unicode table, 253 codes without";
+    QTest::newRow("table cut short")
+        << psf1 + psfTable(1, reversed).chopped(3) << "latin1" << false << QList<int> {}
+        << "the Unicode table ends at glyph 255 of 256";
+    QTest::newRow("no character of the set")
+        << psf1 + psfTable(1, QList<QList<char32_t>>(256, {0x4E00})) << "latin1" << false
+        << QList<int> {} << "has none of the characters of latin1";
+    QByteArray notUtf8 = psf2Table;
+    notUtf8[notUtf8.indexOf("\xC3\xA9")] = '\x80';
+    QTest::newRow("PSF 2 table not UTF-8")
+        << notUtf8 << "latin1" << false << QList<int> {} << "not UTF-8 (0x80) at glyph 300";
+}
+
+void TestFormats::psfUnicodeTables()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, charset);
+    QFETCH(bool, byPosition);
+    QFETCH(QList<int>, codeAndGlyph);
+    QFETCH(QString, report);
+    ReadOptions options;
+    options.charset = charsetNamed(charset);
+    options.byPosition = byPosition;
+    const ImportResult result = readFont(bytes, nullptr, options);
+    if (codeAndGlyph.isEmpty()) {
+        QVERIFY2(result.error.contains(report), qPrintable(result.error));
+        return;
+    }
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    for (qsizetype i = 0; i < codeAndGlyph.size(); i += 2) {
+        const int glyph = codeAndGlyph[i + 1];
+        QCOMPARE(glyphOf(result.font, codeAndGlyph[i]),
+                 glyph < 0 ? CharBitMap {} : indexGlyph(glyph));
+    }
+    QVERIFY2(codeSourcesText(result).contains(report), qPrintable(codeSourcesText(result)));
+}
+
+void TestFormats::psfGlyphsSmallerThanTheCell()
+{
+    // 5x8 in PSF 2 and 8x6 in PSF 1 sit at the top left; bits past a glyph's width are not ink.
+    QByteArray narrow(256 * 8, '\xFF');
+    const ImportResult fiveWide = readFont(psf2(256, 8, 5, narrow), nullptr, {});
+    QVERIFY2(fiveWide.ok(), qPrintable(fiveWide.error));
+    QVERIFY(fiveWide.description.contains(QLatin1String("PSF 2, 5x8, 256 glyphs")));
+    QCOMPARE(glyphOf(fiveWide.font, 200),
+             (CharBitMap {0xF8, 0xF8, 0xF8, 0xF8, 0xF8, 0xF8, 0xF8, 0xF8}));
+    const ImportResult sixHigh
+        = readFont(QByteArray("\x36\x04\x00\x06", 4) + QByteArray(256 * 6, '\x81'), nullptr, {});
+    QVERIFY2(sixHigh.ok(), qPrintable(sixHigh.error));
+    QCOMPARE(glyphOf(sixHigh.font, 255), (CharBitMap {0x81, 0x81, 0x81, 0x81, 0x81, 0x81, 0, 0}));
 }
 
 void TestFormats::psf2GlyphCounts_data()
@@ -238,7 +402,8 @@ void TestFormats::psfBadInputs_data()
     QTest::newRow("PSF 2 a glyph short") << psf2(100, 8, 8, QByteArray(99 * 8, '\x55'))
                                          << "100 glyphs need 800 bytes after the "
                                             "header, the file has 792";
-    QTest::newRow("PSF 1 a byte short") << psf1Bytes({}).chopped(1) << "the file has 2,047";
+    QTest::newRow("PSF 1 a byte short")
+        << QByteArray("\x36\x04\x00\x08", 4) + QByteArray(2047, '\0') << "the file has 2,047";
     QTest::newRow("PSF 2 of no glyphs") << psf2(0, 8, 8, {}) << "glyph count of 0";
     QTest::newRow("PSF 2 huge count")
         << psf2(0xFFFFFFFF, 8, 8, QByteArray(2048, '\0')) << "truncated";
@@ -275,15 +440,18 @@ void TestFormats::handWrittenBdfPlacedByAscent()
 {
     const ImportResult result = readFont(QByteArray(HandBdf), nullptr, {});
     QVERIFY2(result.ok(), qPrintable(result.error));
-    QVERIFY2(result.description.contains(QLatin1String("BDF, 6x7, 3 of codes")),
-             qPrintable(result.description));
+    QCOMPARE(result.description, QStringLiteral("BDF, 6x7"));
     // The baseline lies 6 rows down: 'A' fills rows 0 to 6, the period sits on the baseline
     // two pixels in, the accent starts at the top one pixel in.
     QCOMPARE(glyphOf(result.font, 'A'), (CharBitMap {0x20, 0x50, 0x88, 0xF8, 0x88, 0x88, 0, 0}));
     QCOMPARE(glyphOf(result.font, '.'), (CharBitMap {0, 0, 0, 0, 0x30, 0x30, 0, 0}));
     QCOMPARE(glyphOf(result.font, 233), (CharBitMap {0x50, 0x20, 0, 0, 0, 0, 0, 0}));
     QCOMPARE(emptyCodesText(result.font), QStringLiteral("0-45, 47-64, 66-232, 234-255"));
-    QVERIFY(result.warnings.join(u' ').contains(QLatin1String("253 codes are not in the font")));
+    // It names no character set: its codes are taken as they are.
+    QVERIFY2(codeSourcesText(result).startsWith(
+                 QLatin1String("3 codes as the font numbers them (it names no character set), "
+                               "253 codes without a glyph")),
+             qPrintable(codeSourcesText(result)));
 }
 
 void TestFormats::bdfTooLargeOrOverflowing_data()
@@ -334,6 +502,15 @@ void TestFormats::bdfHeaderAndCharacters()
     QCOMPARE(bdf.count("\nBBX 8 8 0 -1\nBITMAP\n"), 256);
     QVERIFY(bdf.contains("STARTCHAR char255\nENCODING 255\n"));
     QVERIFY(bdf.endsWith("ENDCHAR\nENDFONT\n"));
+    QVERIFY(lines.contains("CHARSET_REGISTRY \"ISO8859\"")
+            && lines.contains("CHARSET_ENCODING \"1\""));
+    // Any other set as Unicode: cp1252's 0x80 at the euro sign, its 0x81 at no character.
+    const QByteArray unicode
+        = bdfBytes(randomFont(5), QStringLiteral("x"), charsetNamed(QStringLiteral("cp1252")));
+    QVERIFY(unicode.contains("-C-80-ISO10646-1\nSIZE")
+            && unicode.contains("CHARSET_REGISTRY \"ISO10646\"\nCHARSET_ENCODING \"1\"\n"));
+    QVERIFY(unicode.contains("STARTCHAR char128\nENCODING 8364\n")
+            && unicode.contains("STARTCHAR char129\nENCODING -1\n"));
 }
 
 void TestFormats::hostileFonts_data()
@@ -576,8 +753,18 @@ void TestFormats::detectionAndForeignFiles_data()
                                    << "pixels are truncated";
     QTest::newRow("BMP of the wrong size") << bmpOf(InkImage(100, 100), BmpKind::Rgb24) << ""
                                            << "100 x 100 pixels";
-    QTest::newRow("short raw") << QByteArray(3000, 'x') << "raw"
-                               << "only 952 bytes from offset 2,048 (the file has 3,000)";
+    QTest::newRow("raw, not a glyph") << QByteArray(2055, 'x') << "raw"
+                                      << "no glyph of 8 bytes (7 bytes from offset 2,048";
+    // Pictures in formats other than PNG and BMP, and BMPs of kinds that are not read.
+    QTest::newRow("JPEG") << QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF", 10) << ""
+                          << "a JPEG picture; sheets are read from PNG or BMP only: convert it to "
+                             "PNG";
+    QByteArray jpegInBmp = bmpOf(sheetOf({}, 1), BmpKind::Rgb24);
+    putLe32(jpegInBmp, 30, 4);
+    QTest::newRow("BMP of JPEG") << jpegInBmp << ""
+                                 << "a 24-bit BMP compressed with JPEG; only uncompressed";
+    QByteArray sixteenBits = bmpOf(sheetOf({}, 1), BmpKind::Rgb24);
+    sixteenBits[28] = 16;
 }
 
 void TestFormats::detectionAndForeignFiles()
@@ -630,6 +817,117 @@ void TestFormats::subsetsKeepTheirCodes()
     QVERIFY2(back.ok(), qPrintable(back.error));
     for (int c = 0; c < CharacterCount; ++c)
         QCOMPARE(glyphOf(back.font, c), codes.contains(c) ? glyphOf(font, c) : CharBitMap {});
+}
+
+void TestFormats::freeTypeThroughCharacterSets_data()
+{
+    QTest::addColumn<QByteArray>("bdf");
+    QTest::addColumn<QString>("charset");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("glyph"); // the code the glyph has in codeFont(); -1: blank
+    QTest::addColumn<QString>("report");
+    const QByteArray latin1 = bdfBytes(codeFont(), QStringLiteral("x"));
+    const auto withRegistry = [&latin1](const char *registry, const char *encoding) {
+        return QByteArray(latin1).replace("CHARSET_REGISTRY \"ISO8859\"\nCHARSET_ENCODING \"1\"",
+                                          QByteArray("CHARSET_REGISTRY \"") + registry
+                                              + "\"\nCHARSET_ENCODING \"" + encoding + "\"");
+    };
+    const QByteArray koi8 = withRegistry("KOI8", "R");
+    QTest::newRow("KOI8-R font as koi8-r") << koi8 << "koi8-r" << 0xF0 << 0xF0
+                                           << "charset koi8-r: 256 codes through the font's "
+                                              "KOI8-R codes";
+    QTest::newRow("KOI8-R font as cp866") << koi8 << "cp866" << 0x8F << 0xF0 << "KOI8-R codes";
+    QTest::newRow("KOI8-R font as latin1") << koi8 << "latin1" << 0xE9 << -1 << "without a glyph";
+    QTest::newRow("Microsoft's name") << withRegistry("MICROSOFT", "CP1251") << "koi8-r" << 0xF0
+                                      << 0xCF << "MICROSOFT-CP1251 codes";
+    QTest::newRow("unknown registry") << withRegistry("DEC", "DECtech") << "latin1" << 0xE9 << 0xE9
+                                      << "DEC-DECtech, is not one iconv knows";
+    QTest::newRow("Unicode font as latin1")
+        << bdfBytes(codeFont(), QStringLiteral("x"), charsetNamed(QStringLiteral("cp437")))
+        << "latin1" << 0xE9 << 0x82 << "through the font's Unicode map";
+}
+
+void TestFormats::freeTypeThroughCharacterSets()
+{
+    QFETCH(QByteArray, bdf);
+    QFETCH(QString, charset);
+    QFETCH(int, code);
+    QFETCH(int, glyph);
+    QFETCH(QString, report);
+    ReadOptions options;
+    options.charset = charsetNamed(charset);
+    const ImportResult result = readFont(bdf, nullptr, options);
+    QVERIFY2(result.ok(), qPrintable(result.error));
+    QCOMPARE(glyphOf(result.font, code), glyph < 0 ? CharBitMap {} : glyphOf(codeFont(), glyph));
+    const QString said = codeSourcesText(result) + u' ' + result.warnings.join(u' ');
+    QVERIFY2(said.contains(report), qPrintable(said));
+}
+
+void TestFormats::bmpRunLengths_data()
+{
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<QByteArray>("runs");
+    QTest::addColumn<QStringList>("rows"); // top to bottom; empty: an error
+    QTest::addColumn<QString>("error");
+    // Rows bottom up: a run of ink and one of paper; indices as they are (padded to a word) and
+    // a run; a move right, a run of ink, the end.
+    const QStringList picture {"..##....", "#.#.....", "####...."};
+    QTest::newRow("RLE8") << 8
+                          << QByteArray("\x04\x01\x04\x00\x00\x00"
+                                        "\x00\x03\x01\x00\x01\x00\x05\x00\x00\x00"
+                                        "\x00\x02\x02\x00\x02\x01\x00\x01",
+                                        24)
+                          << picture << "";
+    QTest::newRow("RLE4") << 4
+                          << QByteArray("\x04\x11\x04\x00\x00\x00"
+                                        "\x00\x03\x10\x10\x05\x00\x00\x00"
+                                        "\x00\x02\x02\x00\x02\x11\x00\x01",
+                                        22)
+                          << picture << "";
+    QTest::newRow("cut short") << 8 << QByteArray("\x04\x01\x04\x00\x00\x00\x08", 7)
+                               << QStringList() << "compressed pixels are truncated";
+}
+
+void TestFormats::bmpRunLengths()
+{
+    QFETCH(int, bits);
+    QFETCH(QByteArray, runs);
+    QFETCH(QStringList, rows);
+    QFETCH(QString, error);
+    const DecodedImage decoded = decodeBmp(rleBmp(bits, 8, 3, runs), noCheck);
+    if (rows.isEmpty()) {
+        QVERIFY2(decoded.error.contains(error), qPrintable(decoded.error));
+        return;
+    }
+    QVERIFY2(decoded.error.isEmpty(), qPrintable(decoded.error));
+    QStringList drawn;
+    for (int y = 0; y < 3; ++y) {
+        drawn.append(QString());
+        for (int x = 0; x < 8; ++x)
+            drawn.last().append(decoded.image.ink(x, y) ? u'#' : u'.');
+    }
+    QCOMPARE(drawn, rows);
+}
+
+void TestFormats::lightOrDarkInk()
+{
+    // A sheet of light ink on dark paper reads as itself with --ink light; read as dark ink, it
+    // is mostly ink, and the reader says so.
+    FontImage font = randomFont(17);
+    for (std::uint8_t &row : font)
+        row &= 0x3C; // at most half of each row ink, as in glyphs
+    InkImage sheet = sheetOf(font, 2);
+    for (std::uint8_t &pixel : sheet.pixels)
+        pixel = !pixel;
+    ReadOptions options;
+    options.ink = InkRule::Light;
+    const ImportResult light = readFont(encodePng(sheet), nullptr, options);
+    QCOMPARE(fontFileBytes(light.font), fontFileBytes(font));
+    QCOMPARE(light.warnings, QStringList());
+    const ImportResult dark = readFont(encodePng(sheet), nullptr, {});
+    QVERIFY2(dark.warnings.join(u' ').contains(QLatin1String(
+                 "it may be drawn light on dark; if so, import it with --ink light.")),
+             qPrintable(dark.warnings.join(u' ')));
 }
 
 QTEST_APPLESS_MAIN(TestFormats)

@@ -5,6 +5,9 @@
 #include "core/filename.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
 
 #include <cerrno>
 #include <cstdio>
@@ -12,6 +15,9 @@
 
 namespace {
 constexpr char ProgramName[] = "glyphwright-cli";
+// The most of an earlier file kept to put back when a later one of a set cannot be written;
+// nothing the commands write comes near it.
+constexpr qsizetype MaxKeptSize = 64 * 1024 * 1024;
 
 QString systemReason(int error)
 {
@@ -74,6 +80,49 @@ bool writeOutput(const QString &path, const QByteArray &bytes)
                                                      : writeFileAtomically(path, bytes);
     if (!error.isEmpty()) {
         printError(QStringLiteral("%1: cannot write: %2").arg(outputName(path), error));
+        return false;
+    }
+    return true;
+}
+
+bool writeOutputs(const QStringList &paths, const QList<QByteArray> &contents)
+{
+    if (paths.size() == 1)
+        return writeOutput(paths.first(), contents.first());
+    // What each file held before, so that a later failure can put it back.
+    QList<std::optional<QByteArray>> earlier;
+    for (const QString &path : paths) {
+        const QFileInfo info(path);
+        if (!info.exists() && !info.isSymLink()) {
+            earlier.append(std::nullopt);
+            continue;
+        }
+        ReadResult read = readFileStart(path, MaxKeptSize + 1);
+        if (read.error.isEmpty() && read.bytes.size() > MaxKeptSize)
+            read.error = QStringLiteral("the file there is over %1 bytes, too large to keep in "
+                                        "case a later file fails; not replacing it.")
+                             .arg(QLocale(QLocale::English).toString(MaxKeptSize));
+        if (!read.error.isEmpty()) {
+            printError(QStringLiteral("%1: cannot write: %2").arg(outputName(path), read.error));
+            return false;
+        }
+        earlier.append(std::move(read.bytes));
+    }
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        if (writeOutput(paths[i], contents[i]))
+            continue;
+        for (qsizetype j = i - 1; j >= 0; --j) {
+            const QString undo = earlier[j]
+                                     ? writeFileAtomically(paths[j], *earlier[j])
+                                     : (QFile::remove(paths[j]) ? QString()
+                                                                : QStringLiteral("it could not be "
+                                                                                 "removed."));
+            if (undo.isEmpty())
+                printNote(QStringLiteral("%1: left as it was.").arg(outputName(paths[j])));
+            else
+                printError(QStringLiteral("%1: written, but cannot be put back as it was: %2")
+                               .arg(outputName(paths[j]), undo));
+        }
         return false;
     }
     return true;

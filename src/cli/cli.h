@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -22,6 +23,9 @@ bool printOut(const QString &text);
 // Writes bytes to standard output for "-", otherwise atomically to the file; reports a failure
 // naming the file and the reason and returns false.
 bool writeOutput(const QString &path, const QByteArray &bytes);
+// Writes several files (a C header and its source) as writeOutput() writes one, all or none:
+// when one cannot be written, those written before it are put back as they were.
+bool writeOutputs(const QStringList &paths, const QList<QByteArray> &contents);
 
 // A file as messages name it; "-" is standard input or standard output.
 QString inputName(const QString &path);
@@ -37,21 +41,39 @@ std::optional<qint64> parseNumber(const QString &text);
 // Whether a command may write its output over its input, as transform --in-place does.
 enum class Overwrite { Refused, Allowed };
 
-// The one course of every command that turns an input into an output: refuses an output that is
-// the input (unless allowed: the output is written atomically, so the input stays whole until it
-// is replaced), reads the input, makes the output (nothing when it could not, having said why),
-// writes it and gives the exit status.
+// The one course of every command that turns an input into outputs: refuses an output that is
+// the input (unless allowed: the outputs are written atomically, so the input stays whole until
+// it is replaced), reads the input, makes the outputs (nothing when it could not, having said
+// why), writes them, all or none, and gives the exit status.
+template<typename Read, typename Make>
+int readThenWriteAll(const QString &input, const QStringList &outputs, Read read, Make make,
+                     Overwrite overwrite = Overwrite::Refused)
+{
+    for (const QString &output : outputs) {
+        if (overwrite == Overwrite::Refused && outputReplacesInput(output, input))
+            return ExitFailure;
+    }
+    const auto source = read(input);
+    if (!source)
+        return ExitFailure;
+    const std::optional<QList<QByteArray>> contents = make(*source);
+    if (!contents)
+        return ExitFailure;
+    return writeOutputs(outputs, *contents) ? ExitOk : ExitFailure;
+}
+
+// The same course for one output, which most commands make.
 template<typename Read, typename Make>
 int readThenWrite(const QString &input, const QString &output, Read read, Make make,
                   Overwrite overwrite = Overwrite::Refused)
 {
-    if (overwrite == Overwrite::Refused && outputReplacesInput(output, input))
-        return ExitFailure;
-    const auto source = read(input);
-    if (!source)
-        return ExitFailure;
-    const std::optional<QByteArray> bytes = make(*source);
-    if (!bytes)
-        return ExitFailure;
-    return writeOutput(output, *bytes) ? ExitOk : ExitFailure;
+    return readThenWriteAll(
+        input, {output}, read,
+        [&make](const auto &source) -> std::optional<QList<QByteArray>> {
+            std::optional<QByteArray> bytes = make(source);
+            if (!bytes)
+                return std::nullopt;
+            return QList<QByteArray> {std::move(*bytes)};
+        },
+        overwrite);
 }

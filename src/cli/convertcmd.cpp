@@ -4,7 +4,11 @@
 #include "cli/fontinput.h"
 #include "cli/formathelp.h"
 #include "cli/options.h"
+#include "core/filename.h"
+#include "core/modtools.h"
 #include "formats/fontformats.h"
+
+#include <algorithm>
 
 namespace {
 constexpr OptionUse ConvertOptions[] = {
@@ -18,6 +22,9 @@ constexpr OptionUse ConvertOptions[] = {
      "at its own code; for the formats that can hold fewer than 256"},
     {&Options::Target, "for asm: the PIC family the table is for, pic18 (db, the default) or pic16 "
                        "(dt: one retlw per byte, for 12- and 14-bit cores)"},
+    {&Options::Charset, "the character each code is, written into the PSF's Unicode table or as "
+                        "the BDF's encoding: any single-byte set iconv knows (cp437, cp850, "
+                        "koi8-r, iso8859-15; 'iconv -l' lists them); default latin1 (ISO 8859-1)"},
 };
 
 QString convertFormats()
@@ -27,7 +34,8 @@ QString convertFormats()
 
 constexpr CommandSpec Convert {
     "convert",
-    "FONT.pf -o OUT [--to FORMAT] [--name NAME] [--scale N] [--codes FIRST-LAST] [--target T]",
+    "FONT.pf -o OUT [--to FORMAT] [--name NAME] [--scale N] [--charset NAME]\n"
+    "                                [--codes FIRST-LAST] [--target pic18|pic16]",
     "Writes the font in another format, told by OUT's extension unless --to names it. The same "
     "font always gives the same bytes. FONT.pf '-' reads the font from standard input.",
     ConvertOptions,
@@ -61,18 +69,49 @@ int runConvert(const QStringList &arguments)
     }
 
     const QString fontPath = line.files().constFirst();
-    const std::optional<WriteOptions> options = writeOptionsGiven(line, *format, fontPath);
+    std::optional<WriteOptions> options = writeOptionsGiven(line, *format, fontPath);
     if (!options)
         return ExitUsage;
 
-    return readThenWrite(
-        fontPath, outPath, readFontInput, [&](const FontInput &input) -> std::optional<QByteArray> {
-            QByteArray bytes = format->write(input.font, *options);
-            if (bytes.isEmpty()) {
-                printError(
-                    QStringLiteral("%1: the output could not be made.").arg(outputName(outPath)));
-                return std::nullopt;
-            }
-            return bytes;
-        });
+    // A format of two files writes both, beside each other, whichever of them -o names.
+    QStringList outPaths {outPath};
+    if (format->writeSecond) {
+        const QString pair = QStringLiteral("the %1 output is two files, FILE.%2 and FILE.%3")
+                                 .arg(QLatin1String(format->name),
+                                      QString::fromLatin1(format->suffixes).section(u' ', 0, 0),
+                                      QLatin1String(format->secondSuffix));
+        if (outPath == QLatin1String("-"))
+            return line.usageError(pair
+                                   + QStringLiteral(", not standard output; name either "
+                                                    "with -o"));
+        outPaths = pairedFileNames(*format, outPath);
+        if (outPaths.isEmpty())
+            return line.usageError(
+                QStringLiteral("-o '%1': %2; name either").arg(outputName(outPath), pair));
+        options->firstFileName = FileNameOf(outPaths.first());
+        // The second file names the first in a quoted #include.
+        if (std::any_of(options->firstFileName.begin(), options->firstFileName.end(), [](QChar c) {
+                return c == u'"' || c == u'\\' || c.category() == QChar::Other_Control;
+            }))
+            return line.usageError(QStringLiteral("'%1' cannot be named in an #include; choose a "
+                                                  "file name without quotes, backslashes or "
+                                                  "control characters")
+                                       .arg(printableFileName(options->firstFileName)));
+    }
+
+    return readThenWriteAll(fontPath, outPaths, readFontInput,
+                            [&](const FontInput &input) -> std::optional<QList<QByteArray>> {
+                                QList<QByteArray> contents {format->write(input.font, *options)};
+                                if (format->writeSecond)
+                                    contents.append(format->writeSecond(input.font, *options));
+                                for (qsizetype i = 0; i < contents.size(); ++i) {
+                                    if (contents[i].isEmpty()) {
+                                        printError(
+                                            QStringLiteral("%1: the output could not be made.")
+                                                .arg(outputName(outPaths[i])));
+                                        return std::nullopt;
+                                    }
+                                }
+                                return contents;
+                            });
 }

@@ -73,7 +73,8 @@ std::optional<WriteOptions> writeOptionsGiven(const CommandLine &line, const Fon
         = {{&Options::Scale, FormatOption::Scale},
            {&Options::Name, FormatOption::Name},
            {&Options::Codes, FormatOption::Codes},
-           {&Options::Target, FormatOption::Target}};
+           {&Options::Target, FormatOption::Target},
+           {&Options::Charset, FormatOption::Charset}};
     for (const auto &[option, needs] : formatOptions) {
         if (!line.isSet(*option))
             continue;
@@ -98,7 +99,23 @@ std::optional<WriteOptions> writeOptionsGiven(const CommandLine &line, const Fon
     const std::optional<PicTarget> target = targetGiven(line);
     if (!target)
         return std::nullopt;
+    const std::optional<CharacterSet> charset = characterSetOption(line);
+    if (!charset)
+        return std::nullopt;
     options.codes = *codes;
     options.target = *target;
+    options.charset = *charset;
     return options;
+}
+
+std::optional<CharacterSet> characterSetOption(const CommandLine &line)
+{
+    if (!line.isSet(Options::Charset))
+        return CharacterSet();
+    const QString name = line.value(Options::Charset);
+    QString why;
+    std::optional<CharacterSet> set = CharacterSet::named(name, &why);
+    if (!set)
+        line.usageError(QStringLiteral("--charset '%1': %2").arg(printableFileName(name), why));
+    return set;
 }

@@ -23,9 +23,12 @@ QString optionMisfit(const Option &option, FormatOption needs, const FontFormat 
 std::optional<CodeRange> codesGiven(const CommandLine &line);
 // The family --target names, or pic18 without it; nothing after a usage error.
 std::optional<PicTarget> targetGiven(const CommandLine &line);
+// The character set --charset names, Latin-1 when it is not given; nothing, after a usage error
+// that says how to list the sets, when there is none of that name.
+std::optional<CharacterSet> characterSetOption(const CommandLine &line);
 
-// What the command line tells a format's writer (--name, --scale, --codes, --target), for the
-// font read from fontPath. An option the format does not take is a usage error, after which
-// there is nothing.
+// What the command line tells a format's writer (--name, --scale, --codes, --target,
+// --charset), for the font read from fontPath. An option the format does not take is a usage
+// error, after which there is nothing.
 std::optional<WriteOptions> writeOptionsGiven(const CommandLine &line, const FontFormat &format,
                                               const QString &fontPath);

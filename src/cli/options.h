@@ -18,6 +18,10 @@ inline constexpr Option To {"to", 0, "FORMAT",
                             "the format to write, instead of telling it from -o's extension"};
 inline constexpr Option Offset {
     "offset", 0, "N", "where the font starts in raw bytes (decimal or 0x hex; implies --from raw)"};
+inline constexpr Option Charset {
+    "charset", 0, "NAME",
+    "the character set the font's codes are in: any single-byte set iconv knows (cp437, cp850, "
+    "koi8-r, iso8859-15; 'iconv -l' lists them); default latin1 (ISO 8859-1)"};
 inline constexpr Option Assemble {
     "assemble", 0, nullptr, "also assemble the source with gpasm and compare the bytes it makes"};
 inline constexpr Option Codes {"codes", 0, "FIRST-LAST",

@@ -3,6 +3,7 @@
 #include "formats/importresult.h"
 #include "cli/commandline.h"
 #include "cli/fontinput.h"
+#include "cli/formathelp.h"
 #include "cli/options.h"
 #include "core/filename.h"
 #include "formats/inkimage.h"
@@ -14,15 +15,18 @@ namespace {
 constexpr OptionUse RenderOptions[] = {
     {&Options::Output, "the PNG to write, '-' for standard output"},
     {&Options::Scale, nullptr},
+    {&Options::Charset, "the character each code is, which turns TEXT into codes: any single-byte "
+                        "set iconv knows (cp437, cp850, koi8-r, iso8859-15; 'iconv -l' lists "
+                        "them); default latin1 (ISO 8859-1)"},
 };
 
 constexpr CommandSpec Render {
     "render",
-    "FONT.pf TEXT -o LINE.png [--scale N]",
+    "FONT.pf TEXT -o LINE.png [--scale N] [--charset NAME]",
     "Draws TEXT in the font as a PNG: each character its 8 x 8 cell, side by side with no gap or "
-    "margin, black on white. Characters are codes 0 to 255 as Latin-1; a newline starts a new "
-    "line, and a character outside Latin-1 is a usage error. FONT.pf '-' reads the font from "
-    "standard input.",
+    "margin, black on white. TEXT is UTF-8; each character becomes its code in the character set "
+    "(--charset, default latin1), and a character the set does not have is a usage error. A "
+    "newline starts a new line. FONT.pf '-' reads the font from standard input.",
     RenderOptions,
     2,
     2,
@@ -37,7 +41,6 @@ QString textSize(size_t lines, size_t longest)
 }
 
 constexpr char32_t LineBreak = U'\n';
-constexpr char32_t LastLatin1 = 0xFF;
 
 } // namespace
 
@@ -53,6 +56,9 @@ int runRender(const QStringList &arguments)
             return ExitUsage;
         scale = static_cast<int>(*value);
     }
+    const std::optional<CharacterSet> charset = characterSetOption(line);
+    if (!charset)
+        return ExitUsage;
 
     const QString text = line.files().at(1);
     if (const qsizetype at = firstKeptByte(text); at >= 0)
@@ -62,17 +68,15 @@ int runRender(const QStringList &arguments)
     for (const char32_t c : text.toUcs4()) {
         if (c == LineBreak) {
             rows.emplace_back();
-        } else if (c > LastLatin1) {
-            return line.usageError(
-                QStringLiteral("the text holds '%1' (U+%2), which is not in Latin-1; the font has "
-                               "codes 0 to 255 only")
-                    .arg(QString::fromUcs4(&c, 1))
-                    .arg(QString::number(static_cast<uint>(c), 16)
-                             .toUpper()
-                             .rightJustified(4, QLatin1Char('0'))));
-        } else {
-            rows.back().push_back(static_cast<std::uint8_t>(c));
+            continue;
         }
+        const int code = charset->code(c);
+        if (code < 0)
+            return line.usageError(
+                QStringLiteral("the text holds '%1' (%2), which character set %3 does not have")
+                    .arg(printableFileName(QString::fromUcs4(&c, 1)), unicodeName(c),
+                         charset->name()));
+        rows.back().push_back(static_cast<std::uint8_t>(code));
     }
     size_t longest = 0;
     for (const auto &row : rows)

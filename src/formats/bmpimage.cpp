@@ -2,11 +2,14 @@
 
 #include <bit>
 #include <cstdint>
+#include <vector>
 
 namespace {
 constexpr qsizetype FileHeaderSize = 14;
 constexpr quint32 InfoHeaderSize = 40;
 constexpr quint32 Uncompressed = 0; // BI_RGB
+constexpr quint32 Rle8 = 1; // BI_RLE8
+constexpr quint32 Rle4 = 2; // BI_RLE4
 constexpr quint32 BitFields = 3; // BI_BITFIELDS
 constexpr int MaxSide = 1 << 16;
 
@@ -47,6 +50,73 @@ DecodedImage failure(const QString &reason)
 {
     return {{}, reason};
 }
+
+QString compressionName(quint32 compression)
+{
+    switch (compression) {
+    case Rle8:
+        return QStringLiteral("RLE8");
+    case Rle4:
+        return QStringLiteral("RLE4");
+    case BitFields:
+        return QStringLiteral("bit fields");
+    case 4:
+        return QStringLiteral("JPEG");
+    case 5:
+        return QStringLiteral("PNG");
+    default:
+        return QStringLiteral("method %1").arg(compression);
+    }
+}
+
+// Run-length encoded palette indices (RLE8, or RLE4 with two indices a byte) as rows top to
+// bottom; pixels the runs skip keep index 0. An error text when the runs are damaged.
+QString decodeRle(const Reader &in, qint64 at, int width, int height, int bits,
+                  std::vector<std::uint8_t> &indices)
+{
+    indices.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
+    int x = 0;
+    int y = 0; // rows counted from the bottom, as the runs go
+    const auto put = [&](int index) {
+        if (x < width && y < height)
+            indices[static_cast<size_t>(height - 1 - y) * width + x]
+                = static_cast<std::uint8_t>(index);
+        ++x;
+    };
+    const auto nibbleOrByte = [bits](std::uint8_t value, int i) {
+        return bits == 8 ? value : (i % 2 == 0 ? value >> 4 : value & 0x0F);
+    };
+    while (y < height) {
+        if (!in.has(at, 2))
+            return QStringLiteral("the BMP's compressed pixels are truncated.");
+        const int count = in.u8(at);
+        const std::uint8_t value = in.u8(at + 1);
+        at += 2;
+        if (count > 0) {
+            for (int i = 0; i < count; ++i)
+                put(nibbleOrByte(value, i));
+        } else if (value == 0) { // end of line
+            x = 0;
+            ++y;
+        } else if (value == 1) { // end of picture
+            break;
+        } else if (value == 2) { // move right and up
+            if (!in.has(at, 2))
+                return QStringLiteral("the BMP's compressed pixels are truncated.");
+            x += in.u8(at);
+            y += in.u8(at + 1);
+            at += 2;
+        } else { // that many indices as they are, padded to a whole 16-bit word
+            const int size = bits == 8 ? value : (value + 1) / 2;
+            if (!in.has(at, size))
+                return QStringLiteral("the BMP's compressed pixels are truncated.");
+            for (int i = 0; i < value; ++i)
+                put(nibbleOrByte(in.u8(at + (bits == 8 ? i : i / 2)), i));
+            at += size + size % 2;
+        }
+    }
+    return {};
+}
 } // namespace
 
 bool isBmp(QByteArrayView bytes)
@@ -54,7 +124,7 @@ bool isBmp(QByteArrayView bytes)
     return bytes.startsWith("BM");
 }
 
-DecodedImage decodeBmp(QByteArrayView bytes, SizeCheck checkSize)
+DecodedImage decodeBmp(QByteArrayView bytes, SizeCheck checkSize, InkRule rule)
 {
     const Reader in(bytes);
     if (!isBmp(bytes) || !in.has(0, FileHeaderSize + InfoHeaderSize))
@@ -78,6 +148,15 @@ DecodedImage decodeBmp(QByteArrayView bytes, SizeCheck checkSize)
 
     quint32 masks[4] = {0x00FF0000, 0x0000FF00, 0x000000FF, 0}; // red, green, blue, alpha
     const bool direct = bits == 24 || bits == 32;
+    const bool rle = (compression == Rle8 && bits == 8) || (compression == Rle4 && bits == 4);
+    if (!(bits == 1 || bits == 4 || bits == 8 || direct))
+        return failure(QStringLiteral("a %1-bit BMP; only 1, 4, 8, 24 and 32-bit pictures are "
+                                      "read.")
+                           .arg(bits));
+    if (rle && topDown)
+        return failure(QStringLiteral("a top-down BMP with %1 compression, which the format does "
+                                      "not allow; the file is damaged.")
+                           .arg(compressionName(compression)));
     if (compression == BitFields && bits == 32) {
         // The masks follow a 40-byte header, or sit inside a longer one (with alpha from V3 on).
         if (!in.has(FileHeaderSize + InfoHeaderSize, 12))
@@ -86,17 +165,24 @@ DecodedImage decodeBmp(QByteArrayView bytes, SizeCheck checkSize)
             masks[i] = in.u32(FileHeaderSize + InfoHeaderSize + 4 * i);
         if (headerSize >= 56)
             masks[3] = in.u32(FileHeaderSize + InfoHeaderSize + 12);
-    } else if (compression != Uncompressed || !(bits == 1 || bits == 4 || bits == 8 || direct)) {
-        return failure(QStringLiteral("a compressed or %1-bit BMP; only uncompressed 1, 4, 8, 24 "
-                                      "and 32-bit pictures are read.")
-                           .arg(bits));
+    } else if (compression != Uncompressed && !rle) {
+        return failure(QStringLiteral("a %1-bit BMP compressed with %2; only uncompressed "
+                                      "pictures, RLE8 (8-bit), RLE4 (4-bit) and 32-bit bit "
+                                      "fields are read.")
+                           .arg(bits)
+                           .arg(compressionName(compression)));
     }
     const qint64 paletteAt = FileHeaderSize + headerSize;
     const qint64 paletteSize = direct ? 0 : (coloursUsed ? coloursUsed : 1u << bits);
     if (!direct && (paletteSize > (1 << bits) || !in.has(paletteAt, paletteSize * 4)))
         return failure(QStringLiteral("the BMP's palette is truncated."));
     const qint64 stride = (qint64(width) * bits + 31) / 32 * 4;
-    if (!in.has(pixelOffset, stride * height))
+    std::vector<std::uint8_t> indices;
+    if (rle) {
+        if (const QString error = decodeRle(in, pixelOffset, width, height, bits, indices);
+            !error.isEmpty())
+            return failure(error);
+    } else if (!in.has(pixelOffset, stride * height))
         return failure(QStringLiteral("the BMP's pixels are truncated: %1 x %2 at %3 bits need %4 "
                                       "bytes.")
                            .arg(width)
@@ -125,7 +211,8 @@ DecodedImage decodeBmp(QByteArrayView bytes, SizeCheck checkSize)
             } else {
                 const qint64 bit = qint64(x) * bits;
                 const int shift = 8 - bits - static_cast<int>(bit % 8);
-                const int index = (in.u8(row + bit / 8) >> shift) & ((1 << bits) - 1);
+                const int index = rle ? indices[static_cast<size_t>(y) * width + x]
+                                      : (in.u8(row + bit / 8) >> shift) & ((1 << bits) - 1);
                 if (index >= paletteSize)
                     return failure(QStringLiteral("the BMP uses colour %1 of a palette of %2.")
                                        .arg(index)
@@ -136,7 +223,7 @@ DecodedImage decodeBmp(QByteArrayView bytes, SizeCheck checkSize)
                 g = in.u8(entry + 1);
                 r = in.u8(entry + 2);
             }
-            if (isInk(r, g, b, a))
+            if (isInk(r, g, b, a, rule))
                 ink.setInk(x, y);
         }
     }

@@ -125,23 +125,45 @@ QString cIdentifier(const QString &name)
     return identifier;
 }
 
-QByteArray cHeader(const FontImage &font, const QString &identifier, const CodeRange &codes)
+namespace {
+// What the array holds and how it is laid out, above both files.
+QByteArray layoutComment(const QByteArray &name, const CodeRange &codes)
 {
-    const QByteArray name = identifier.toLatin1();
-    const QByteArray guard = name.toUpper() + "_H";
     const QByteArray what
         = codes.isWhole()
               ? QByteArray("an 8x8 font of 256 characters, 8 bytes each in code order")
               : QStringLiteral("%1 of an 8x8 font, 8 bytes each in code order; the glyph of code\n"
                                "   c is %2[c - %3]")
-                    .arg(codeRangeText(codes), identifier, QString::number(codes.first))
+                    .arg(codeRangeText(codes), QString::fromLatin1(name),
+                         QString::number(codes.first))
                     .toLatin1();
-    QByteArray out = "/* " + name + ": " + what
-                     + "; byte 0 is\n"
-                       "   the top row, bit 7 the leftmost pixel, a 1 bit is ink. */\n"
-                       "#ifndef "
-                     + guard + "\n#define " + guard + "\n\nconst unsigned char " + name + "["
-                     + QByteArray::number(codes.count()) + "][8] = {\n";
+    return "/* " + name + ": " + what
+           + "; byte 0 is\n"
+             "   the top row, bit 7 the leftmost pixel, a 1 bit is ink. */\n";
+}
+
+QByteArray arrayOf(const QByteArray &name, const CodeRange &codes)
+{
+    return "const unsigned char " + name + "[" + QByteArray::number(codes.count()) + "][8]";
+}
+} // namespace
+
+QByteArray cHeader(const QString &identifier, const CodeRange &codes)
+{
+    const QByteArray name = identifier.toLatin1();
+    const QByteArray guard = name.toUpper() + "_H";
+    return layoutComment(name, codes) + "#ifndef " + guard + "\n#define " + guard
+           + "\n\n#ifdef __cplusplus\nextern \"C\" {\n#endif\n\nextern " + arrayOf(name, codes)
+           + ";\n\n#ifdef __cplusplus\n}\n#endif\n\n#endif\n";
+}
+
+QByteArray cSource(const FontImage &font, const QString &identifier, const QString &headerFileName,
+                   const CodeRange &codes)
+{
+    const QByteArray name = identifier.toLatin1();
+    // Including its own header lets the compiler check the definition against the declaration.
+    QByteArray out = layoutComment(name, codes) + "#include \"" + headerFileName.toUtf8()
+                     + "\"\n\n" + arrayOf(name, codes) + " = {\n";
     for (int code = codes.first; code <= codes.last; ++code) {
         // The shown character is printable ASCII or '.', so it can never close the comment.
         out += "    {" + glyphBytesText(glyphOf(font, code)).toLatin1() + "}"
@@ -149,6 +171,6 @@ QByteArray cHeader(const FontImage &font, const QString &identifier, const CodeR
                + QByteArray::number(code).rightJustified(3, '0') + " "
                + CharDisplayText(code).toLatin1() + " */\n";
     }
-    out += "};\n\n#endif\n";
+    out += "};\n";
     return out;
 }

@@ -11,8 +11,15 @@
 // or that is a keyword of C or C++ gets the prefix "font_". An empty name gives "font".
 QString cIdentifier(const QString &name);
 
-// The font as a C header: `const unsigned char NAME[256][8]`, one line of eight row bytes per
-// character with a comment naming its code and showing it as the assembler export does.
-// Compiles as C99 and C++ without warnings. NAME must already be a C identifier. With a range,
-// only its characters: NAME[count][8], the glyph of code c at NAME[c - first].
-QByteArray cHeader(const FontImage &font, const QString &identifier, const CodeRange &codes = {});
+// The font as C, a header and its source, so that any number of files of one firmware include
+// the header and one object defines the array. NAME must already be a C identifier; both compile
+// as C99 and C++ without warnings. With a range, only its characters: NAME[count][8], the glyph
+// of code c at NAME[c - first].
+// The header: an include guard and `extern const unsigned char NAME[256][8];`, with C linkage
+// for C++.
+QByteArray cHeader(const QString &identifier, const CodeRange &codes = {});
+// The source: includes the header by its file name and defines NAME, one line of eight row
+// bytes per character with a comment naming its code and showing it as the assembler export
+// does.
+QByteArray cSource(const FontImage &font, const QString &identifier, const QString &headerFileName,
+                   const CodeRange &codes = {});

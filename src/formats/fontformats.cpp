@@ -24,27 +24,36 @@ QString nameOr(const WriteOptions &options, const QString &fallback)
 
 ImportResult readRaw(QByteArrayView bytes, const ReadOptions &options)
 {
-    return fontFromRaw(bytes, options.offset);
+    return fontFromRaw(bytes, {options.offset, options.first, options.count, options.bit0Left});
 }
 
-ImportResult readPsf(QByteArrayView bytes, const ReadOptions &)
+ImportResult readPsf(QByteArrayView bytes, const ReadOptions &options)
 {
-    return fontFromPsf(bytes);
+    return fontFromPsf(bytes, options.charset, options.byPosition);
 }
 
-QByteArray writePsf(const FontImage &font, const WriteOptions &)
+QByteArray writePsf(const FontImage &font, const WriteOptions &options)
 {
-    return psf1Bytes(font);
+    return psf1Bytes(font, options.charset);
 }
 
-ImportResult readFreeType(QByteArrayView bytes, const ReadOptions &)
+ImportResult readFreeType(QByteArrayView bytes, const ReadOptions &options)
 {
-    return fontFromFreeType(bytes);
+    return fontFromFreeType(bytes, options.charset);
 }
 
 QByteArray writeBdf(const FontImage &font, const WriteOptions &options)
 {
-    return bdfBytes(font, nameOr(options, fontBaseName(options.fontFileName)), options.codes);
+    return bdfBytes(font, nameOr(options, fontBaseName(options.fontFileName)), options.charset,
+                    options.codes);
+}
+
+QString convertToPngHint(const QString &kind)
+{
+    const QString suffix = kind == QLatin1String("JPEG") ? QStringLiteral("jpg") : kind.toLower();
+    return QStringLiteral("a %1 picture; sheets are read from PNG or BMP only: convert it to PNG "
+                          "first (with ImageMagick, say: convert sheet.%2 sheet.png).")
+        .arg(kind, suffix);
 }
 
 bool isPicture(QByteArrayView bytes)
@@ -53,22 +62,24 @@ bool isPicture(QByteArrayView bytes)
 }
 
 // PNG and BMP are read alike, whichever name they were asked for by.
-ImportResult readPicture(QByteArrayView bytes, const ReadOptions &)
+ImportResult readPicture(QByteArrayView bytes, const ReadOptions &options)
 {
     DecodedImage decoded;
     QString kind;
     if (isPng(bytes)) {
-        decoded = decodePng(bytes, sheetSizeError);
+        decoded = decodePng(bytes, sheetSizeError, options.ink);
         kind = QStringLiteral("PNG");
     } else if (isBmp(bytes)) {
-        decoded = decodeBmp(bytes, sheetSizeError);
+        decoded = decodeBmp(bytes, sheetSizeError, options.ink);
         kind = QStringLiteral("BMP");
+    } else if (const QString other = unreadPictureKind(bytes); !other.isEmpty()) {
+        return ImportResult::failure(convertToPngHint(other));
     } else {
         return ImportResult::failure(QStringLiteral("not a PNG or BMP picture."));
     }
     if (!decoded.error.isEmpty())
         return ImportResult::failure(decoded.error);
-    ImportResult result = fontFromSheet(decoded.image);
+    ImportResult result = fontFromSheet(decoded.image, options.ink);
     result.description = QStringLiteral("%1 sheet %2 x %3, %4")
                              .arg(kind)
                              .arg(decoded.image.width)
@@ -82,10 +93,19 @@ QByteArray writePng(const FontImage &font, const WriteOptions &options)
     return encodePng(sheetOf(font, options.scale));
 }
 
-QByteArray writeC(const FontImage &font, const WriteOptions &options)
+QString cName(const WriteOptions &options)
 {
-    return cHeader(font, cIdentifier(nameOr(options, fontBaseName(options.fontFileName))),
-                   options.codes);
+    return cIdentifier(nameOr(options, fontBaseName(options.fontFileName)));
+}
+
+QByteArray writeCHeader(const FontImage &, const WriteOptions &options)
+{
+    return cHeader(cName(options), options.codes);
+}
+
+QByteArray writeCSource(const FontImage &font, const WriteOptions &options)
+{
+    return cSource(font, cName(options), options.firstFileName, options.codes);
 }
 
 ImportResult readAsm(QByteArrayView bytes, const ReadOptions &)
@@ -100,6 +120,7 @@ ImportResult readAsm(QByteArrayView bytes, const ReadOptions &)
     result.description = QStringLiteral("PIC assembler source, %1 %2 lines")
                              .arg(QString::number(read.codes.count()),
                                   QString::fromLatin1(tableDirective(read.target)));
+    result.byPosition = read.codes.count();
     if (!read.codes.isWhole())
         result.warnings.append(QStringLiteral("the table holds only %1; the other characters are "
                                               "left blank.")
@@ -122,6 +143,7 @@ ImportResult readText(QByteArrayView bytes, const ReadOptions &)
     ImportResult result;
     result.font = parsed.font;
     result.description = QStringLiteral("the font's text form");
+    result.byPosition = CharacterCount;
     return result;
 }
 
@@ -132,101 +154,59 @@ QByteArray writeText(const FontImage &font, const WriteOptions &options)
 
 // Detection tries the rows in this order; raw, which anything is, comes only when named.
 constexpr FontFormat Formats[] = {
-    {"psf",
-     "",
-     "psf psfu",
-     "Linux console fonts, PSF 1 or 2, plain or gzip-compressed: 8x8 glyphs, the first 256 by "
-     "position.",
-     "PSF 1, 256 glyphs of 8x8, which the Linux console's setfont loads.",
-     isPsf,
-     readPsf,
-     writePsf,
-     {},
-     {},
-     true},
-    {"bdf",
-     "pcf fon fnt",
-     "bdf pcf fon fnt",
-     "BDF, PCF or Windows FON/FNT bitmap fonts up to 8x8, through FreeType: codes 0 to 255, "
-     "placed in the cell by the font's ascent.",
-     "BDF 2.1, ISO 8859-1 codes 0 to 255 (or --codes), family --name or the font's file name.",
-     looksLikeFreeTypeBitmapFont,
-     readFreeType,
-     writeBdf,
-     {},
-     FormatOption::Name | FormatOption::Codes,
-     true},
-    {"png",
-     "image",
-     "png",
+    {"psf", "", "psf psfu",
+     "Linux console fonts, PSF 1 or 2, plain or gzip-compressed, glyphs up to 8x8 (smaller ones "
+     "at the top left of the cell). Each code takes the glyph that the font's Unicode table gives "
+     "the character the code is in --charset; a font without a table, or with --by-position, "
+     "gives its first 256 glyphs in order.",
+     "PSF 1, 256 glyphs of 8x8, with a Unicode table giving each glyph its code's character in "
+     "--charset, so that setfont and the console know which glyph is which.",
+     isPsf, readPsf, writePsf, FormatOption::Charset | FormatOption::ByPosition,
+     FormatOption::Charset, true},
+    {"bdf", "pcf fon fnt", "bdf pcf fon fnt",
+     "BDF, PCF or Windows FON/FNT bitmap fonts up to 8x8, through FreeType: each code takes the "
+     "glyph of the character it is in --charset, found through the font's Unicode map or its own "
+     "character set, placed in the cell by the font's ascent.",
+     "BDF 2.1 that says which character each glyph is in --charset: ISO8859-1 with each glyph at "
+     "its code for latin1, ISO10646-1 with each glyph at its character for any other set; family "
+     "--name or the font's file name; --codes writes only those characters.",
+     looksLikeFreeTypeBitmapFont, readFreeType, writeBdf, FormatOption::Charset,
+     FormatOption::Name | FormatOption::Charset | FormatOption::Codes, true},
+    {"png", "image", "png",
      "sheets of 8x8 cells, 16x16 cells (128x128 pixels) or 32x8 (256x64), or a whole multiple "
-     "of either; dark, opaque pixels are ink. BMP sheets are read alike.",
+     "of either; dark, opaque pixels are ink (light ones with --ink light). BMP sheets are read "
+     "alike.",
      "the 16x16 sheet, code 0 at the top left, black ink on white, --scale pixels (1 to 32) per "
      "glyph pixel; import reads it back to the same font.",
-     isPicture,
-     readPicture,
-     writePng,
-     {},
-     FormatOption::Scale,
-     true},
-    {"bmp",
-     "",
-     "bmp",
-     "the same sheets as Windows bitmaps: 1, 4, 8, 24 or 32 bits a pixel.",
-     nullptr,
-     isBmp,
-     readPicture,
-     nullptr,
-     {},
-     {},
-     true},
-    {"c",
-     "",
-     "c h",
-     nullptr,
-     "a C header with const unsigned char NAME[256][8] (NAME[COUNT][8] with --codes); NAME from "
-     "--name or the font's file name (\"font\" for standard input), made a valid C identifier.",
-     nullptr,
-     nullptr,
-     writeC,
-     {},
-     FormatOption::Name | FormatOption::Codes,
-     false},
-    {"asm",
-     "",
-     "asm inc",
+     isPicture, readPicture, writePng, FormatOption::Ink, FormatOption::Scale, true},
+    {"bmp", "", "bmp",
+     "the same sheets as Windows bitmaps: 1, 4, 8, 24 or 32 bits a pixel, uncompressed or RLE.",
+     nullptr, isBmp, readPicture, nullptr, FormatOption::Ink, {}, true},
+    {"c", "", "h c", nullptr,
+     "a pair of files: NAME.h declares extern const unsigned char NAME[256][8] (NAME[COUNT][8] "
+     "with --codes), NAME.c defines it; -o names either, the other is written beside it. NAME "
+     "from --name or the font's file name (\"font\" for standard input), made a valid C "
+     "identifier.",
+     nullptr, nullptr, writeCHeader, {}, FormatOption::Name | FormatOption::Codes, false, "c",
+     writeCSource},
+    {"asm", "", "asm inc",
      "PIC assembler source as export writes it: Char_NNN db (or dt) lines in code order; codes "
      "it leaves out are blank.",
      "PIC assembler source, as export writes it (--target, --codes); the header names --name or "
      "the font's file name.",
-     looksLikeAsmSource,
-     readAsm,
-     writeAsm,
-     {},
-     FormatOption::Name | FormatOption::Codes | FormatOption::Target,
-     true},
-    {"text",
-     "txt",
-     "txt",
+     looksLikeAsmSource, readAsm, writeAsm, {},
+     FormatOption::Name | FormatOption::Codes | FormatOption::Target, true},
+    {"text", "txt", "txt",
      "the text form that the text command writes ('#' ink, '.' paper, each row's byte).",
-     "the text form, as the text command writes it.",
-     looksLikeFontText,
-     readText,
-     writeText,
-     {},
-     FormatOption::Codes,
-     true},
-    {"raw",
-     "",
-     "bin rom",
-     "2,048 bytes at --offset (default 0, decimal or 0x hex) of any file: a ROM dump.",
-     nullptr,
-     nullptr,
-     readRaw,
-     nullptr,
-     FormatOption::Offset,
-     {},
-     false},
+     "the text form, as the text command writes it.", looksLikeFontText, readText, writeText, {},
+     FormatOption::Codes, true},
+    {"raw", "", "bin rom",
+     "glyphs of 8 bytes in code order at --offset (default 0, decimal or 0x hex) of any file, "
+     "such as a ROM dump: --first CODE is the first glyph's code (default 0), --count N how many "
+     "to take (default all the data holds up to code 255), --flip for rows with bit 0 as the "
+     "leftmost pixel.",
+     nullptr, nullptr, readRaw, nullptr,
+     FormatOption::Offset | FormatOption::RawSpan | FormatOption::BitOrder, {}, false},
 };
 
 bool listed(const char *list, QStringView word)
@@ -322,6 +302,37 @@ QString namesTaking(FormatOption option, bool writing)
     });
 }
 
+QStringList pairedFileNames(const FontFormat &format, const QString &path)
+{
+    if (!format.secondSuffix)
+        return {};
+    const QString suffix = QFileInfo(FileNameOf(path)).suffix();
+    const QString first = QString::fromLatin1(format.suffixes).section(QLatin1Char(' '), 0, 0);
+    const QString second = QString::fromLatin1(format.secondSuffix);
+    const bool isFirst = suffix.compare(first, Qt::CaseInsensitive) == 0;
+    if (!isFirst && suffix.compare(second, Qt::CaseInsensitive) != 0)
+        return {};
+    // The other file's extension in the case of the one given: "FONT.H" and "FONT.C".
+    const bool upper = suffix == suffix.toUpper() && suffix != suffix.toLower();
+    const QString other = upper ? (isFirst ? second : first).toUpper() : (isFirst ? second : first);
+    const QString otherPath = path.chopped(suffix.size()) + other;
+    return isFirst ? QStringList {path, otherPath} : QStringList {otherPath, path};
+}
+
+QString unreadPictureKind(QByteArrayView bytes)
+{
+    if (bytes.startsWith("\xFF\xD8\xFF"))
+        return QStringLiteral("JPEG");
+    if (bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a"))
+        return QStringLiteral("GIF");
+    if (bytes.startsWith(QByteArrayView("II*\0", 4))
+        || bytes.startsWith(QByteArrayView("MM\0*", 4)))
+        return QStringLiteral("TIFF");
+    if (bytes.size() >= 12 && bytes.startsWith("RIFF") && bytes.sliced(8, 4) == "WEBP")
+        return QStringLiteral("WebP");
+    return {};
+}
+
 QString fontBaseName(const QString &fontFileName)
 {
     return QFileInfo(FileNameOf(fontFileName)).completeBaseName();
@@ -349,12 +360,15 @@ ImportResult readFont(QByteArrayView bytes, const FontFormat *format, const Read
                 break;
             }
         }
+        if (const QString picture = unreadPictureKind(bytes); !format && !picture.isEmpty())
+            return ImportResult::failure(convertToPngHint(picture));
         if (!format)
             return ImportResult::failure(
                 QStringLiteral("not a PSF, BDF, PCF, Windows FON, PNG or BMP file; for a ROM dump "
                                "or other raw bytes, use --from raw."));
     }
     ImportResult result = format->read(bytes, options);
+    result.format = format;
     if (compressed)
         result.description.prepend(QStringLiteral("gzip-compressed "));
     return result;

@@ -3,7 +3,9 @@
 #include "core/asmexport.h"
 #include "core/coderange.h"
 #include "core/fontimage.h"
+#include "formats/characterset.h"
 #include "formats/importresult.h"
+#include "formats/inkimage.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -18,6 +20,12 @@
 struct ReadOptions
 {
     qint64 offset = 0; // where the font starts in raw bytes
+    int first = 0; // the code of the first glyph in raw bytes
+    std::optional<int> count; // how many glyphs raw bytes hold; all up to code 255
+    bool bit0Left = false; // raw rows have bit 0 as the leftmost pixel
+    CharacterSet charset; // the character each code is, for fonts that say which glyph is which
+    bool byPosition = false; // take a console font's glyphs in order, not by its Unicode table
+    InkRule ink = InkRule::Dark; // which pixels of a sheet are ink
 };
 
 // What a writer may be told beyond the font.
@@ -30,11 +38,24 @@ struct WriteOptions
     int scale = 1; // picture pixels per glyph pixel
     CodeRange codes; // the characters to write, where the format can hold fewer than 256
     PicTarget target = PicTarget::Pic18; // the processor family an assembler table is for
+    CharacterSet charset; // the character each code is, for formats that say it
+    QString firstFileName; // for a format of two files, the first one's name: "font.h"
 };
 
 // The options beyond bytes and font that a reader or writer takes; the commands refuse the
 // others, so that an option never silently does nothing.
-enum class FormatOption { Offset = 0x1, Name = 0x2, Scale = 0x4, Codes = 0x8, Target = 0x10 };
+enum class FormatOption {
+    Offset = 0x1,
+    Name = 0x2,
+    Scale = 0x4,
+    Charset = 0x8,
+    ByPosition = 0x10,
+    RawSpan = 0x20, // the first code and count of raw glyphs
+    BitOrder = 0x40,
+    Ink = 0x80,
+    Codes = 0x100,
+    Target = 0x200,
+};
 Q_DECLARE_FLAGS(FormatOptions, FormatOption)
 Q_DECLARE_OPERATORS_FOR_FLAGS(FormatOptions)
 
@@ -53,6 +74,10 @@ struct FontFormat
     FormatOptions readOptions;
     FormatOptions writeOptions;
     bool compressible; // may come gzip-compressed, as distributions ship fonts
+    // A format written as two files side by side (a C header and its source): the second file's
+    // extension and bytes; write() makes the first, whose extension is the first of suffixes.
+    const char *secondSuffix = nullptr;
+    QByteArray (*writeSecond)(const FontImage &font, const WriteOptions &options) = nullptr;
 
     bool reads() const { return read != nullptr; }
     bool writes() const { return write != nullptr; }
@@ -72,6 +97,13 @@ const FontFormat *writerForFileName(const QString &fileName);
 QString readerNames();
 QString writerNames();
 QString namesTaking(FormatOption option, bool writing);
+
+// For a format of two files, both paths from the path of either ("osd.c" gives "osd.h" and
+// "osd.c"), the first file first; empty when the path ends in neither's extension.
+QStringList pairedFileNames(const FontFormat &format, const QString &path);
+
+// A picture in a format that is read by no reader ("JPEG", "GIF"), or an empty text.
+QString unreadPictureKind(QByteArrayView bytes);
 
 // The name a font goes by in formats that name it, when none is given: its file name without the
 // extension; empty for standard input.

@@ -16,26 +16,47 @@ QString numberText(qint64 value)
     return QLocale(QLocale::English).toString(value);
 }
 
-QString emptyCodesText(const FontImage &font)
+QString codeRangesText(const QList<int> &codes)
 {
     QStringList ranges;
-    int code = 0;
-    while (code < CharacterCount) {
-        const auto isEmpty = [&font](int c) {
-            const CharBitMap glyph = glyphOf(font, c);
-            return std::all_of(glyph.begin(), glyph.end(),
-                               [](std::uint8_t row) { return row == 0; });
-        };
-        if (!isEmpty(code)) {
-            ++code;
-            continue;
-        }
-        int last = code;
-        while (last + 1 < CharacterCount && isEmpty(last + 1))
+    for (qsizetype i = 0; i < codes.size();) {
+        qsizetype last = i;
+        while (last + 1 < codes.size() && codes[last + 1] == codes[last] + 1)
             ++last;
-        ranges.append(last == code ? QString::number(code)
-                                   : QStringLiteral("%1-%2").arg(code).arg(last));
-        code = last + 1;
+        ranges.append(last == i ? QString::number(codes[i])
+                                : QStringLiteral("%1-%2").arg(codes[i]).arg(codes[last]));
+        i = last + 1;
     }
     return ranges.join(QStringLiteral(", "));
+}
+
+QString emptyCodesText(const FontImage &font)
+{
+    QList<int> empty;
+    for (int code = 0; code < CharacterCount; ++code) {
+        const CharBitMap glyph = glyphOf(font, code);
+        if (std::all_of(glyph.begin(), glyph.end(), [](std::uint8_t row) { return row == 0; }))
+            empty.append(code);
+    }
+    return codeRangesText(empty);
+}
+
+QString codeSourcesText(const ImportResult &result)
+{
+    const auto codes = [](int count) {
+        return count == 1 ? QStringLiteral("1 code") : QStringLiteral("%1 codes").arg(count);
+    };
+    QStringList parts;
+    if (result.keyed > 0 || !result.key.isEmpty())
+        parts.append(QStringLiteral("%1 %2").arg(codes(result.keyed), result.key));
+    if (result.byPosition > 0)
+        parts.append(QStringLiteral("%1 by position").arg(codes(result.byPosition)));
+    if (!result.uncovered.isEmpty())
+        parts.append(
+            QStringLiteral("%1 without a glyph (%2)")
+                .arg(codes(int(result.uncovered.size())), codeRangesText(result.uncovered)));
+    QString text = parts.join(QStringLiteral(", "));
+    if (!result.charset.isEmpty())
+        text.prepend(QStringLiteral("charset %1: ").arg(result.charset));
+    return text;
 }

@@ -2,8 +2,11 @@
 
 #include "core/fontimage.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+
+struct FontFormat;
 
 // What a reader made of its input: the font and a line on what it read, or why it could not.
 struct ImportResult
@@ -13,6 +16,17 @@ struct ImportResult
     QStringList warnings;
     QString error; // empty when the font was read
 
+    // How the codes found their glyphs, for the report: through a key (the font's Unicode table
+    // or encoding, at the character each code is in the character set), by position, or not at
+    // all (a code no glyph covers, left blank).
+    QString charset; // the set the key was read with ("latin1"); empty when none was used
+    QString key; // "through the Unicode table", "as the font numbers them"
+    int keyed = 0;
+    int byPosition = 0;
+    QList<int> uncovered;
+
+    const FontFormat *format = nullptr; // the format read, as readFont() found it
+
     bool ok() const { return error.isEmpty(); }
     static ImportResult failure(const QString &reason);
 };
@@ -20,5 +34,10 @@ struct ImportResult
 // Numbers in messages, grouped the same way whatever the locale: "67,108,864".
 QString numberText(qint64 value);
 
-// The codes whose glyphs have no ink, as ranges: "0, 32, 127-160".
+// Codes in ascending order as ranges: "0, 32, 127-160".
+QString codeRangesText(const QList<int> &codes);
+// The codes whose glyphs have no ink, as ranges.
 QString emptyCodesText(const FontImage &font);
+// Where the codes came from: "charset latin1: 191 codes through the Unicode table, 65 without a
+// glyph (0-31, 127-159)", "256 codes by position".
+QString codeSourcesText(const ImportResult &result);

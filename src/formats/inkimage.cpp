@@ -1,5 +1,7 @@
 #include "formats/inkimage.h"
 
+#include <algorithm>
+
 namespace {
 constexpr int SquareCells = 16; // 16 x 16 cells: 128 x 128 pixels
 constexpr int WideColumns = 32; // 32 x 8 cells: 256 x 64 pixels
@@ -11,11 +13,12 @@ InkImage::InkImage(int w, int h)
     , pixels(static_cast<size_t>(w) * static_cast<size_t>(h), 0)
 { }
 
-bool isInk(int red, int green, int blue, int alpha)
+bool isInk(int red, int green, int blue, int alpha, InkRule rule)
 {
     // Twice the threshold on the 0..255 scale, in integers: 0.5 * 255 * 10000 * 2.
     const int luminance = 2126 * red + 7152 * green + 722 * blue;
-    return 2 * luminance < 255 * 10000 && 2 * alpha > 255;
+    const bool dark = 2 * luminance < 255 * 10000;
+    return (rule == InkRule::Dark) == dark && 2 * alpha > 255;
 }
 
 SheetLayout sheetLayoutFor(int width, int height)
@@ -43,7 +46,7 @@ QString sheetSizeError(int width, int height)
         .arg(MaxScale);
 }
 
-ImportResult fontFromSheet(const InkImage &sheet)
+ImportResult fontFromSheet(const InkImage &sheet, InkRule rule)
 {
     const QString sizeError = sheetSizeError(sheet.width, sheet.height);
     if (!sizeError.isEmpty())
@@ -71,6 +74,17 @@ ImportResult fontFromSheet(const InkImage &sheet)
                              .arg(layout.columns)
                              .arg(CharacterCount / layout.columns)
                              .arg(scale);
+    result.byPosition = CharacterCount;
+    // Glyphs are mostly paper: a sheet mostly of ink is likely drawn the other way round.
+    const auto inked = std::count(sheet.pixels.begin(), sheet.pixels.end(), 1);
+    if (2 * qint64(inked) > qint64(sheet.pixels.size()))
+        result.warnings.append(
+            QStringLiteral("%1 % of the sheet's pixels are ink: it may be drawn %2; if so, import "
+                           "it with --ink %3.")
+                .arg(qint64(inked) * 100 / qint64(sheet.pixels.size()))
+                .arg(rule == InkRule::Dark ? QStringLiteral("light on dark")
+                                           : QStringLiteral("dark on light"),
+                     rule == InkRule::Dark ? QStringLiteral("light") : QStringLiteral("dark")));
     return result;
 }
 

@@ -21,9 +21,12 @@ struct InkImage
     void setInk(int x, int y) { pixels[static_cast<size_t>(y) * width + x] = 1; }
 };
 
-// A pixel is ink when it is dark (luminance below one half) and opaque (alpha above one half).
-// Components 0 to 255 as stored, luminance weighted as Rec. 709.
-bool isInk(int red, int green, int blue, int alpha);
+// Which pixels of a sheet are ink: dark ones on light paper, or light ones on dark paper.
+enum class InkRule { Dark, Light };
+
+// A pixel is ink when it is dark (luminance below one half), or for light ink not dark, and
+// opaque (alpha above one half). Components 0 to 255 as stored, luminance weighted as Rec. 709.
+bool isInk(int red, int green, int blue, int alpha, InkRule rule = InkRule::Dark);
 
 // Sheets are 16 x 16 cells (128 x 128 pixels) or 32 x 8 cells (256 x 64) of 8 x 8 glyphs, or
 // either at a whole multiple of that size; code 0 at the top left, rows of codes left to right.
@@ -50,8 +53,9 @@ struct DecodedImage
     QString error; // empty when the picture was read
 };
 
-// A cell's glyph pixel is ink when most of the scale x scale pixels it covers are.
-ImportResult fontFromSheet(const InkImage &sheet);
+// A cell's glyph pixel is ink when most of the scale x scale pixels it covers are. A sheet
+// mostly of ink is likely drawn the other way round: the result warns, naming --ink.
+ImportResult fontFromSheet(const InkImage &sheet, InkRule rule = InkRule::Dark);
 // The 16 x 16 sheet, cells side by side with no gaps or margins.
 InkImage sheetOf(const FontImage &font, int scale);
 // Lines of codes, each code its cell side by side, lines below each other; short lines end in

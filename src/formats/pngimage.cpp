@@ -17,7 +17,7 @@ bool isPng(QByteArrayView bytes)
                          reinterpret_cast<const unsigned char *>(bytes.data()));
 }
 
-DecodedImage decodePng(QByteArrayView bytes, SizeCheck checkSize)
+DecodedImage decodePng(QByteArrayView bytes, SizeCheck checkSize, InkRule rule)
 {
     // libpng's simplified interface: no setjmp in this code, every colour type and depth
     // converted to 8-bit RGBA for us.
@@ -44,7 +44,7 @@ DecodedImage decodePng(QByteArrayView bytes, SizeCheck checkSize)
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
             const png_byte *p = rgba.data() + (static_cast<size_t>(y) * width + x) * BytesPerRgba;
-            if (isInk(p[0], p[1], p[2], p[3]))
+            if (isInk(p[0], p[1], p[2], p[3], rule))
                 ink.setInk(x, y);
         }
     return {ink, {}};

@@ -1,5 +1,7 @@
 #include "formats/psf.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <cstdint>
 
@@ -7,8 +9,15 @@ namespace {
 constexpr std::uint8_t Psf1Magic[] = {0x36, 0x04};
 constexpr int Psf1HeaderSize = 4;
 constexpr std::uint8_t Psf1Mode512 = 0x01; // 512 glyphs instead of 256
+constexpr std::uint8_t Psf1ModeHasTable = 0x02;
+constexpr std::uint8_t Psf1ModeHasSequences = 0x04; // a table with sequences, which is one too
+constexpr quint16 Psf1Separator = 0xFFFF; // ends a glyph's entry in a PSF 1 table
+constexpr quint16 Psf1SequenceStart = 0xFFFE;
 constexpr std::uint8_t Psf2Magic[] = {0x72, 0xB5, 0x4A, 0x86};
 constexpr int Psf2HeaderSize = 32; // magic, version, header size, flags, length, charsize, h, w
+constexpr quint32 Psf2HasTable = 0x01;
+constexpr std::uint8_t Psf2Separator = 0xFF; // bytes UTF-8 never uses
+constexpr std::uint8_t Psf2SequenceStart = 0xFE;
 
 bool startsWith(QByteArrayView bytes, const std::uint8_t *magic, qsizetype size)
 {
@@ -16,10 +25,15 @@ bool startsWith(QByteArrayView bytes, const std::uint8_t *magic, qsizetype size)
            && std::equal(magic, magic + size, reinterpret_cast<const std::uint8_t *>(bytes.data()));
 }
 
+std::uint8_t byteAt(QByteArrayView bytes, qsizetype at)
+{
+    return static_cast<std::uint8_t>(bytes[at]);
+}
+
 quint32 le32(QByteArrayView bytes, qsizetype at)
 {
-    const auto *p = reinterpret_cast<const std::uint8_t *>(bytes.data()) + at;
-    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
+    return quint32(byteAt(bytes, at)) | quint32(byteAt(bytes, at + 1)) << 8
+           | quint32(byteAt(bytes, at + 2)) << 16 | quint32(byteAt(bytes, at + 3)) << 24;
 }
 
 struct Layout
@@ -30,39 +44,174 @@ struct Layout
     qint64 bytesPerGlyph = 0;
     qint64 width = 0;
     qint64 height = 0;
+    bool hasTable = false;
+
+    qint64 tableStart() const { return headerSize + glyphCount * bytesPerGlyph; }
 };
 
-ImportResult glyphsFrom(QByteArrayView bytes, const Layout &layout)
+CharBitMap glyphAt(QByteArrayView bytes, const Layout &layout, qint64 index)
 {
-    if (layout.width != GlyphSize || layout.height != GlyphSize)
+    // Rows narrower than 8 pixels may carry stray bits past their width.
+    const auto mask = static_cast<std::uint8_t>(0xFF << (GlyphSize - layout.width));
+    const qint64 start = layout.headerSize + index * layout.bytesPerGlyph;
+    CharBitMap glyph {};
+    for (qint64 row = 0; row < layout.height; ++row)
+        glyph[static_cast<size_t>(row)] = byteAt(bytes, start + row) & mask;
+    return glyph;
+}
+
+// The single characters of each glyph's table entry (sequences, a character with combining
+// marks, name no single code), first glyph first; or why the table cannot be read.
+struct Table
+{
+    QHash<char32_t, qint64> glyphOf;
+    QString error;
+};
+
+Table readTable(QByteArrayView bytes, const Layout &layout)
+{
+    Table table;
+    qsizetype at = layout.tableStart();
+    const auto claim = [&table](char32_t character, qint64 glyph) {
+        if (!table.glyphOf.contains(character))
+            table.glyphOf.insert(character, glyph);
+    };
+    const auto ended = [&table, &layout](qint64 glyph) {
+        table.error = QStringLiteral("the Unicode table ends at glyph %1 of %2; --by-position "
+                                     "takes the glyphs without it.")
+                          .arg(numberText(glyph), numberText(layout.glyphCount));
+        return table;
+    };
+    for (qint64 glyph = 0; glyph < layout.glyphCount; ++glyph) {
+        bool inSequences = false;
+        if (layout.version == 1) {
+            for (;;) {
+                if (at + 2 > bytes.size())
+                    return ended(glyph);
+                const quint16 value = quint16(byteAt(bytes, at) | byteAt(bytes, at + 1) << 8);
+                at += 2;
+                if (value == Psf1Separator)
+                    break;
+                if (value == Psf1SequenceStart)
+                    inSequences = true;
+                else if (!inSequences)
+                    claim(value, glyph);
+            }
+            continue;
+        }
+        for (;;) {
+            if (at >= bytes.size())
+                return ended(glyph);
+            const std::uint8_t lead = byteAt(bytes, at);
+            if (lead == Psf2Separator) {
+                ++at;
+                break;
+            }
+            if (lead == Psf2SequenceStart || inSequences) {
+                inSequences = true;
+                ++at;
+                continue;
+            }
+            // One character in UTF-8: the lead byte tells how many continuation bytes follow.
+            const int length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+            char32_t character = length == 1 ? lead : lead & (0x3F >> (length - 1));
+            bool valid = lead < 0x80 || (lead >= 0xC2 && lead <= 0xF4);
+            for (int i = 1; valid && i < length; ++i) {
+                valid = at + i < bytes.size() && (byteAt(bytes, at + i) & 0xC0) == 0x80;
+                if (valid)
+                    character = character << 6 | (byteAt(bytes, at + i) & 0x3F);
+            }
+            if (!valid) {
+                table.error = QStringLiteral("the Unicode table holds a byte that is not UTF-8 "
+                                             "(0x%1) at glyph %2; --by-position takes the "
+                                             "glyphs without it.")
+                                  .arg(QString::number(lead, 16).toUpper())
+                                  .arg(glyph);
+                return table;
+            }
+            claim(character, glyph);
+            at += length;
+        }
+    }
+    return table;
+}
+
+ImportResult glyphsFrom(QByteArrayView bytes, const Layout &layout, const CharacterSet &charset,
+                        bool byPosition)
+{
+    const QString version = QString::number(layout.version);
+    if (layout.width > GlyphSize || layout.height > GlyphSize)
         return ImportResult::failure(
-            QStringLiteral("PSF %1 with %2x%3 glyphs; only 8x8 glyphs fit this font.")
-                .arg(layout.version)
+            QStringLiteral("PSF %1 with %2x%3 glyphs; only glyphs up to 8x8 fit this font.")
+                .arg(version)
                 .arg(layout.width)
                 .arg(layout.height));
-    if (layout.bytesPerGlyph != GlyphSize)
+    if (layout.width <= 0 || layout.height <= 0)
         return ImportResult::failure(
-            QStringLiteral("PSF %1 header gives %2 bytes a glyph; 8x8 glyphs take 8.")
-                .arg(layout.version)
-                .arg(layout.bytesPerGlyph));
+            QStringLiteral("PSF %1 header gives glyphs of %2x%3 pixels; the file is damaged.")
+                .arg(version)
+                .arg(layout.width)
+                .arg(layout.height));
+    // Rows of whole bytes: up to 8 pixels wide, a byte a row.
+    if (layout.bytesPerGlyph != layout.height)
+        return ImportResult::failure(
+            QStringLiteral("PSF %1 header gives %2 bytes a glyph; %3x%4 glyphs take %4.")
+                .arg(version)
+                .arg(layout.bytesPerGlyph)
+                .arg(layout.width)
+                .arg(layout.height));
     if (layout.glyphCount == 0)
         return ImportResult::failure(
             QStringLiteral("PSF %1 header gives a glyph count of 0: the font holds no glyphs.")
-                .arg(layout.version));
+                .arg(version));
     if (layout.headerSize > bytes.size()
         || layout.glyphCount > (bytes.size() - layout.headerSize) / layout.bytesPerGlyph)
         return ImportResult::failure(
             QStringLiteral("PSF %1 is truncated: %2 glyphs need %3 bytes after the header, the "
                            "file has %4.")
-                .arg(layout.version)
-                .arg(numberText(layout.glyphCount),
+                .arg(version, numberText(layout.glyphCount),
                      numberText(layout.glyphCount * layout.bytesPerGlyph),
                      numberText(std::max<qint64>(0, bytes.size() - layout.headerSize))));
     ImportResult result;
+    result.description = QStringLiteral("PSF %1, %2x%3, %4 glyphs")
+                             .arg(version)
+                             .arg(layout.width)
+                             .arg(layout.height)
+                             .arg(numberText(layout.glyphCount));
+    if (layout.hasTable && !byPosition) {
+        const Table table = readTable(bytes, layout);
+        if (!table.error.isEmpty())
+            return ImportResult::failure(table.error);
+        result.description += QStringLiteral(" with a Unicode table");
+        result.charset = charset.name();
+        result.key = QStringLiteral("through the Unicode table");
+        for (int code = 0; code < CharacterCount; ++code) {
+            const auto glyph = table.glyphOf.constFind(charset.character(code));
+            if (glyph == table.glyphOf.cend()) {
+                result.uncovered.append(code);
+                continue;
+            }
+            setGlyph(result.font, code, glyphAt(bytes, layout, *glyph));
+            ++result.keyed;
+        }
+        if (result.keyed == 0)
+            return ImportResult::failure(
+                QStringLiteral("the font's Unicode table has none of the characters of %1; "
+                               "--charset names the set its codes are in, --by-position takes "
+                               "the glyphs in order.")
+                    .arg(charset.name()));
+        return result;
+    }
+    if (!layout.hasTable)
+        result.description += QStringLiteral(", no Unicode table");
     const qint64 used = std::min<qint64>(layout.glyphCount, CharacterCount);
-    result.font = fontImageFromBytes(bytes.sliced(layout.headerSize, used * GlyphSize));
-    result.description
-        = QStringLiteral("PSF %1, 8x8, %2 glyphs").arg(layout.version).arg(layout.glyphCount);
+    for (int code = 0; code < CharacterCount; ++code) {
+        if (code < used)
+            setGlyph(result.font, code, glyphAt(bytes, layout, code));
+        else
+            result.uncovered.append(code);
+    }
+    result.byPosition = int(used);
     if (layout.glyphCount < CharacterCount)
         result.warnings.append(QStringLiteral("the font has only %1 glyphs; codes %1 to 255 are "
                                               "left blank.")
@@ -81,7 +230,7 @@ bool isPsf(QByteArrayView bytes)
            || startsWith(bytes, Psf2Magic, sizeof Psf2Magic);
 }
 
-ImportResult fontFromPsf(QByteArrayView bytes)
+ImportResult fontFromPsf(QByteArrayView bytes, const CharacterSet &charset, bool byPosition)
 {
     Layout layout;
     if (startsWith(bytes, Psf2Magic, sizeof Psf2Magic)) {
@@ -92,6 +241,7 @@ ImportResult fontFromPsf(QByteArrayView bytes)
                     .arg(Psf2HeaderSize));
         layout.version = 2;
         layout.headerSize = le32(bytes, 8);
+        layout.hasTable = le32(bytes, 12) & Psf2HasTable;
         layout.glyphCount = le32(bytes, 16);
         layout.bytesPerGlyph = le32(bytes, 20);
         layout.height = le32(bytes, 24);
@@ -101,7 +251,7 @@ ImportResult fontFromPsf(QByteArrayView bytes)
                 QStringLiteral("PSF 2 header gives its size as %1 bytes; it has at least %2.")
                     .arg(layout.headerSize)
                     .arg(Psf2HeaderSize));
-        return glyphsFrom(bytes, layout);
+        return glyphsFrom(bytes, layout, charset, byPosition);
     }
     if (startsWith(bytes, Psf1Magic, sizeof Psf1Magic)) {
         if (bytes.size() < Psf1HeaderSize)
@@ -109,28 +259,40 @@ ImportResult fontFromPsf(QByteArrayView bytes)
                 QStringLiteral("PSF 1 header is truncated: %1 of its %2 bytes.")
                     .arg(bytes.size())
                     .arg(Psf1HeaderSize));
-        const auto mode = static_cast<std::uint8_t>(bytes[2]);
+        const std::uint8_t mode = byteAt(bytes, 2);
         layout.version = 1;
         layout.headerSize = Psf1HeaderSize;
         layout.glyphCount = (mode & Psf1Mode512) ? 512 : 256;
+        layout.hasTable = mode & (Psf1ModeHasTable | Psf1ModeHasSequences);
         // PSF 1 glyphs are always 8 pixels wide, one byte a row.
-        layout.bytesPerGlyph = static_cast<std::uint8_t>(bytes[3]);
+        layout.bytesPerGlyph = byteAt(bytes, 3);
         layout.width = GlyphSize;
         layout.height = layout.bytesPerGlyph;
-        return glyphsFrom(bytes, layout);
+        return glyphsFrom(bytes, layout, charset, byPosition);
     }
     return ImportResult::failure(
         QStringLiteral("not a PSF font (no PSF 1 or PSF 2 magic number)."));
 }
 
-QByteArray psf1Bytes(const FontImage &font)
+QByteArray psf1Bytes(const FontImage &font, const CharacterSet &charset)
 {
     QByteArray bytes;
-    bytes.reserve(Psf1HeaderSize + FontFileSize);
+    bytes.reserve(Psf1HeaderSize + FontFileSize + CharacterCount * 4);
     bytes.append(static_cast<char>(Psf1Magic[0]));
     bytes.append(static_cast<char>(Psf1Magic[1]));
-    bytes.append('\0'); // mode 0: 256 glyphs, no Unicode table
+    bytes.append(static_cast<char>(Psf1ModeHasTable)); // 256 glyphs
     bytes.append(static_cast<char>(GlyphSize)); // bytes a glyph, which is its height
     bytes.append(fontFileBytes(font));
+    const auto append16 = [&bytes](quint16 value) {
+        bytes.append(static_cast<char>(value & 0xFF));
+        bytes.append(static_cast<char>(value >> 8));
+    };
+    for (int code = 0; code < CharacterCount; ++code) {
+        // PSF 1 entries are 16-bit: a character beyond them, or none, leaves the entry empty.
+        const char32_t character = charset.character(code);
+        if (character < Psf1SequenceStart)
+            append16(static_cast<quint16>(character));
+        append16(Psf1Separator);
+    }
     return bytes;
 }

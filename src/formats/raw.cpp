@@ -1,16 +1,66 @@
 #include "formats/raw.h"
 
-ImportResult fontFromRaw(QByteArrayView bytes, qint64 offset)
+#include <algorithm>
+
+namespace {
+std::uint8_t reversedBits(std::uint8_t byte)
 {
-    const qint64 available = bytes.size() > offset ? bytes.size() - offset : 0;
-    if (available < FontFileSize)
+    std::uint8_t reversed = 0;
+    for (int bit = 0; bit < 8; ++bit)
+        reversed |= ((byte >> bit) & 1) << (7 - bit);
+    return reversed;
+}
+} // namespace
+
+ImportResult fontFromRaw(QByteArrayView bytes, const RawSpan &span)
+{
+    const qint64 available = bytes.size() > span.offset ? bytes.size() - span.offset : 0;
+    const qint64 held = available / GlyphSize;
+    const int room = CharacterCount - span.first;
+    const auto dataText = [&] {
+        return QStringLiteral("%1 bytes from offset %2 of the file's %3")
+            .arg(numberText(available), numberText(span.offset), numberText(bytes.size()));
+    };
+    if (span.first < 0 || span.first >= CharacterCount
+        || (span.count && (*span.count < 1 || span.first + *span.count > CharacterCount)))
+        return ImportResult::failure(QStringLiteral("codes run from 0 to 255; %1 glyphs from code "
+                                                    "%2 do not fit.")
+                                         .arg(span.count.value_or(0))
+                                         .arg(span.first));
+    if (span.count && *span.count > held)
         return ImportResult::failure(
-            QStringLiteral("only %1 bytes from offset %2 (the file has %3); a font needs %4.")
-                .arg(numberText(available), numberText(offset), numberText(bytes.size()),
-                     numberText(FontFileSize)));
+            QStringLiteral("--count %1 asks for %1 glyphs; the data holds %2 (%3).")
+                .arg(numberText(*span.count), numberText(held), dataText()));
+    if (held == 0)
+        return ImportResult::failure(
+            QStringLiteral("the data holds no glyph of 8 bytes (%1).").arg(dataText()));
+    const int count = span.count ? *span.count : static_cast<int>(std::min<qint64>(held, room));
+
     ImportResult result;
-    result.font = fontImageFromBytes(bytes.sliced(offset, FontFileSize));
-    result.description = QStringLiteral("raw bytes %1 to %2")
-                             .arg(numberText(offset), numberText(offset + FontFileSize - 1));
+    for (int i = 0; i < count; ++i) {
+        CharBitMap glyph {};
+        for (int row = 0; row < GlyphSize; ++row) {
+            const auto byte = static_cast<std::uint8_t>(bytes[span.offset + i * GlyphSize + row]);
+            glyph[static_cast<size_t>(row)] = span.bit0Left ? reversedBits(byte) : byte;
+        }
+        setGlyph(result.font, span.first + i, glyph);
+    }
+    result.byPosition = count;
+    for (int code = 0; code < CharacterCount; ++code) {
+        if (code < span.first || code >= span.first + count)
+            result.uncovered.append(code);
+    }
+    const qint64 end = span.offset + qint64(count) * GlyphSize - 1;
+    result.description = QStringLiteral("raw bytes %1 to %2, codes %3 to %4%5")
+                             .arg(numberText(span.offset), numberText(end))
+                             .arg(span.first)
+                             .arg(span.first + count - 1)
+                             .arg(span.bit0Left ? QStringLiteral(", bit 0 leftmost") : QString());
+    // A dump cut short mid-glyph: say what was left out rather than drop it silently.
+    if (!span.count && count < room && available % GlyphSize != 0)
+        result.warnings.append(QStringLiteral("the data ends %1 bytes into a glyph (%2); those "
+                                              "bytes are left out.")
+                                   .arg(available % GlyphSize)
+                                   .arg(dataText()));
     return result;
 }
