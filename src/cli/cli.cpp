@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include "cli/standardstreams.h"
 #include "core/fileio.h"
 
 #include <QCommandLineParser>
@@ -12,25 +13,18 @@
 
 namespace {
 constexpr char ProgramName[] = "glyphwright-cli";
-
-void printTo(std::FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-    std::fflush(stream);
-}
 } // namespace
 
 void printError(const QString &message)
 {
-    printTo(stderr,
-            QLatin1String(ProgramName) + QStringLiteral(": ") + message + QLatin1Char('\n'));
+    writeText(stderr,
+              QLatin1String(ProgramName) + QStringLiteral(": ") + message + QLatin1Char('\n'));
 }
 
 void printWarning(const QString &message)
 {
-    printTo(stderr, QLatin1String(ProgramName) + QStringLiteral(": warning: ") + message
-                        + QLatin1Char('\n'));
+    writeText(stderr, QLatin1String(ProgramName) + QStringLiteral(": warning: ") + message
+                          + QLatin1Char('\n'));
 }
 
 void printNote(const QString &message)
@@ -40,7 +34,7 @@ void printNote(const QString &message)
 
 void printOut(const QString &text)
 {
-    printTo(stdout, text);
+    writeText(stdout, text);
 }
 
 bool writeOutput(const QString &path, const QByteArray &bytes)

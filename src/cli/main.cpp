@@ -2,6 +2,7 @@
 // same core the editor uses, so both produce the very same bytes.
 #include "cli/cli.h"
 #include "cli/commands.h"
+#include "cli/standardstreams.h"
 #include "core/version.h"
 
 #include <QCoreApplication>
@@ -36,6 +37,7 @@ int main(int argc, char *argv[])
     // A write past the file-size limit must fail with a message, not kill the process.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+    useBinaryStandardStreams();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("glyphwright-cli"));
     QCoreApplication::setApplicationVersion(QString::fromUtf8(Version::Text));

@@ -1,0 +1,11 @@
+#include "cli/standardstreams.h"
+
+void useBinaryStandardStreams()
+{ }
+
+void writeText(std::FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
