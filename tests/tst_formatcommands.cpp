@@ -320,7 +320,9 @@ void TestFormatCommands::consoleFontWhenInstalled()
                                   .entryList({QStringLiteral("*VGA8.psf.gz")}, QDir::Files);
     if (fonts.isEmpty())
         QSKIP("no 8x8 console fonts in /usr/share/consolefonts");
-    const QString source = QStringLiteral("/usr/share/consolefonts/") + fonts.first();
+    // With its drive on Windows: the companion runs in a folder on another one.
+    const QString source
+        = QFileInfo(QStringLiteral("/usr/share/consolefonts/") + fonts.first()).absoluteFilePath();
     const Run imported = run(
         {QStringLiteral("import"), source, QStringLiteral("-o"), QStringLiteral("console.pf")});
     QVERIFY2(imported.exitCode == 0, qPrintable(imported.err));
