@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Runs a Windows program of the build under Wine: CTest's emulator for the Windows build, and the
-# Windows test scripts' way of starting one. Usage: wine-run.sh PROGRAM.exe [ARGUMENTS...]
-# Glyphwright's own Wine prefix (WINEPREFIX, by default in the cache folder that also holds the
-# toolchain) is made once, before the first program, so that tests started side by side never
-# race to make it. Wine's own messages are off unless WINEDEBUG says otherwise.
+# Runs a Windows program of the build under Wine: CTest's emulator for the Windows build.
+# Usage: wine-run.sh PROGRAM.exe [ARGUMENTS...]   or   wine-run.sh --prepare
+# The Wine prefix (WINEPREFIX, by default Glyphwright's own in the cache folder that also holds
+# the toolchain) is made once, before the first program, so that tests started side by side
+# never race to make it; --prepare only makes it (the Windows test scripts make fresh ones).
+# Wine's own messages are off unless WINEDEBUG says otherwise.
 set -uo pipefail
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEPREFIX="${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/glyphwright-windows/wine}"
@@ -24,12 +25,15 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
         fi
     ) 9>"$WINEPREFIX.lock"
 fi
-# Wine draws with fonts of its own that its Fonts folder does not list; programs that read the
-# folder, as Qt's offscreen platform does, find them there as they would on Windows.
+# Wine's own fonts, in the prefix's Fonts folder as a Windows system's are in its own: Qt's
+# offscreen platform reads the folder, and Wine draws its dialogs and window frames (the
+# Marlett symbols of their buttons) with fonts from it.
 fonts="$WINEPREFIX/drive_c/windows/Fonts"
 if [ -d /usr/share/wine/fonts ] && [ ! -e "$fonts/tahoma.ttf" ]; then
     ln -sf /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null
 fi
+
+[ "$1" = --prepare ] && exit 0
 
 # Qt Test's console output does not reach a pipe under Wine: a Qt Test program writes its
 # results to a file, which is shown once it ends; its exit status is the program's.
