@@ -110,7 +110,10 @@ WindowsPath windowsPath(const QString &path)
         return {{}, systemReason(GetLastError())};
     full.resize(length);
     const QString whole = QString::fromStdWString(full);
-    if (whole.startsWith(QLatin1String("\\\\.\\")) || whole.startsWith(QLatin1String("\\\\?\\")))
+    // A path already in the long form is taken as given; the device namespace holds no files.
+    if (whole.startsWith(QLatin1String("\\\\?\\")))
+        return {full, {}};
+    if (whole.startsWith(QLatin1String("\\\\.\\")))
         return {{}, FileIO::notAFile(false)};
     if (whole.size() > LongestPath)
         return {{},
