@@ -104,10 +104,11 @@ set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
 # A 64-bit installer for 64-bit programs: it runs where they run (Wine without 32-bit support
 # too), and writes the 64-bit view of the registry. The uninstaller removes the vendor's key
-# that the installer made for the Start menu folder's key, once that is gone.
+# that the installer made for the Start menu folder's key, once that is gone. (CPack copies the
+# text into its configuration file as it is, which reads it again: hence four backslashes.)
 set(CPACK_NSIS_DEFINES "Target amd64-unicode
 Function un.onUninstSuccess
-  DeleteRegKey /ifempty SHCTX 'Software\\${CPACK_PACKAGE_VENDOR}'
+  DeleteRegKey /ifempty SHCTX 'Software\\\\${CPACK_PACKAGE_VENDOR}'
 FunctionEnd")
 set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_CURRENT_LIST_DIR}/windows-cpack.cmake")
 include(CPack)

@@ -12,6 +12,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 ensure_packages "${BUILD_PACKAGES[@]}" "${E2E_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
 build
 build_windows "$WINDOWS_BUILD" RelWithDebInfo
+# The unit tests' Wine prefix, made on their first run, lives beside the unpacked toolchain.
+export WINEPREFIX="${WINEPREFIX:-$WINDOWS_CACHE/wine}"
 (cd "$WINDOWS_BUILD" && ctest --output-on-failure --parallel "$(nproc)")
 linux_cli="$BUILD/src/cli/glyphwright-cli"
 "$ROOT/tests/windows/test-cli.sh" "$linux_cli" "$WINDOWS_BUILD/glyphwright-cli.exe"
