@@ -9,35 +9,23 @@
 
 #include <windows.h>
 
-// Reading and replacing files on Windows: the names Windows cannot hold, files held by other
-// programs or marked read-only, and paths past MAX_PATH, each refused with its reason and with
-// the old file intact; and names beyond ASCII.
+// Reading and replacing files on Windows: what Windows refuses (names it cannot hold, paths past
+// MAX_PATH, read-only files, files another program holds) is refused with its reason before the
+// old file or the folder changes; names beyond ASCII work.
 class TestFileIOWin final : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
     void init();
-    void replacesWholeFileAndKeepsMarks();
-    void namesWindowsCannotHold_data();
-    void namesWindowsCannotHold();
-    void pathLengthLimit_data();
-    void pathLengthLimit();
-    void readOnlyFileIsKept();
-    void fileOpenInAnotherProgram();
-    void namesBeyondAscii();
+    void refusedWithItsReason_data();
+    void refusedWithItsReason();
+    void readOnlyOrHeldFileIsKept();
+    void replacesFileKeepingItsMarks();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    QString path(const QString &name) const { return m_dir->filePath(name); }
 };
-
-namespace {
-DWORD attributesOf(const QString &path)
-{
-    return GetFileAttributesW(QDir::toNativeSeparators(path).toStdWString().c_str());
-}
-} // namespace
 
 void TestFileIOWin::init()
 {
@@ -45,36 +33,21 @@ void TestFileIOWin::init()
     QVERIFY(m_dir->isValid());
 }
 
-void TestFileIOWin::replacesWholeFileAndKeepsMarks()
-{
-    const QString font = path(QStringLiteral("font.pf"));
-    writeRaw(font, pattern(5000));
-    const std::wstring name = QDir::toNativeSeparators(font).toStdWString();
-    QVERIFY(SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_HIDDEN));
-    // Backslashes, as a user types them, and forward slashes, as Qt's dialogs give them.
-    QCOMPARE(writeFileAtomically(QDir::toNativeSeparators(font), pattern(2048)), QString());
-    QCOMPARE(readRaw(font), pattern(2048));
-    QVERIFY(attributesOf(font) & FILE_ATTRIBUTE_HIDDEN);
-    QCOMPARE(writeFileAtomically(font, pattern(100)), QString());
-    QCOMPARE(readRaw(font), pattern(100));
-    QCOMPARE(folderEntries(m_dir->path()), QStringList {QStringLiteral("font.pf")});
-}
-
-void TestFileIOWin::namesWindowsCannotHold_data()
+void TestFileIOWin::refusedWithItsReason_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("reason");
-    const QString device = QStringLiteral("is the name of a device on Windows");
+    QTest::addColumn<QString>("reason"); // empty: accepted
+    const QString device = QStringLiteral(" is the name of a device on Windows");
+    const QString tooLong = QStringLiteral("The path is 260 characters long; Windows programs "
+                                           "accept at most 259.");
     QTest::newRow("CON") << "CON"
-                         << "CON " + device;
+                         << "CON" + device;
     QTest::newRow("nul with an extension") << "nul.asm"
-                                           << "NUL " + device;
-    QTest::newRow("COM1") << "Com1.pf"
-                          << "COM1 " + device;
+                                           << "NUL" + device;
     QTest::newRow("LPT9, spaces before the dot") << "lpt9  .pf"
-                                                 << "LPT9 " + device;
+                                                 << "LPT9" + device;
     QTest::newRow("COM superscript one") << QStringLiteral("COM\u00B9.pf") << device;
-    QTest::newRow("AUX in a longer name is fine") << "AUXILIARY.pf" << QString();
+    QTest::newRow("AUX within a name") << "AUXILIARY.pf" << QString();
     QTest::newRow("final dot") << "font.pf."
                                << "cannot end in a dot or a space";
     QTest::newRow("final space") << "font.pf "
@@ -83,108 +56,75 @@ void TestFileIOWin::namesWindowsCannotHold_data()
                             << "cannot contain";
     QTest::newRow("wildcard") << "font*.pf"
                               << "cannot contain";
+    // MAX_PATH counts the terminating zero; LONG stands for letters up to that length.
+    QTest::newRow("259 characters") << "LONG259.pf" << QString();
+    QTest::newRow("260 characters") << "LONG260.pf" << tooLong;
 }
 
-void TestFileIOWin::namesWindowsCannotHold()
+void TestFileIOWin::refusedWithItsReason()
 {
     QFETCH(QString, name);
     QFETCH(QString, reason);
-    const QString error = writeFileAtomically(path(name), pattern(2048));
+    QString folder = QDir::toNativeSeparators(m_dir->path());
+    if (name.startsWith(QLatin1String("LONG"))) {
+        const int length = name.mid(4, 3).toInt();
+        for (; length - folder.size() > 200; folder += QStringLiteral("\\") + QString(99, u'd'))
+            QVERIFY(QDir().mkdir(folder + QStringLiteral("\\") + QString(99, u'd')));
+        name = QString(length - folder.size() - 4, u'n') + QStringLiteral(".pf");
+    }
+    const QString path = folder + QLatin1Char('\\') + name;
+    const QString error = writeFileAtomically(path, pattern(2048));
+    const ReadResult read = readFileStart(path, 4096);
     if (reason.isEmpty()) {
         QCOMPARE(error, QString());
-        QCOMPARE(readFileStart(path(name), 4096).bytes, pattern(2048));
+        QCOMPARE(read.bytes, pattern(2048));
         return;
     }
     QVERIFY2(error.contains(reason), qPrintable(error));
-    QCOMPARE(folderEntries(m_dir->path()), QStringList());
-    QCOMPARE(readFileStart(path(name), 4096).error, error);
+    QCOMPARE(read.error, error);
+    QCOMPARE(folderEntries(folder).filter(QStringLiteral(".pf")), QStringList());
 }
 
-void TestFileIOWin::pathLengthLimit_data()
+void TestFileIOWin::readOnlyOrHeldFileIsKept()
 {
-    QTest::addColumn<int>("length");
-    QTest::addColumn<bool>("fits");
-    // MAX_PATH is 260 with the terminating zero.
-    QTest::newRow("259") << 259 << true;
-    QTest::newRow("260") << 260 << false;
-    QTest::newRow("400") << 400 << false;
-}
-
-void TestFileIOWin::pathLengthLimit()
-{
-    QFETCH(int, length);
-    QFETCH(bool, fits);
-    QString folder = QDir::toNativeSeparators(m_dir->path());
-    // Folders of 100 characters, then a file name that makes up the length.
-    while (length - folder.size() > 200) {
-        folder += QLatin1Char('\\') + QString(99, u'd');
-        QVERIFY(QDir().mkdir(folder));
-    }
-    const qsizetype nameLength = length - folder.size() - 1;
-    QVERIFY(nameLength > 3);
-    const QString file
-        = folder + QLatin1Char('\\') + QString(nameLength - 3, u'n') + QStringLiteral(".pf");
-    QCOMPARE(file.size(), length);
-    const QString error = writeFileAtomically(file, pattern(2048));
-    if (fits) {
-        QCOMPARE(error, QString());
-        QCOMPARE(readFileStart(file, 4096).bytes, pattern(2048));
-    } else {
-        QCOMPARE(error, QStringLiteral("The path is %1 characters long; Windows programs accept "
-                                       "at most 259.")
-                            .arg(length));
-        QCOMPARE(readFileStart(file, 4096).error, error);
-        QCOMPARE(folderEntries(folder).filter(QStringLiteral(".pf")), QStringList());
-    }
-}
-
-void TestFileIOWin::readOnlyFileIsKept()
-{
-    const QString font = path(QStringLiteral("font.pf"));
-    writeRaw(font, pattern(2048));
+    const QString font = m_dir->filePath(QStringLiteral("font.pf"));
     const std::wstring name = QDir::toNativeSeparators(font).toStdWString();
+    writeRaw(font, pattern(2048));
     QVERIFY(SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_READONLY));
     QCOMPARE(writeFileAtomically(font, pattern(100)), QStringLiteral("The file is read-only."));
-    QCOMPARE(readRaw(font), pattern(2048));
-    QCOMPARE(folderEntries(m_dir->path()), QStringList {QStringLiteral("font.pf")});
     QVERIFY(SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_NORMAL));
-}
 
-void TestFileIOWin::fileOpenInAnotherProgram()
-{
-    const QString font = path(QStringLiteral("font.pf"));
-    writeRaw(font, pattern(2048));
-    const std::wstring name = QDir::toNativeSeparators(font).toStdWString();
-    // As a spreadsheet or an editor that locks its file holds it: others may read, not change.
-    HANDLE held = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    QVERIFY(held != INVALID_HANDLE_VALUE);
-    const QString error = writeFileAtomically(font, pattern(100));
-    const ReadResult read = readFileStart(font, 4096);
-    CloseHandle(held);
-    QCOMPARE(error, QStringLiteral("The file is open in another program."));
-    QCOMPARE(read.bytes, pattern(2048));
+    // As a program that locks its file holds it: others may read it, not change it; and held
+    // without sharing at all, not even read.
+    const QString inUse = QStringLiteral("The file is open in another program.");
+    for (const DWORD sharing : {DWORD(FILE_SHARE_READ), DWORD(0)}) {
+        const HANDLE held = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, sharing,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        QVERIFY(held != INVALID_HANDLE_VALUE);
+        const QString error = writeFileAtomically(font, pattern(100));
+        const ReadResult read = readFileStart(font, 4096);
+        CloseHandle(held);
+        QCOMPARE(error, inUse);
+        QCOMPARE(read.error.isEmpty() ? read.bytes : read.error.toUtf8(),
+                 sharing ? pattern(2048) : inUse.toUtf8());
+    }
     QCOMPARE(readRaw(font), pattern(2048));
     QCOMPARE(folderEntries(m_dir->path()), QStringList {QStringLiteral("font.pf")});
-
-    // Held without sharing at all, it cannot even be read.
-    held = CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                       nullptr);
-    QVERIFY(held != INVALID_HANDLE_VALUE);
-    const QString readError = readFileStart(font, 4096).error;
-    CloseHandle(held);
-    QCOMPARE(readError, QStringLiteral("The file is open in another program."));
 }
 
-void TestFileIOWin::namesBeyondAscii()
+void TestFileIOWin::replacesFileKeepingItsMarks()
 {
-    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Schriften \u00C4\u00D6\u00DC")));
+    // Letters beyond ASCII in the folder and the name, a hidden mark on the old file.
     const QString name = QStringLiteral("\u65E5\u672C\u8A9E-\u03A9-caf\u00E9.pf");
-    const QString font = path(QStringLiteral("Schriften \u00C4\u00D6\u00DC/") + name);
+    const QString folder = m_dir->filePath(QStringLiteral("Schriften \u00C4\u00D6\u00DC"));
+    QVERIFY(QDir().mkdir(folder));
+    const QString font = QDir::toNativeSeparators(folder + QLatin1Char('/') + name);
+    writeRaw(font, pattern(5000));
+    QVERIFY(SetFileAttributesW(font.toStdWString().c_str(), FILE_ATTRIBUTE_HIDDEN));
     QCOMPARE(writeFileAtomically(font, pattern(2048)), QString());
     QCOMPARE(readFileStart(font, 4096).bytes, pattern(2048));
-    QCOMPARE(folderEntries(path(QStringLiteral("Schriften \u00C4\u00D6\u00DC"))),
-             QStringList {name});
+    QVERIFY(GetFileAttributesW(font.toStdWString().c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    QCOMPARE(folderEntries(folder), QStringList {name});
 }
 
 QTEST_GUILESS_MAIN(TestFileIOWin)

@@ -4,7 +4,7 @@
 # as Windows does, in a Wine prefix of its own made afresh.
 # Usage: run-editor-test.sh WINDOWS-BUILD-FOLDER LINUX-glyphwright-cli LOG-FOLDER [SCREENSHOT]
 # With SCREENSHOT, the editor's window holding the sample font is also saved there as PNG.
-# A failure leaves screenshots in LOG-FOLDER.
+# LOG-FOLDER keeps the program's output and the screen as the scenario left it.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 # shellcheck source=SCRIPTDIR/../xserver.sh

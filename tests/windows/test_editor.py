@@ -25,15 +25,16 @@ def windows_path(path):
     return "Z:" + str(path).replace("/", "\\")
 
 
+def run(*command, **options):
+    return subprocess.run(command, capture_output=True, **options).stdout
+
+
 def windows(pattern):
-    found = subprocess.run(["xdotool", "search", "--name", pattern], capture_output=True,
-                           text=True).stdout.split()
-    return found
+    return run("xdotool", "search", "--name", pattern, text=True).split()
 
 
 def title_of(window):
-    return subprocess.run(["xdotool", "getwindowname", window], capture_output=True,
-                          text=True).stdout.rstrip("\n")
+    return run("xdotool", "getwindowname", window, text=True).rstrip("\n")
 
 
 def appears(pattern, what):
@@ -44,42 +45,24 @@ def disappears(pattern, what):
     wait_until(lambda: not windows(pattern), timeout=30, what=what)
 
 
-def picture(window):
-    """The window as the screen shows it, as a binary PPM (header, then RGB rows)."""
-    return subprocess.run(["import", "-window", window, "-depth", "8", "ppm:-"], check=True,
-                          capture_output=True).stdout
-
-
 def settled_picture(window, unlike=None):
-    """The window's picture once it stays the same between two looks (and differs from unlike):
-    the program has drawn what it was asked to."""
+    """The window as the screen shows it (PPM), once it stays the same between two looks and
+    differs from unlike: the program has drawn what it was asked to."""
     last = [None]
 
     def check():
-        now = picture(window)
+        now = run("import", "-window", window, "-depth", "8", "ppm:-", check=True)
         settled = now == last[0] and now != unlike
         last[0] = now
         return now if settled else None
     return wait_until(check, timeout=30, what="the window to be drawn")
 
 
-def save_picture(ppm, path):
-    subprocess.run(["convert", "ppm:-", str(path)], input=ppm, check=True)
-
-
 def green_corner(ppm):
-    """The top left corner of the selected palette cell, drawn in pure green."""
-    header, width = ppm.split(b"\n", 3), None
-    width, height = (int(v) for v in header[1].split())
-    pixels = header[3]
-    for y in range(height):
-        row = pixels[3 * width * y:3 * width * (y + 1)]
-        x = row.find(b"\x00\xff\x00")
-        while x >= 0 and x % 3:
-            x = row.find(b"\x00\xff\x00", x + 1)
-        if x >= 0:
-            return x // 3, y
-    return None
+    """Where the selected palette cell's green begins: the box of what is pure green."""
+    box = run("convert", "ppm:-", "-fill", "black", "+opaque", "#00FF00", "-format", "%@", "info:",
+              input=ppm, check=True).decode()
+    return tuple(int(v) for v in box.split("+")[1:])
 
 
 def inverted(font, code):
@@ -103,8 +86,7 @@ class TestWindowsEditor(unittest.TestCase):
         xdotool("windowactivate", "--sync", self.desktop)
 
     def tearDown(self):
-        if self._outcome.result.failures or self._outcome.result.errors:
-            subprocess.run(["import", "-window", "root", str(LOGS / "failure.png")])
+        subprocess.run(["import", "-window", "root", str(LOGS / "last.png")])
         self.process.kill()
         self.process.wait()
         self.log.close()
@@ -113,8 +95,9 @@ class TestWindowsEditor(unittest.TestCase):
         appears(f"^{title}$", f"the dialog {title}")
         # Pasted, as xdotool cannot type letters beyond ASCII into Wine: the proposed name is
         # selected, and the pasted path takes its place.
+        # xclip stays behind to serve the clipboard: nothing waits for its output.
         subprocess.run(["xclip", "-selection", "clipboard"], input=windows_path(path).encode(),
-                       stderr=subprocess.DEVNULL, check=True)
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
         key("ctrl+v", "Return")
         disappears(f"^{title}$", f"the dialog {title} to close")
 
@@ -139,7 +122,7 @@ class TestWindowsEditor(unittest.TestCase):
         self.assertEqual((x - x0) * 2, (y - y0) * 5, "the green cell is not 5 right, 2 down")
         self.assertGreater(y, y0)
         if SCREENSHOT:
-            save_picture(selected, SCREENSHOT)
+            run("convert", "ppm:-", SCREENSHOT, input=selected, check=True)
 
         # Invert and Apply change the A in the palette; File, Save writes the font.
         key("alt+i", "alt+a", "alt+f", "s")
@@ -153,9 +136,7 @@ class TestWindowsEditor(unittest.TestCase):
         exported = self.files / "edited.asm"
         self.answer_dialog("Export Font as Pic ASM", exported)
         notepad = appears(r"^edited\.asm - Notepad$", "Notepad showing the export")
-        linux = subprocess.run([CLI, "export", str(edited)], check=True,
-                               capture_output=True).stdout
-        self.assertEqual(exported.read_bytes(), linux)
+        self.assertEqual(exported.read_bytes(), run(CLI, "export", str(edited), check=True))
         self.assertEqual(title_of(self.main), f"{TITLE} (edited.pf)")
         # File, Exit in Notepad, which has the focus (Alt+F4 would go to the window manager).
         key("alt+f", "x")
@@ -172,13 +153,13 @@ class TestWindowsEditor(unittest.TestCase):
         # with it there, it starts the tool and the About box stays.
         key("alt+h", "a")
         about = appears("^About Glyphwright$", "the About box")
-        save_picture(settled_picture(about), LOGS / "about.png")
+        run("convert", "ppm:-", str(LOGS / "about.png"), input=settled_picture(about), check=True)
         key("alt+s")
         appears("^Glyphwright$", "the message that there is no system information tool")
         key("Return")
         disappears("^Glyphwright$", "the message to close")
-        subprocess.run(["wine", "reg", "add", r"HKLM\SOFTWARE\Microsoft\Shared Tools\MSINFO",
-                        "/v", "PATH", "/d", MSINFO, "/f"], check=True, capture_output=True)
+        run("wine", "reg", "add", r"HKLM\SOFTWARE\Microsoft\Shared Tools\MSINFO", "/v", "PATH",
+            "/d", MSINFO, "/f", check=True)
         key("alt+s")
         appears("^About System Information$", "the system information tool")
         self.assertTrue(windows("^About Glyphwright$"))
