@@ -8,6 +8,11 @@
 # - the packages, cpack -G "NSIS;ZIP" or ./scripts/package-windows.sh: an installer that puts
 #   that folder under Program Files with a Start menu entry and an uninstaller, and a zip of it.
 
+if(NOT MINGW)
+    message(FATAL_ERROR "The Windows build is made with MinGW-w64 (cmake/mingw-w64.cmake), "
+                        "whose runtime DLLs it ships")
+endif()
+
 set(CPACK_PACKAGE_VENDOR "The Glyphwright authors")
 set(GLYPHWRIGHT_ICON "${PROJECT_SOURCE_DIR}/resources/icons/glyphwright.ico")
 
