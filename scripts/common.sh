@@ -33,6 +33,43 @@ E2E_PACKAGES=(xvfb xauth openbox xdotool x11-utils xclip imagemagick dbus dbus-x
 PACKAGE_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file lintian gputils gpsim make git
                        xfonts-utils)
 
+# The Windows build: MinGW-w64 and MinGW's zlib, Wine to run the programs and tests (with
+# Windows-like fonts), NSIS for the installer, and the Linux Qt's moc, rcc and uic.
+WINDOWS_PACKAGES=(cmake ninja-build g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 wine
+                  fonts-wine nsis qt6-base-dev-tools unzip)
+WINDOWS_BUILD="${GLYPHWRIGHT_WINDOWS_BUILD_DIR:-$ROOT/build-windows}"
+# Qt, FreeType and libpng built for Windows come from the shared toolchains folder beside the
+# clone; they are unpacked once into the cache folder, which also holds the Wine prefix that
+# cmake/wine-run.sh runs the tests in.
+WINDOWS_TOOLCHAINS="${GLYPHWRIGHT_WINDOWS_TOOLCHAINS:-$ROOT/../shared/toolchains}"
+WINDOWS_CACHE="${GLYPHWRIGHT_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/glyphwright-windows}"
+
+# Prints the Windows Qt prefix, unpacking it first if needed; fails when there is no toolchain.
+windows_qt_prefix() {
+    if [ ! -x "$WINDOWS_TOOLCHAINS/windows-toolchain.sh" ]; then
+        echo "$(basename "$0"): no Windows toolchain in $WINDOWS_TOOLCHAINS" >&2
+        return 1
+    fi
+    "$WINDOWS_TOOLCHAINS/windows-toolchain.sh" "$WINDOWS_CACHE"
+}
+
+# Configures (once) and builds a Windows build folder: build_windows FOLDER BUILD-TYPE [TARGET...]
+build_windows() {
+    local folder="$1" type="$2" prefix
+    shift 2
+    prefix="$(windows_qt_prefix)"
+    if [ ! -f "$folder/CMakeCache.txt" ]; then
+        cmake -S "$ROOT" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE="$type" \
+            -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" -DGLYPHWRIGHT_WINDOWS_QT="$prefix" \
+            >/dev/null
+    fi
+    if [ $# -gt 0 ]; then
+        cmake --build "$folder" --parallel --target "$@"
+    else
+        cmake --build "$folder" --parallel
+    fi
+}
+
 # Configures once, then builds everything, or what the arguments name (--target glyphwright).
 build() {
     if [ ! -f "$BUILD/CMakeCache.txt" ]; then

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Draws the program icon: two overlapping capital A's, green and blue, on a light grey tile.
 
-Writes the 16 x 16 original, nearest-neighbour enlargements for the desktop and an SVG of the
-same pixels, so every size shows the same crisp pixel art. Run from the repository root.
+Writes the 16 x 16 original, nearest-neighbour enlargements for the desktop, an SVG and a Windows
+icon of the same pixels, so every size shows the same crisp pixel art. Run from the repository
+root.
 """
 import struct
 import zlib
@@ -54,6 +55,28 @@ def png(grid, scale):
     return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b"")
 
 
+def ico(grid):
+    """A Windows icon of the same pixels: 16 to 64 as plain bitmaps, 256 as PNG, as Windows keeps them."""
+    images = []
+    for px in (16, 32, 48, 64):
+        scale = px // SIZE
+        pixels = bytearray()
+        for y in reversed(range(px)):  # bottom row first
+            for x in range(px):
+                r, g, b = grid[y // scale][x // scale]
+                pixels.extend((b, g, r, 0xFF))
+        mask = bytes(((px + 31) // 32 * 4) * px)  # all opaque: the alpha channel decides
+        header = struct.pack("<IiiHHIIiiII", 40, px, px * 2, 1, 32, 0, len(pixels) + len(mask), 0, 0, 0, 0)
+        images.append((px, header + bytes(pixels) + mask))
+    images.append((256, png(grid, 256 // SIZE)))
+    out = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for px, data in images:
+        out += struct.pack("<BBBBHHII", px % 256, px % 256, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    return out + b"".join(data for _, data in images)
+
+
 def svg(grid):
     rects = []
     for y, row in enumerate(grid):
@@ -70,6 +93,7 @@ def main():
     for px in (16, 32, 48, 64, 128, 256):
         (out / f"glyphwright-{px}.png").write_bytes(png(grid, px // SIZE))
     (out / "glyphwright.svg").write_text(svg(grid))
+    (out / "glyphwright.ico").write_bytes(ico(grid))
 
 
 if __name__ == "__main__":

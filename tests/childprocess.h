@@ -10,7 +10,9 @@
 #include <QTest>
 
 #include <cstring>
+#ifndef Q_OS_WIN
 #include <unistd.h>
+#endif
 
 // Runs this test binary again with arguments that its main() treats as a child's task, either
 // as it is or as the unprivileged user "nobody" (for permission checks that root would pass).
@@ -37,7 +39,11 @@ inline constexpr int ChildWatchdog = 20000;
 
 inline bool canRunAsNobody()
 {
+#ifdef Q_OS_WIN
+    return false;
+#else
     return ::geteuid() == 0 && !QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty();
+#endif
 }
 
 inline ChildResult runChild(const QStringList &arguments, bool asNobody)
@@ -84,6 +90,10 @@ int testMainWithChild(int argc, char **argv, int (*childMain)(int, char **))
     return QTest::qExec(&test, argc, argv);
 }
 
+#ifdef Q_OS_WIN
+// Windows has no per-process file-size limit that would make a write fail part way.
+#define LIMIT_FILE_SIZE_OR_SKIP(bytes) QSKIP("Windows has no file-size limit for a process")
+#else
 #include <csignal>
 #include <sys/resource.h>
 
@@ -112,3 +122,7 @@ private:
     rlimit m_saved {};
     void (*m_oldHandler)(int) = nullptr;
 };
+
+// Lowers the file-size limit until the end of the enclosing block.
+#define LIMIT_FILE_SIZE_OR_SKIP(bytes) const FileSizeLimit fileSizeLimit(bytes)
+#endif

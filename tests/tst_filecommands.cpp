@@ -86,7 +86,7 @@ private:
         QCOMPARE(m_fakes->messages.shown.size(), 1);
         const ShownMessage &message = m_fakes->messages.shown.constFirst();
         QCOMPARE(message.icon, Messages::Icon::Warning);
-        QVERIFY2(message.text.contains(file), qPrintable(message.text));
+        QVERIFY2(message.text.contains(QDir::toNativeSeparators(file)), qPrintable(message.text));
         QVERIFY2(message.text.contains(reason), qPrintable(message.text));
     }
 
@@ -219,7 +219,7 @@ void TestFileCommands::unreadableOpenReturnsNothing()
 
 void TestFileCommands::fifoOpenReturnsNothing()
 {
-    QVERIFY(makeSpecialFile(QStringLiteral("fifo"), path("pipe.pf")));
+    MAKE_SPECIAL_FILE_OR_SKIP(QStringLiteral("fifo"), path("pipe.pf"));
     // In a child, so that a reader that blocks on the FIFO fails this test instead of hanging it.
     const ChildResult child = runChild({QStringLiteral("--open"), path("pipe.pf")}, false);
     QCOMPARE(child.exitCode, 0);
@@ -252,7 +252,7 @@ void TestFileCommands::saveFailingPartWayKeepsOldFile()
 {
     writeRaw(path("old.pf"), pattern(2048));
     {
-        const FileSizeLimit limit(1000);
+        LIMIT_FILE_SIZE_OR_SKIP(1000);
         QVERIFY(!save(path("old.pf")));
     }
     verifyOneMessage(path("old.pf"), QStringLiteral("File too large"));

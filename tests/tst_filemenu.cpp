@@ -261,11 +261,16 @@ void TestFileMenu::captionShowsTheNameAsItIs_data()
     QTest::newRow("marker twice") << "x[*][*].pf";
     QTest::newRow("bracket before marker") << "[[*].pf";
     QTest::newRow("plain") << "plain.pf";
+    QTest::newRow("beyond ASCII") << QStringLiteral("Schrift \u00E4\u00F6\u00FC \u65E5\u672C.pf");
 }
 
 void TestFileMenu::captionShowsTheNameAsItIs()
 {
     QFETCH(QString, name);
+#ifdef Q_OS_WIN
+    if (name.contains(u'*'))
+        QSKIP("a file name on Windows cannot hold a '*'");
+#endif
     const QString file = m_dir->filePath(name);
     writeRaw(file, pattern(2048));
     open(file);

@@ -426,8 +426,10 @@ void TestFormatCommands::failuresWriteNothing()
 void TestFormatCommands::consoleFontWhenInstalled()
 {
     // Debian's console-setup fonts, when this machine has them, are in the console's order: the
-    // PSF 1 Unicode table is the only key to which glyph is which character.
-    const QString source = QStringLiteral("/usr/share/consolefonts/Lat15-VGA8.psf.gz");
+    // PSF 1 Unicode table is the only key to which glyph is which character. With its drive on
+    // Windows: the companion runs in a folder on another one.
+    const QString source = QFileInfo(QStringLiteral("/usr/share/consolefonts/Lat15-VGA8.psf.gz"))
+                               .absoluteFilePath();
     if (!QFileInfo::exists(source))
         QSKIP("console-setup-linux's Lat15-VGA8.psf.gz is not installed");
     const Run imported = run({"import", source, "-o", "console.pf"});

@@ -40,19 +40,12 @@ QString writeStandardOutput(const QByteArray &bytes)
     }
     return {};
 }
-
-void printTo(std::FILE *stream, const QString &text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-    std::fflush(stream);
-}
 } // namespace
 
 void printError(const QString &message)
 {
-    printTo(stderr,
-            QLatin1String(ProgramName) + QStringLiteral(": ") + message + QLatin1Char('\n'));
+    writeText(stderr,
+              QLatin1String(ProgramName) + QStringLiteral(": ") + message + QLatin1Char('\n'));
 }
 
 void printWarning(const QString &message)
@@ -67,10 +60,17 @@ void printNote(const QString &message)
 
 bool printOut(const QString &text)
 {
-    const QString error = writeStandardOutput(text.toUtf8());
-    if (error.isEmpty())
+    if (standardOutputWasClosed()) {
+        printError(QStringLiteral("standard output: cannot write: it is closed."));
+        return false;
+    }
+    errno = 0;
+    if (writeText(stdout, text))
         return true;
-    printError(QStringLiteral("standard output: cannot write: %1").arg(error));
+    const int reason = errno;
+    printError(QStringLiteral("standard output: cannot write: %1")
+                   .arg(reason != 0 ? systemReason(reason)
+                                    : QStringLiteral("the output could not be written.")));
     return false;
 }
 

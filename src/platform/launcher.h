@@ -8,7 +8,8 @@ class Launcher
 {
 public:
     virtual ~Launcher() = default;
-    // Opens a file in the desktop's default viewer for it; false when nothing could be started.
+    // Shows a text file for reading, without waiting: in Notepad on Windows, elsewhere in the
+    // desktop's default viewer for it; false when nothing could be started.
     virtual bool openFile(const QString &path) = 0;
     // Starts a program found on PATH, detached; false when it could not be started.
     virtual bool startDetached(const QString &program, const QStringList &arguments) = 0;
