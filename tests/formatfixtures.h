@@ -1,7 +1,8 @@
 #pragma once
 
-#include "formats/inkimage.h"
 #include "core/fontimage.h"
+#include "formats/characterset.h"
+#include "formats/inkimage.h"
 #include "support.h"
 
 #include <QByteArray>
@@ -10,6 +11,24 @@
 #include <QTest>
 
 // Fonts and foreign files for the tests of the import and export formats.
+
+// Character sets beyond Latin-1 come from iconv, which the Windows build has not; the tests of
+// those sets skip there.
+inline bool knowsOtherCharsets()
+{
+    QString why;
+    return CharacterSet::named(QStringLiteral("cp437"), &why).has_value();
+}
+#define OTHER_CHARSET_OR_SKIP(name)                                                                \
+    if (!QString(name).isEmpty() && QString(name) != QLatin1String("latin1")                       \
+        && !knowsOtherCharsets())                                                                  \
+    QSKIP("this build knows Latin-1 alone; other character sets need iconv")
+// The same for a command line that names a character set.
+inline QString charsetArgument(const QStringList &arguments)
+{
+    const qsizetype at = arguments.indexOf(QStringLiteral("--charset"));
+    return at >= 0 && at + 1 < arguments.size() ? arguments.at(at + 1) : QString();
+}
 
 // The font every row of whose glyphs is its code, so that a glyph out of place shows.
 inline FontImage codeFont()

@@ -41,6 +41,7 @@ bool standardOutputWasClosed()
 bool writeText(std::FILE *stream, const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
-    const size_t written = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    const size_t written
+        = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
     return std::fflush(stream) == 0 && written == static_cast<size_t>(bytes.size());
 }

@@ -47,6 +47,7 @@ bool writeText(std::FILE *stream, const QString &text)
                && written == characters.size();
     }
     const QByteArray bytes = text.toUtf8();
-    const size_t written = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    const size_t written
+        = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
     return std::fflush(stream) == 0 && written == static_cast<size_t>(bytes.size());
 }

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <atomic>
 #include <string>
 
 #include <fcntl.h>
@@ -133,6 +134,20 @@ WindowsPath windowsPath(const QString &path)
     return {unc ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full, {}};
 }
 
+// The temporary file being written, for the console control handler, which runs on a thread of
+// its own: Ctrl+C, Ctrl+Break and closing the console end the program without unwinding.
+std::atomic<const wchar_t *> writing {nullptr};
+
+BOOL WINAPI removeTemporaryFile(DWORD event)
+{
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT) {
+        // The file is open, shared for deletion: it goes when the ending process closes it.
+        if (const wchar_t *name = writing.load())
+            DeleteFileW(name);
+    }
+    return FALSE; // and the program ends as it would have
+}
+
 // A handle that is closed, and a file name that is deleted, unless told otherwise.
 class TemporaryFile final
 {
@@ -140,11 +155,14 @@ public:
     explicit TemporaryFile(std::wstring name, HANDLE handle)
         : m_name(std::move(name))
         , m_handle(handle)
-    { }
+    {
+        writing.store(m_name.c_str());
+    }
     TemporaryFile(const TemporaryFile &) = delete;
     TemporaryFile &operator=(const TemporaryFile &) = delete;
     ~TemporaryFile()
     {
+        writing.store(nullptr);
         if (m_handle != INVALID_HANDLE_VALUE)
             CloseHandle(m_handle);
         if (!m_kept)
@@ -158,7 +176,11 @@ public:
         m_handle = INVALID_HANDLE_VALUE;
         return closed;
     }
-    void keep() { m_kept = true; }
+    void keep()
+    {
+        writing.store(nullptr);
+        m_kept = true;
+    }
 
 private:
     std::wstring m_name;
@@ -241,8 +263,9 @@ QString writeFileAtomically(const QString &path, const QByteArray &bytes)
         temporaryName = folder + L"~glyphwright-"
                         + QString::number(QRandomGenerator::global()->generate(), 16).toStdWString()
                         + L".tmp";
-        handle = CreateFileW(temporaryName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        // Shared for deletion alone, so that an interrupted write can remove it.
+        handle = CreateFileW(temporaryName.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
             return systemReason(GetLastError());
     }
@@ -276,4 +299,9 @@ QString writeFileAtomically(const QString &path, const QByteArray &bytes)
     }
     temporary.keep();
     return {};
+}
+
+void removeTemporaryFilesOnSignals()
+{
+    SetConsoleCtrlHandler(removeTemporaryFile, TRUE);
 }

@@ -67,6 +67,14 @@ for font in font1.pf font2.pf font3.pf control.pf; do
     same import sheet.png -o from-png.pf
     same import font.bdf -o from-bdf.pf
     same import "$font" --from raw -o from-raw.pf
+    same import "$font" --from raw --first 32 --count 96 --flip -o from-rom.pf
+    same export "$font" --target pic16 --codes 32-127 -o out16.asm
+    same check "$font" out16.asm --codes 32-127
+    same text "$font" --codes 0x20-0x7F
+    same convert "$font" -o ascii.c --codes 32-127 --name ascii
+    same convert "$font" -o - --to asm --target pic16
+    same transform "$font" -o moved.pf --shift down --flip horizontal --rotate 90 --bold
+    same render "$font" "Caf$(printf '\xc3\xa9')" -o cafe.png --charset latin1
 done
 same export missing.pf
 same check font1.pf font.h
