@@ -18,6 +18,7 @@ namespace {
 const QString Cli = QStringLiteral(GLYPHWRIGHT_CLI);
 const QString Editor = QStringLiteral(GLYPHWRIGHT_EDITOR);
 
+#ifndef Q_OS_WIN
 // The bit of a signal in the masks of /proc/PID/status.
 constexpr quint64 bit(int signal)
 {
@@ -36,6 +37,7 @@ quint64 signalMask(qint64 pid, const QByteArray &field)
     }
     return 0;
 }
+#endif
 
 struct Run
 {

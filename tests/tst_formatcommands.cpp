@@ -364,9 +364,8 @@ void TestFormatCommands::failuresWriteNothing_data()
     QTest::newRow("--count past the data")
         << import + QStringList {"--offset", "100", "--count", "250"} << font << 1
         << "--count 250 asks for 250 glyphs; the data holds 243 (1,948 bytes from offset 100";
-    QTest::newRow("unknown charset") << import + QStringList {"--charset", "klingon"} << tall << 2
-                                     << "--charset 'klingon': iconv knows no character set of "
-                                        "that name; 'iconv -l' lists them";
+    QTest::newRow("unknown charset")
+        << import + QStringList {"--charset", "klingon"} << tall << 2 << "--charset 'klingon': ";
     QTest::newRow("charset for a sheet")
         << import + QStringList {"--charset", "cp437"} << encodePng(sheetOf({}, 1)) << 2
         << "--charset applies to --from psf or bdf only";

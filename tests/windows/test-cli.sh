@@ -75,6 +75,13 @@ for font in font1.pf font2.pf font3.pf control.pf; do
     same convert "$font" -o - --to asm --target pic16
     same transform "$font" -o moved.pf --shift down --flip horizontal --rotate 90 --bold
     same render "$font" "Caf$(printf '\xc3\xa9')" -o cafe.png --charset latin1
+    # Other character sets come from iconv on Linux and from Windows' code pages: the same tables.
+    for charset in cp437 cp850 cp1252 koi8-r iso8859-15; do
+        same convert "$font" -o "$charset.psf" --charset "$charset"
+        same convert "$font" -o "$charset.bdf" --charset "$charset"
+        same import "$charset.psf" -o "$charset.pf" --charset "$charset"
+    done
+    same render "$font" "$(printf '\xe2\x96\x91 \xc3\xa9')" -o - --charset cp437
 done
 same export missing.pf
 same check font1.pf font.h

@@ -124,8 +124,14 @@ class TestWindowsEditor(unittest.TestCase):
         if SCREENSHOT:
             run("convert", "ppm:-", SCREENSHOT, input=selected, check=True)
 
-        # Invert and Apply change the A in the palette; File, Save writes the font.
-        key("alt+i", "alt+a", "alt+f", "s")
+        # Invert and Apply change the A in the palette; File, Save writes the font. An access key
+        # clicks its button after a short animation, each on a timer of its own: each click is
+        # waited for on the screen, so that Apply comes after Invert.
+        key("alt+i")
+        inverted_shown = settled_picture(self.main, unlike=selected)
+        key("alt+a")
+        settled_picture(self.main, unlike=inverted_shown)
+        key("alt+f", "s")
         edited = self.files / "edited.pf"
         self.answer_dialog("Save PIC SSTV Font File", edited)
         self.wait_for_title(edited.name)
