@@ -44,7 +44,7 @@ constexpr OptionUse CheckOptions[] = {
                           "names it (18f4550, 16f1847, 12f1840)"},
 };
 
-constexpr CommandSpec Check {
+constexpr CommandSyntax Check {
     "check",
     "FONT.pf SOURCE.asm [--target pic18|pic16] [--codes FIRST-LAST] [--assemble [--processor "
     "NAME]]",

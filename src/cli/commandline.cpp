@@ -69,15 +69,15 @@ QString wrappedText(const QString &text, int indent, int width, int firstColumn)
     return out;
 }
 
-CommandLine::CommandLine(const CommandSpec &spec)
-    : m_spec(spec)
+CommandLine::CommandLine(const CommandSyntax &syntax)
+    : m_syntax(syntax)
 { }
 
 const Option *CommandLine::longOption(const QString &name) const
 {
     if (name == QLatin1String(Options::Help.longName))
         return &Options::Help;
-    for (const OptionUse &use : m_spec.options) {
+    for (const OptionUse &use : m_syntax.options) {
         if (name == QLatin1String(use.option->longName))
             return use.option;
     }
@@ -88,7 +88,7 @@ const Option *CommandLine::shortOption(QChar name) const
 {
     if (name == QLatin1Char(Options::Help.shortName))
         return &Options::Help;
-    for (const OptionUse &use : m_spec.options) {
+    for (const OptionUse &use : m_syntax.options) {
         if (use.option->shortName && name == QLatin1Char(use.option->shortName))
             return use.option;
     }
@@ -163,19 +163,19 @@ std::optional<int> CommandLine::parse(const QStringList &arguments)
         m_given.append({option, value});
     }
     const qsizetype count = m_files.size();
-    if (count < m_spec.minFiles || count > m_spec.maxFiles) {
+    if (count < m_syntax.minFiles || count > m_syntax.maxFiles) {
         const QString expected
-            = m_spec.minFiles == m_spec.maxFiles
-                  ? QString::number(m_spec.minFiles)
-                  : QStringLiteral("%1 to %2").arg(m_spec.minFiles).arg(m_spec.maxFiles);
+            = m_syntax.minFiles == m_syntax.maxFiles
+                  ? QString::number(m_syntax.minFiles)
+                  : QStringLiteral("%1 to %2").arg(m_syntax.minFiles).arg(m_syntax.maxFiles);
         return usageError(
             QStringLiteral("too %1 arguments (expects %2, got %3)")
-                .arg(count < m_spec.minFiles ? QStringLiteral("few") : QStringLiteral("many"),
+                .arg(count < m_syntax.minFiles ? QStringLiteral("few") : QStringLiteral("many"),
                      expected, QString::number(count)));
     }
-    if (m_spec.requiredOutput && !isSet(Options::Output))
+    if (m_syntax.requiredOutput && !isSet(Options::Output))
         return usageError(QStringLiteral("-o %1 is required (or -o - for standard output)")
-                              .arg(QLatin1String(m_spec.requiredOutput)));
+                              .arg(QLatin1String(m_syntax.requiredOutput)));
     return std::nullopt;
 }
 
@@ -206,7 +206,7 @@ QString CommandLine::output() const
 int CommandLine::usageError(const QString &message) const
 {
     printError(QStringLiteral("%1: %2; see 'glyphwright-cli %1 --help'.")
-                   .arg(QLatin1String(m_spec.name), message));
+                   .arg(QLatin1String(m_syntax.name), message));
     return ExitUsage;
 }
 
@@ -232,10 +232,10 @@ std::optional<qint64> CommandLine::number(const QString &what, const QString &te
 QString CommandLine::help() const
 {
     QString text = QStringLiteral("Usage: glyphwright-cli %1 %2\n\n")
-                       .arg(QLatin1String(m_spec.name), QLatin1String(m_spec.synopsis));
-    text += wrappedText(QString::fromUtf8(m_spec.description), 0, HelpWidth);
+                       .arg(QLatin1String(m_syntax.name), QLatin1String(m_syntax.synopsis));
+    text += wrappedText(QString::fromUtf8(m_syntax.description), 0, HelpWidth);
     QList<std::pair<QString, QString>> rows;
-    for (const OptionUse &use : m_spec.options)
+    for (const OptionUse &use : m_syntax.options)
         rows.append(
             {optionLabel(*use.option), QString::fromUtf8(use.help ? use.help : use.option->help)});
     rows.append({optionLabel(Options::Help), QString::fromUtf8(Options::Help.help)});
@@ -248,8 +248,8 @@ QString CommandLine::help() const
         text += start + QString(column - start.size(), QLatin1Char(' '))
                 + wrappedText(help, column, HelpWidth, column);
     }
-    if (m_spec.moreHelp)
-        text += QLatin1Char('\n') + m_spec.moreHelp();
+    if (m_syntax.moreHelp)
+        text += QLatin1Char('\n') + m_syntax.moreHelp();
     text += QLatin1Char('\n')
             + wrappedText(QStringLiteral("Exit status: 0 success, 1 a failed check or operation "
                                          "(the reason on standard error), 2 a usage error."),

@@ -26,7 +26,7 @@ struct OptionUse
 };
 
 // A command as its help shows it and its parser checks it.
-struct CommandSpec
+struct CommandSyntax
 {
     const char *name;
     const char *synopsis; // what follows the name on the Usage line
@@ -43,7 +43,7 @@ struct CommandSpec
 class CommandLine final
 {
 public:
-    explicit CommandLine(const CommandSpec &spec);
+    explicit CommandLine(const CommandSyntax &syntax);
 
     // Parses a command's arguments (those after its name). Returns the status to exit with when
     // the command must not go on: ExitOk after printing the help, ExitUsage after a usage error,
@@ -74,7 +74,7 @@ private:
     const Option *longOption(const QString &name) const;
     const Option *shortOption(QChar name) const;
 
-    const CommandSpec &m_spec;
+    const CommandSyntax &m_syntax;
     QList<std::pair<const Option *, QString>> m_given;
     QStringList m_files;
 };

@@ -32,7 +32,7 @@ QString convertFormats()
     return formatList(false);
 }
 
-constexpr CommandSpec Convert {
+constexpr CommandSyntax Convert {
     "convert",
     "FONT.pf -o OUT [--to FORMAT] [--name NAME] [--scale N] [--charset NAME]\n"
     "                                [--codes FIRST-LAST] [--target pic18|pic16]",

@@ -17,7 +17,7 @@ constexpr OptionUse ExportOptions[] = {
     {&Options::Name, "the font name in the header instead of FONT.pf's file name"},
 };
 
-constexpr CommandSpec Export {
+constexpr CommandSyntax Export {
     "export",
     "FONT.pf [-o OUT.asm] [--target pic18|pic16] [--codes FIRST-LAST] [--name NAME]",
     "Writes the font as PIC assembler source: a comment header naming the font, then one "

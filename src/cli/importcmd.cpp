@@ -74,7 +74,7 @@ QString importFormats()
     return formatList(true);
 }
 
-constexpr CommandSpec Import {
+constexpr CommandSyntax Import {
     "import",
     "SOURCE -o FONT.pf [--from FORMAT] [--charset NAME] [--offset N] [--first CODE] "
     "[--count N] ...",

@@ -20,7 +20,7 @@ constexpr OptionUse RenderOptions[] = {
                         "them); default latin1 (ISO 8859-1)"},
 };
 
-constexpr CommandSpec Render {
+constexpr CommandSyntax Render {
     "render",
     "FONT.pf TEXT -o LINE.png [--scale N] [--charset NAME]",
     "Draws TEXT in the font as a PNG: each character its 8 x 8 cell, side by side with no gap or "

@@ -17,7 +17,7 @@ constexpr OptionUse TextOptions[] = {
                       "default 0-255), to review them; from-text reads only a whole font"},
 };
 
-constexpr CommandSpec Text {
+constexpr CommandSyntax Text {
     "text",
     "FONT.pf [-o OUT.txt] [--codes FIRST-LAST]",
     "Writes the font as plain text: 256 blocks in code order, each a heading such as \"Char: A / "
@@ -37,7 +37,7 @@ constexpr OptionUse FromTextOptions[] = {
                        "'-' for standard output"},
 };
 
-constexpr CommandSpec FromText {
+constexpr CommandSyntax FromText {
     "from-text",
     "TEXT -o FONT.pf",
     "Reads the text form that 'text' writes ('-' reads standard input) and writes the 2,048-byte "

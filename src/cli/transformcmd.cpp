@@ -42,7 +42,7 @@ constexpr OptionUse TransformOptions[] = {
     {&BoldOperation, nullptr},
 };
 
-constexpr CommandSpec Transform {
+constexpr CommandSyntax Transform {
     "transform",
     "FONT.pf -o OUT.pf [--in-place] [--codes FIRST-LAST] OPERATION...",
     "Changes every glyph of the font, or of the --codes range, at once: each OPERATION in the "
