@@ -72,6 +72,7 @@ private Q_SLOTS:
     void importReportsWhatItRead();
     void cPairLinksInTwoFileFirmware_data();
     void cPairLinksInTwoFileFirmware();
+    void cPairWrittenWholeOrNotAtAll_data();
     void cPairWrittenWholeOrNotAtAll();
     void renderDrawsTheText_data();
     void renderDrawsTheText();
@@ -276,29 +277,46 @@ void TestFormatCommands::cPairLinksInTwoFileFirmware()
     QVERIFY(readRaw(path(QStringLiteral("my-font.c"))).contains(" /* 065 A */\n"));
 }
 
+void TestFormatCommands::cPairWrittenWholeOrNotAtAll_data()
+{
+    // The files' name as printf writes it: plain, or with a byte that is not UTF-8.
+    QTest::addColumn<QString>("stem");
+    QTest::addColumn<QString>("shown"); // as messages show it
+    QTest::newRow("plain name") << "osd"
+                                << "osd";
+    QTest::newRow("a name that is not UTF-8") << "osd\\377"
+                                              << "osd\\xFF";
+}
+
 void TestFormatCommands::cPairWrittenWholeOrNotAtAll()
 {
-    // A file-size limit of 1 KiB lets the header through and stops the source: the header is
-    // put back as it was.
-    writeRaw(path(QStringLiteral("font.pf")), fontFileBytes(randomFont(5)));
-    writeRaw(path(QStringLiteral("osd.h")), "old header");
-    writeRaw(path(QStringLiteral("osd.c")), "old source");
 #ifdef Q_OS_WIN
     QSKIP("needs a shell's ulimit to make the second write fail");
 #endif
-    const QStringList before = folderSnapshot(m_dir->path());
+    QFETCH(QString, stem);
+    QFETCH(QString, shown);
+    // A file-size limit of 1 KiB lets the header through and stops the source: the header is
+    // put back as it was. The shell makes and reads the files, which a name of bytes needs.
+    writeRaw(path(QStringLiteral("font.pf")), fontFileBytes(randomFont(5)));
+    const QString script = QStringLiteral(
+        "h=\"$(printf '%1').h\" c=\"$(printf '%1').c\"\n"
+        "printf 'old header' >\"$h\" && printf 'old source' >\"$c\" || exit 9\n"
+        "(ulimit -f 2 && exec \"$0\" convert font.pf -o \"$c\")\n"
+        "status=$?\n"
+        "printf '%s|%s|%s' \"$(cat \"$h\")\" \"$(cat \"$c\")\" \"$(ls -A | wc -l)\"\n"
+        // Qt cannot remove a name that is not UTF-8 when the folder goes.
+        "rm -f \"$h\" \"$c\"\n"
+        "exit $status");
     QProcess process;
     process.setWorkingDirectory(m_dir->path());
-    process.start(QStringLiteral("sh"), {"-c", "ulimit -f 2 && exec \"$0\" \"$@\"", GLYPHWRIGHT_CLI,
-                                         "convert", "font.pf", "-o", "osd.c"});
+    process.start(QStringLiteral("sh"), {"-c", script.arg(stem), GLYPHWRIGHT_CLI});
     QVERIFY(finishedInTime(process));
     const QString err = QString::fromUtf8(process.readAllStandardError());
     QCOMPARE(process.exitCode(), 1);
-    QVERIFY2(err.contains(QLatin1String("osd.c: cannot write: ")), qPrintable(err));
-    QVERIFY2(err.contains(QLatin1String("osd.h: left as it was.")), qPrintable(err));
-    QCOMPARE(folderSnapshot(m_dir->path()), before);
-    QCOMPARE(readRaw(path(QStringLiteral("osd.h"))), QByteArray("old header"));
-    QCOMPARE(readRaw(path(QStringLiteral("osd.c"))), QByteArray("old source"));
+    QVERIFY2(err.contains(shown + QLatin1String(".c: cannot write: ")), qPrintable(err));
+    QVERIFY2(err.contains(shown + QLatin1String(".h: left as it was.")), qPrintable(err));
+    // Both files as they were, and nothing beside them and the font.
+    QCOMPARE(process.readAllStandardOutput(), QByteArray("old header|old source|3"));
 }
 
 void TestFormatCommands::renderDrawsTheText_data()

@@ -3,11 +3,9 @@
 #include "cli/standardstreams.h"
 #include "core/fileio.h"
 #include "core/filename.h"
+#include "formats/importresult.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLocale>
 
 #include <cerrno>
 #include <cstdio>
@@ -92,8 +90,7 @@ bool writeOutputs(const QStringList &paths, const QList<QByteArray> &contents)
     // What each file held before, so that a later failure can put it back.
     QList<std::optional<QByteArray>> earlier;
     for (const QString &path : paths) {
-        const QFileInfo info(path);
-        if (!info.exists() && !info.isSymLink()) {
+        if (!nameExists(path)) {
             earlier.append(std::nullopt);
             continue;
         }
@@ -101,7 +98,7 @@ bool writeOutputs(const QStringList &paths, const QList<QByteArray> &contents)
         if (read.error.isEmpty() && read.bytes.size() > MaxKeptSize)
             read.error = QStringLiteral("the file there is over %1 bytes, too large to keep in "
                                         "case a later file fails; not replacing it.")
-                             .arg(QLocale(QLocale::English).toString(MaxKeptSize));
+                             .arg(numberText(MaxKeptSize));
         if (!read.error.isEmpty()) {
             printError(QStringLiteral("%1: cannot write: %2").arg(outputName(path), read.error));
             return false;
@@ -114,9 +111,9 @@ bool writeOutputs(const QStringList &paths, const QList<QByteArray> &contents)
         for (qsizetype j = i - 1; j >= 0; --j) {
             const QString undo = earlier[j]
                                      ? writeFileAtomically(paths[j], *earlier[j])
-                                     : (QFile::remove(paths[j]) ? QString()
-                                                                : QStringLiteral("it could not be "
-                                                                                 "removed."));
+                                     : (removeName(paths[j]) ? QString()
+                                                             : QStringLiteral("it could not be "
+                                                                              "removed."));
             if (undo.isEmpty())
                 printNote(QStringLiteral("%1: left as it was.").arg(outputName(paths[j])));
             else

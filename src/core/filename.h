@@ -22,5 +22,10 @@ QString printableFileName(const QString &name);
 // the UTF-16 command line on Windows), the program's name first.
 QStringList commandLineArguments(int argc, char **argv);
 
+// Whether anything goes by this name, a link to nothing included.
+bool nameExists(const QString &name);
+// Removes what goes by this name (a link, not what it points to); false when it could not.
+bool removeName(const QString &name);
+
 // Whether two names reach the same existing file (through links, or hard links, alike).
 bool sameFile(const QString &first, const QString &second);

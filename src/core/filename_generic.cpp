@@ -1,6 +1,7 @@
 #include "core/filename.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 
 // Names are UTF-16 here and Qt keeps them whole.
@@ -14,4 +15,15 @@ bool sameFile(const QString &first, const QString &second)
     const QString target = QFileInfo(first).canonicalFilePath();
     return !target.isEmpty()
            && target.compare(QFileInfo(second).canonicalFilePath(), Qt::CaseInsensitive) == 0;
+}
+
+bool nameExists(const QString &name)
+{
+    const QFileInfo info(name);
+    return info.exists() || info.isSymLink();
+}
+
+bool removeName(const QString &name)
+{
+    return QFile::remove(name);
 }
