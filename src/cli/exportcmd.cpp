@@ -1,7 +1,5 @@
 // export: the font as PIC assembler source, the very bytes the editor's Export writes.
-#include "cli/cli.h"
 #include "cli/commandline.h"
-#include "cli/fontinput.h"
 #include "cli/formathelp.h"
 #include "cli/options.h"
 #include "formats/fontformats.h"
@@ -37,15 +35,5 @@ int runExport(const QStringList &arguments)
     CommandLine line(Export);
     if (const std::optional<int> status = line.parse(arguments))
         return *status;
-    const QString fontPath = line.files().constFirst();
-    const FontFormat *assembler = formatNamed(u"asm");
-    // The editor names the font by the file name part of the path it opened; standard input
-    // has none.
-    const std::optional<WriteOptions> options = writeOptionsGiven(line, *assembler, fontPath);
-    if (!options)
-        return ExitUsage;
-    return readThenWrite(fontPath, line.output(), readFontInput,
-                         [&](const FontInput &input) -> std::optional<QByteArray> {
-                             return assembler->write(input.font, *options);
-                         });
+    return writeFontAs(line, *formatNamed(u"asm"));
 }

@@ -1,5 +1,7 @@
 #include "cli/formathelp.h"
 
+#include "cli/cli.h"
+#include "cli/fontinput.h"
 #include "cli/options.h"
 #include "core/filename.h"
 #include "core/modtools.h"
@@ -84,6 +86,8 @@ std::optional<WriteOptions> writeOptionsGiven(const CommandLine &line, const Fon
         }
     }
     WriteOptions options;
+    // The editor names the font by the file name part of the path it opened; standard input has
+    // none.
     options.fontFileName = fontPath == QLatin1String("-") ? QString() : FileNameOf(fontPath);
     if (line.isSet(Options::Name))
         options.name = line.value(Options::Name);
@@ -118,4 +122,16 @@ std::optional<CharacterSet> characterSetOption(const CommandLine &line)
     if (!set)
         line.usageError(QStringLiteral("--charset '%1': %2").arg(printableFileName(name), why));
     return set;
+}
+
+int writeFontAs(const CommandLine &line, const FontFormat &format)
+{
+    const QString fontPath = line.files().constFirst();
+    const std::optional<WriteOptions> options = writeOptionsGiven(line, format, fontPath);
+    if (!options)
+        return ExitUsage;
+    return readThenWrite(fontPath, line.output(), readFontInput,
+                         [&](const FontInput &input) -> std::optional<QByteArray> {
+                             return format.write(input.font, *options);
+                         });
 }

@@ -32,3 +32,7 @@ std::optional<CharacterSet> characterSetOption(const CommandLine &line);
 // error, after which there is nothing.
 std::optional<WriteOptions> writeOptionsGiven(const CommandLine &line, const FontFormat &format,
                                               const QString &fontPath);
+
+// The course of export and text: the font read from the command line's one file, written through
+// the format's writer with the options the command line gives it; the exit status.
+int writeFontAs(const CommandLine &line, const FontFormat &format);

@@ -61,15 +61,7 @@ int runText(const QStringList &arguments)
     CommandLine line(Text);
     if (const std::optional<int> status = line.parse(arguments))
         return *status;
-    const QString fontPath = line.files().constFirst();
-    const FontFormat *text = formatNamed(u"text");
-    const std::optional<WriteOptions> options = writeOptionsGiven(line, *text, fontPath);
-    if (!options)
-        return ExitUsage;
-    return readThenWrite(fontPath, line.output(), readFontInput,
-                         [&](const FontInput &input) -> std::optional<QByteArray> {
-                             return text->write(input.font, *options);
-                         });
+    return writeFontAs(line, *formatNamed(u"text"));
 }
 
 int runFromText(const QStringList &arguments)
