@@ -145,17 +145,3 @@ bool outputReplacesInput(const QString &output, const QString &input)
                    .arg(outputName(output)));
     return true;
 }
-
-std::optional<qint64> parseNumber(const QString &text)
-{
-    bool ok = false;
-    const bool hex = text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
-    const QString digits = hex ? text.mid(2) : text;
-    // Signs and spaces, which toLongLong() would take, are no part of a code, offset or count.
-    if (digits.isEmpty() || !digits.front().isLetterOrNumber())
-        return std::nullopt;
-    const qint64 value = digits.toLongLong(&ok, hex ? 16 : 10);
-    if (!ok)
-        return std::nullopt;
-    return value;
-}

@@ -35,9 +35,6 @@ QString outputName(const QString &path);
 // replace the font or text being read with something else.
 bool outputReplacesInput(const QString &output, const QString &input);
 
-// A whole number written in decimal or as 0x hex, or nothing.
-std::optional<qint64> parseNumber(const QString &text);
-
 // Whether a command may write its output over its input, as transform --in-place does.
 enum class Overwrite { Refused, Allowed };
 

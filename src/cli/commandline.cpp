@@ -2,6 +2,7 @@
 
 #include "cli/cli.h"
 #include "cli/options.h"
+#include "core/coderange.h"
 #include "core/filename.h"
 
 namespace {

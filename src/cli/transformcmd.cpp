@@ -4,6 +4,7 @@
 #include "cli/fontinput.h"
 #include "cli/formathelp.h"
 #include "cli/options.h"
+#include "core/coderange.h"
 #include "core/filename.h"
 #include "core/glyphtransform.h"
 

@@ -1,18 +1,26 @@
 #include "core/coderange.h"
 
-namespace {
-// A code in decimal or 0x hex; no sign, no spaces.
-std::optional<int> parseCode(QStringView text)
+std::optional<qint64> parseNumber(QStringView text)
 {
     const bool hex = text.startsWith(u"0x", Qt::CaseInsensitive);
     const QStringView digits = hex ? text.sliced(2) : text;
+    // Signs and spaces, which toLongLong() would take, are no part of a code, offset or count.
     if (digits.isEmpty() || !digits.front().isLetterOrNumber())
         return std::nullopt;
     bool ok = false;
-    const int value = digits.toInt(&ok, hex ? 16 : 10);
-    if (!ok || value < 0 || value >= CharacterCount)
+    const qint64 value = digits.toLongLong(&ok, hex ? 16 : 10);
+    if (!ok)
         return std::nullopt;
     return value;
+}
+
+namespace {
+std::optional<int> parseCode(QStringView text)
+{
+    const std::optional<qint64> value = parseNumber(text);
+    if (!value || *value < 0 || *value >= CharacterCount)
+        return std::nullopt;
+    return static_cast<int>(*value);
 }
 } // namespace
 

@@ -21,6 +21,10 @@ struct CodeRange
     friend bool operator==(const CodeRange &, const CodeRange &) = default;
 };
 
+// A whole number written in decimal or as 0x hex, as codes, offsets and counts are given; nothing
+// for anything else.
+std::optional<qint64> parseNumber(QStringView text);
+
 struct CodeRangeParse
 {
     std::optional<CodeRange> range;
