@@ -22,21 +22,30 @@ QString systemReason(int error)
     return QString::fromLocal8Bit(std::strerror(error)) + QLatin1Char('.');
 }
 
-// Why the bytes could not all reach standard output, or an empty text.
-QString writeStandardOutput(const QByteArray &bytes)
+// Why a write to standard output failed, or an empty text when write() succeeded.
+template<typename Write> QString standardOutputError(Write write)
 {
     if (standardOutputWasClosed())
         return QStringLiteral("it is closed.");
     errno = 0;
+    if (write())
+        return {};
+    // Taken at once: printing the message may change errno.
+    const int reason = errno;
+    return reason != 0 ? systemReason(reason) : QStringLiteral("the output could not be written.");
+}
+
+// The bytes as they are, for data (where text would go to a console as characters).
+bool writeBytes(const QByteArray &bytes)
+{
     const size_t written
         = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    if (written != static_cast<size_t>(bytes.size()) || std::fflush(stdout) != 0) {
-        // Taken at once: printing the message may change errno.
-        const int reason = errno;
-        return reason != 0 ? systemReason(reason)
-                           : QStringLiteral("the output could not be written.");
-    }
-    return {};
+    return std::fflush(stdout) == 0 && written == static_cast<size_t>(bytes.size());
+}
+
+void reportWriteFailure(const QString &path, const QString &error)
+{
+    printError(QStringLiteral("%1: cannot write: %2").arg(outputName(path), error));
 }
 } // namespace
 
@@ -58,29 +67,20 @@ void printNote(const QString &message)
 
 bool printOut(const QString &text)
 {
-    if (standardOutputWasClosed()) {
-        printError(QStringLiteral("standard output: cannot write: it is closed."));
-        return false;
-    }
-    errno = 0;
-    if (writeText(stdout, text))
-        return true;
-    const int reason = errno;
-    printError(QStringLiteral("standard output: cannot write: %1")
-                   .arg(reason != 0 ? systemReason(reason)
-                                    : QStringLiteral("the output could not be written.")));
-    return false;
+    const QString error = standardOutputError([&text] { return writeText(stdout, text); });
+    if (!error.isEmpty())
+        reportWriteFailure(QStringLiteral("-"), error);
+    return error.isEmpty();
 }
 
 bool writeOutput(const QString &path, const QByteArray &bytes)
 {
-    const QString error = path == QLatin1String("-") ? writeStandardOutput(bytes)
-                                                     : writeFileAtomically(path, bytes);
-    if (!error.isEmpty()) {
-        printError(QStringLiteral("%1: cannot write: %2").arg(outputName(path), error));
-        return false;
-    }
-    return true;
+    const QString error = path == QLatin1String("-")
+                              ? standardOutputError([&bytes] { return writeBytes(bytes); })
+                              : writeFileAtomically(path, bytes);
+    if (!error.isEmpty())
+        reportWriteFailure(path, error);
+    return error.isEmpty();
 }
 
 bool writeOutputs(const QStringList &paths, const QList<QByteArray> &contents)
@@ -100,7 +100,7 @@ bool writeOutputs(const QStringList &paths, const QList<QByteArray> &contents)
                                         "case a later file fails; not replacing it.")
                              .arg(numberText(MaxKeptSize));
         if (!read.error.isEmpty()) {
-            printError(QStringLiteral("%1: cannot write: %2").arg(outputName(path), read.error));
+            reportWriteFailure(path, read.error);
             return false;
         }
         earlier.append(std::move(read.bytes));
