@@ -1,7 +1,7 @@
 // Times start-up against a bare window and the editor's heaviest operations, offscreen.
 #include "app/frmmain.h"
 #include "editor/detailspanel.h"
-#include "fakes.h"
+#include "support/fakes.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

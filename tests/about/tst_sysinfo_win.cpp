@@ -1,5 +1,5 @@
 #include "about/sysinfo.h"
-#include "support.h"
+#include "support/support.h"
 
 #include <QDir>
 #include <QTemporaryDir>

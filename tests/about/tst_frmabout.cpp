@@ -2,7 +2,7 @@
 #include "about/sysinfo.h"
 #include "app/frmmain.h"
 #include "platform/launcher.h"
-#include "support.h"
+#include "support/support.h"
 
 #include <QAction>
 #include <QLabel>

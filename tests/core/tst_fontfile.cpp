@@ -1,6 +1,6 @@
 #include "core/fileio.h"
 #include "core/fontimage.h"
-#include "support.h"
+#include "support/support.h"
 
 #include <QCoreApplication>
 #include <QDir>

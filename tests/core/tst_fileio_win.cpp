@@ -1,5 +1,5 @@
 #include "core/fileio.h"
-#include "support.h"
+#include "support/support.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #include "app/frmmain.h"
 #include "glyphcell/fontchar.h"
-#include "support.h"
+#include "support/support.h"
 
 #include <QAction>
 #include <QFontDatabase>

@@ -7,7 +7,7 @@
 #include "formats/inkimage.h"
 #include "formats/pngimage.h"
 #include "formats/psf.h"
-#include "formatfixtures.h"
+#include "support/formatfixtures.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 #include "core/glyphtransform.h"
 #include "formats/fonttext.h"
-#include "support.h"
+#include "support/support.h"
 
 #include <QStringList>
 #include <QTest>

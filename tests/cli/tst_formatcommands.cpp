@@ -2,8 +2,8 @@
 #include "formats/inkimage.h"
 #include "formats/pngimage.h"
 #include "formats/psf.h"
-#include "formatfixtures.h"
-#include "testfiles.h"
+#include "support/formatfixtures.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFileInfo>

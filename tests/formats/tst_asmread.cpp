@@ -1,6 +1,6 @@
 #include "formats/asmread.h"
 #include "core/asmexport.h"
-#include "support.h"
+#include "support/support.h"
 
 #include <QTest>
 

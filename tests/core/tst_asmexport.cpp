@@ -1,6 +1,6 @@
 #include "core/asmexport.h"
 #include "export/exportcommand.h"
-#include "support.h"
+#include "support/support.h"
 
 #include <QFile>
 #include <QList>

@@ -1,7 +1,7 @@
 #include "editor/detailspanel.h"
 #include "editor/pixelsquare.h"
 #include "glyphcell/fontchar.h"
-#include "support.h"
+#include "support/support.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,5 +1,5 @@
 #include "glyphcell/fontchar.h"
-#include "support.h"
+#include "support/support.h"
 
 #include <QAccessible>
 #include <QSignalSpy>

@@ -1,5 +1,5 @@
 #include "fontfile/filecommands.h"
-#include "support.h"
+#include "support/support.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
 #include "formats/fonttext.h"
-#include "support.h"
+#include "support/support.h"
 
 #include <QTest>
 

@@ -2,7 +2,7 @@
 #include "core/glyphtransform.h"
 #include "core/fontimage.h"
 #include "core/version.h"
-#include "support.h"
+#include "support/support.h"
 
 #include <QDir>
 #include <QProcess>

@@ -4,10 +4,10 @@
 // special files on disk, child processes, and (for tests that link the widget libraries) the fake
 // desktop services and the main window on them.
 
-#include "childprocess.h"
+#include "support/childprocess.h"
 #include "core/charbitmap.h"
 #include "core/fontimage.h"
-#include "testfiles.h"
+#include "support/testfiles.h"
 
 #include <QRandomGenerator>
 #include <QString>
@@ -36,7 +36,7 @@ inline const QColor Green(0, 255, 0);
 #endif
 
 #ifdef QT_WIDGETS_LIB
-#include "fakes.h"
+#include "support/fakes.h"
 
 #include <QTest>
 #include <QWidget>

@@ -3,7 +3,7 @@
 #include "core/fontimage.h"
 #include "formats/characterset.h"
 #include "formats/inkimage.h"
-#include "support.h"
+#include "support/support.h"
 
 #include <QByteArray>
 #include <QProcess>

@@ -1,5 +1,5 @@
 #include "export/exportcommand.h"
-#include "support.h"
+#include "support/support.h"
 
 #include <QDir>
 #include <QFile>

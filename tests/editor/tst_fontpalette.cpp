@@ -1,6 +1,6 @@
 #include "editor/fontpalette.h"
 #include "glyphcell/fontchar.h"
-#include "support.h"
+#include "support/support.h"
 
 #include <QSignalSpy>
 #include <QTest>
