@@ -899,6 +899,26 @@ void TestFormats::bmpRunLengths_data()
                           << picture << "";
     QTest::newRow("cut short") << 8 << QByteArray("\x04\x01\x04\x00\x00\x00\x08", 7)
                                << QStringList() << "compressed pixels are truncated";
+    // Runs and moves that leave the picture: the pixels start at byte 62.
+    QTest::newRow("run past the row's end")
+        << 8 << QByteArray("\x04\x01\x05\x00", 4) << QStringList()
+        << "damaged at byte 64: 5 pixels from column 4 pass the end of a row of 8";
+    QTest::newRow("indices past the row's end")
+        << 4 << QByteArray("\x00\x09\x11\x11\x11\x11\x10\x00", 8) << QStringList()
+        << "damaged at byte 62: 9 pixels from column 0 pass the end of a row of 8";
+    QTest::newRow("move past the row's end")
+        << 8 << QByteArray("\x00\x02\x09\x00", 4) << QStringList()
+        << "damaged at byte 62: a move of 9 right and 0 up leaves the picture";
+    QTest::newRow("move past the last row")
+        << 8 << QByteArray("\x00\x00\x00\x02\x00\x02", 6) << QStringList()
+        << "damaged at byte 64: a move of 0 right and 2 up leaves the picture";
+    // Long runs and moves carried the column past 2^31 and the writes before the pixels.
+    QByteArray far;
+    for (int i = 0; i < 4; ++i)
+        far += QByteArray("\xFF\x00", 2);
+    QTest::newRow("runs far past the row's end")
+        << 8 << far + QByteArray("\x00\x02\xFF\x00\x01\x01", 6) << QStringList()
+        << "damaged at byte 62: 255 pixels from column 0 pass the end of a row of 8";
 }
 
 void TestFormats::bmpRunLengths()
