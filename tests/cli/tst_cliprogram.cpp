@@ -229,6 +229,23 @@ void TestCliProgram::namesAndDescriptors_data()
         << "cp big.pf " + bad + " && \"$CLI\" export " + bad
                + " -o \"$(printf 'out\\377.asm')\" && test -f \"$(printf 'out\\377.asm')\""
         << 0 << "";
+    const QString mark = QStringLiteral("\"$(printf 'a\\357\\273\\277b.pf')\"");
+    QTest::newRow("names holding a byte order mark")
+        << "cp big.pf " + mark + " && \"$CLI\" export " + mark
+               + " -o \"$(printf 'out\\357\\273\\277.asm')\" && test -f \"$(printf "
+                 "'out\\357\\273\\277.asm')\" && test ! -e out.asm"
+        << 0 << "";
+    // The source names the header by its bytes, and compiles.
+    QTest::newRow("a C pair under a name that is not UTF-8")
+        << "\"$CLI\" convert big.pf -o \"$(printf 'bad\\377.h')\" && cc -fsyntax-only -Wall "
+           "-Werror \"$(printf 'bad\\377.c')\""
+        << 0 << "";
+    // GCC's default mode predefines linux and unix; main draws a warning.
+    QTest::newRow("C pairs of fonts named as the compiler's own names")
+        << "for n in linux unix main; do \"$CLI\" convert big.pf --name $n -o $n.h && cc "
+           "-std=gnu11 -Wall -Werror -fsyntax-only $n.c && c++ -x c++ -Wall -Werror "
+           "-fsyntax-only $n.c || exit 1; done"
+        << 0 << "";
     QTest::newRow("such a name in a message") << "\"$CLI\" text \"$(printf 'gone\\377.pf')\"" << 1
                                               << "gone\\xFF.pf: cannot read: No such file";
     QTest::newRow("a name starting with '-' after --")
@@ -271,6 +288,8 @@ void TestCliProgram::namesAndDescriptors()
     // Nothing is named with the replacement character where a byte was.
     for (const QString &name : folderEntries(m_dir->path()))
         QVERIFY2(!name.contains(QChar(0xFFFD)) || name.startsWith("bad"), qPrintable(name));
+    // Qt cannot remove what it cannot name.
+    QCOMPARE(QProcess::execute("rm", {"-r", m_dir->path()}), 0);
 #endif
 }
 

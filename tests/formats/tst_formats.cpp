@@ -728,6 +728,9 @@ void TestFormats::cIdentifiers_data()
     // The header is included from C++ too.
     for (const char *word : {"new", "class", "template", "bool", "and", "nullptr"})
         QTest::addRow("C++ keyword %s", word) << word << QStringLiteral("font_") + word;
+    // Macros of the compilers' default modes, and main.
+    for (const char *word : {"linux", "unix", "i386", "AVR", "WIN32", "main"})
+        QTest::addRow("reserved %s", word) << word << QStringLiteral("font_") + word;
     QTest::newRow("non-ASCII") << "größe"
                                << "gr__e";
     QTest::newRow("empty") << ""
