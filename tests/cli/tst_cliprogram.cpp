@@ -577,6 +577,15 @@ void TestCliProgram::transformInOrderAndInPlace()
     transformFont(bold, {}, std::array {GlyphOperation {GlyphOperation::Kind::Bold}});
     QCOMPARE(readRaw(m_fontPath), fontFileBytes(bold));
     QCOMPARE(folderEntries(m_dir->path()), before);
+    // A ROM image that holds the font first is not cut to the font.
+    const QByteArray rom = fontFileBytes(m_font) + QByteArray(30 * 1024, '\x5A');
+    writeRaw(path("rom.bin"), rom);
+    const Run cut = runCli({"transform", path("rom.bin"), "--in-place", "--invert"});
+    QVERIFY2(cut.exitCode == 1
+                 && cut.err.contains("longer than 2,048 bytes, and only the font would be written "
+                                     "back; not replacing it"),
+             qPrintable(cut.err));
+    QCOMPARE(readRaw(path("rom.bin")), rom);
 }
 
 void TestCliProgram::textRoundTripsThroughPipes()
