@@ -87,6 +87,8 @@ private Q_SLOTS:
     void wrongSizeFontWarnsAndFailsTheCheck();
     void checkNamesTheDifferingCharacter();
     void checkAssembles();
+    void assemblerFailuresAreExplained_data();
+    void assemblerFailuresAreExplained();
     void checkEachTargetAndRange_data();
     void checkEachTargetAndRange();
     void assembleForTheProcessorsFamily();
@@ -198,6 +200,9 @@ void TestCliProgram::usageErrors_data()
     QTest::newRow("--processor alone")
         << QStringList {"check", "x.pf", "x.asm", "--processor", "16f877a"}
         << "--processor applies with --assemble only";
+    QTest::newRow("processor name with a line break")
+        << QStringList {"check", "x.pf", "x.asm", "--assemble", "--processor", "18f452\n"}
+        << "expects a processor name such as 16f877a";
     QTest::newRow("transform without operation")
         << QStringList {"transform", "x.pf", "-o", "y.pf"} << "no operation given";
     QTest::newRow("shift too far")
@@ -485,6 +490,39 @@ void TestCliProgram::checkAssembles()
     const Run assembled = runCli({"check", m_fontPath, source, "--assemble"});
     QCOMPARE(assembled.err, QString());
     QCOMPARE(assembled.exitCode, 0);
+}
+
+void TestCliProgram::assemblerFailuresAreExplained_data()
+{
+    QTest::addColumn<QByteArray>("assembler"); // a shell script in gpasm's place
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no hex file, no error")
+        << QByteArray("exit 0") << "gpasm ended without an error but wrote no hex file.";
+    QTest::newRow("silent failure")
+        << QByteArray("exit 3") << "gpasm ended with exit status 3 and said nothing.";
+    QTest::newRow("ended by a signal")
+        << QByteArray("kill -KILL $$") << "gpasm was ended by a signal and said nothing.";
+    QTest::newRow("its own words")
+        << QByteArray("echo 'Error: out of words'; exit 1") << "Error: out of words";
+}
+
+void TestCliProgram::assemblerFailuresAreExplained()
+{
+#ifdef Q_OS_WIN
+    QSKIP("the stand-in assembler is a shell script");
+#else
+    QFETCH(QByteArray, assembler);
+    QFETCH(QString, message);
+    QVERIFY(QDir(m_dir->path()).mkdir("bin"));
+    writeRaw(path("bin/gpasm"), "#!/bin/sh\n" + assembler + "\n");
+    QVERIFY(QFile::setPermissions(path("bin/gpasm"), QFile::ReadOwner | QFile::ExeOwner));
+    writeRaw(path("big.asm"), asmSource(m_font, "big.pf"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PATH", path("bin") + ":/usr/bin:/bin");
+    const Run run = runCli({"check", m_fontPath, path("big.asm"), "--assemble"}, {}, environment);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.err, "glyphwright-cli: gpasm cannot assemble for 18f452:\n" + message + "\n");
+#endif
 }
 
 void TestCliProgram::checkEachTargetAndRange_data()
