@@ -168,6 +168,14 @@ void TestCliProgram::helpAndVersion()
         QVERIFY2(help.out.startsWith(QByteArray("Usage: glyphwright-cli ") + command + ' '),
                  help.out.constData());
     }
+    // Every help fits 80 columns.
+    for (const char *command :
+         {"", "export", "check", "text", "from-text", "import", "convert", "render", "transform"}) {
+        const Run help
+            = runCli(*command ? QStringList {command, "--help"} : QStringList {"--help"});
+        for (const QByteArray &line : help.out.split('\n'))
+            QVERIFY2(line.size() < 80, line.constData());
+    }
     const Run version = runCli({"--version"});
     QCOMPARE(version.exitCode, 0);
     QCOMPARE(version.out, QByteArray("glyphwright-cli ") + Version::Text + '\n');
