@@ -90,6 +90,10 @@ struct GpasmRun
     bool succeeded = false;
     QString output; // what gpasm said
     QByteArray hex; // the first file's hex file, when it assembled
+    QString failure; // why it did not succeed, never empty then: what it said, or how it ended
+
+    // The reason as messages give it after a colon, on lines of its own.
+    QString reason() const { return QLatin1Char('\n') + failure; }
 };
 
 // Runs gpasm with the arguments in a temporary folder that holds the files, so that no path
@@ -123,14 +127,28 @@ GpasmRun runGpasm(const QString &assembler, QStringList arguments,
     GpasmRun run {true,
                   process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
                   QString::fromLocal8Bit(process.readAll()).trimmed(),
+                  {},
                   {}};
-    if (run.succeeded && !files.isEmpty()) {
+    if (!run.succeeded) {
+        // A failure it gave no words for still says how it ended.
+        run.failure = !run.output.isEmpty() ? run.output
+                      : process.exitStatus() == QProcess::NormalExit
+                          ? QStringLiteral("gpasm ended with exit status %1 and said nothing.")
+                                .arg(process.exitCode())
+                          : QStringLiteral("gpasm was ended by a signal and said nothing.");
+        return run;
+    }
+    if (!files.isEmpty()) {
         QFile hexFile(work.filePath(QFileInfo(files.constFirst().first).completeBaseName()
                                     + QStringLiteral(".hex")));
-        run.succeeded = hexFile.open(QIODevice::ReadOnly);
-        run.hex = hexFile.readAll();
-        if (!run.succeeded)
-            run.output += QStringLiteral("\n(no hex file was written)");
+        if (hexFile.open(QIODevice::ReadOnly)) {
+            run.hex = hexFile.readAll();
+        } else {
+            run.succeeded = false;
+            run.failure = QStringLiteral("gpasm ended without an error but wrote no hex file.");
+            if (!run.output.isEmpty())
+                run.failure += QLatin1Char('\n') + run.output;
+        }
     }
     return run;
 }
@@ -171,7 +189,10 @@ Assembled assembledTable(const CommandLine &line, const AsmRead &read, const Cod
             return {std::nullopt, ExitUsage};
         }
         printError(
-            QStringLiteral("gpasm cannot assemble for %1:\n%2").arg(shownProcessor, probe.output));
+            QStringLiteral("gpasm cannot assemble for %1:%2")
+                .arg(shownProcessor, probe.succeeded
+                                         ? QStringLiteral("\nits hex file: %1.").arg(probeHex.error)
+                                         : probe.reason()));
         return {};
     }
     const std::optional<PicCore> core = picCoreOfRetlw(
@@ -211,10 +232,10 @@ Assembled assembledTable(const CommandLine &line, const AsmRead &read, const Cod
         return {};
     const HexImage hex = parseIntelHex(table.hex);
     if (!table.succeeded || !hex.error.isEmpty()) {
-        printError(QStringLiteral("gpasm could not assemble %1 for %2:\n%3")
+        printError(QStringLiteral("gpasm could not assemble %1 for %2:%3")
                        .arg(sourceName, shownProcessor,
-                            table.succeeded ? QStringLiteral("its hex file: %1.").arg(hex.error)
-                                            : table.output));
+                            table.succeeded ? QStringLiteral("\nits hex file: %1.").arg(hex.error)
+                                            : table.reason()));
         return {};
     }
     const AssembledFont font = assembledFont(hex, *core, codes);
@@ -241,7 +262,8 @@ int runCheck(const QStringList &arguments)
         if (!line.isSet(Options::Assemble))
             return line.usageError(QStringLiteral("--processor applies with --assemble only"));
         // The name goes to gpasm as an argument: letters and digits, as processors are named.
-        static const QRegularExpression processorName(QStringLiteral("^[A-Za-z0-9]+$"));
+        // \z, not $, which also matches before a final line break.
+        static const QRegularExpression processorName(QStringLiteral("\\A[A-Za-z0-9]+\\z"));
         if (!processorName.match(line.value(Options::Processor)).hasMatch())
             return line.usageError(
                 QStringLiteral("--processor '%1': expects a processor name such as 16f877a")

@@ -230,10 +230,43 @@ std::optional<qint64> CommandLine::number(const QString &what, const QString &te
     return value;
 }
 
+namespace {
+// "Usage: glyphwright-cli NAME SYNOPSIS" within the help's width: continued lines start under
+// the synopsis, and a bracketed option ("[--codes FIRST-LAST]") is never split.
+QString usageLines(const QString &start, const QString &synopsis)
+{
+    QStringList groups;
+    int depth = 0;
+    for (const QString &word : synopsis.simplified().split(QLatin1Char(' '))) {
+        if (depth > 0)
+            groups.last() += QLatin1Char(' ') + word;
+        else
+            groups.append(word);
+        depth += int(word.count(QLatin1Char('['))) - int(word.count(QLatin1Char(']')));
+    }
+    QString text = start;
+    qsizetype column = start.size();
+    for (qsizetype i = 0; i < groups.size(); ++i) {
+        if (i > 0 && column + 1 + groups[i].size() > HelpWidth) {
+            text += QLatin1Char('\n') + QString(start.size(), QLatin1Char(' '));
+            column = start.size();
+        } else if (i > 0) {
+            text += QLatin1Char(' ');
+            ++column;
+        }
+        text += groups[i];
+        column += groups[i].size();
+    }
+    return text + QLatin1Char('\n');
+}
+} // namespace
+
 QString CommandLine::help() const
 {
-    QString text = QStringLiteral("Usage: glyphwright-cli %1 %2\n\n")
-                       .arg(QLatin1String(m_syntax.name), QLatin1String(m_syntax.synopsis));
+    QString text
+        = usageLines(QStringLiteral("Usage: glyphwright-cli %1 ").arg(QLatin1String(m_syntax.name)),
+                     QLatin1String(m_syntax.synopsis))
+          + QLatin1Char('\n');
     text += wrappedText(QString::fromUtf8(m_syntax.description), 0, HelpWidth);
     QList<std::pair<QString, QString>> rows;
     for (const OptionUse &use : m_syntax.options)

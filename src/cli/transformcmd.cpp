@@ -166,7 +166,7 @@ int runTransform(const QStringList &arguments)
 
     int changed = 0;
     const int status = readThenWrite(
-        fontPath, output, readFontInput,
+        fontPath, output, inPlace ? readFontToReplace : readFontInput,
         [&](const FontInput &input) -> std::optional<QByteArray> {
             FontImage font = input.font;
             changed = transformFont(font, *codes, operations);

@@ -87,6 +87,8 @@ private Q_SLOTS:
     void wrongSizeFontWarnsAndFailsTheCheck();
     void checkNamesTheDifferingCharacter();
     void checkAssembles();
+    void assemblerFailuresAreExplained_data();
+    void assemblerFailuresAreExplained();
     void checkEachTargetAndRange_data();
     void checkEachTargetAndRange();
     void assembleForTheProcessorsFamily();
@@ -166,6 +168,14 @@ void TestCliProgram::helpAndVersion()
         QVERIFY2(help.out.startsWith(QByteArray("Usage: glyphwright-cli ") + command + ' '),
                  help.out.constData());
     }
+    // Every help fits 80 columns.
+    for (const char *command :
+         {"", "export", "check", "text", "from-text", "import", "convert", "render", "transform"}) {
+        const Run help
+            = runCli(*command ? QStringList {command, "--help"} : QStringList {"--help"});
+        for (const QByteArray &line : help.out.split('\n'))
+            QVERIFY2(line.size() < 80, line.constData());
+    }
     const Run version = runCli({"--version"});
     QCOMPARE(version.exitCode, 0);
     QCOMPARE(version.out, QByteArray("glyphwright-cli ") + Version::Text + '\n');
@@ -198,6 +208,9 @@ void TestCliProgram::usageErrors_data()
     QTest::newRow("--processor alone")
         << QStringList {"check", "x.pf", "x.asm", "--processor", "16f877a"}
         << "--processor applies with --assemble only";
+    QTest::newRow("processor name with a line break")
+        << QStringList {"check", "x.pf", "x.asm", "--assemble", "--processor", "18f452\n"}
+        << "expects a processor name such as 16f877a";
     QTest::newRow("transform without operation")
         << QStringList {"transform", "x.pf", "-o", "y.pf"} << "no operation given";
     QTest::newRow("shift too far")
@@ -228,6 +241,23 @@ void TestCliProgram::namesAndDescriptors_data()
     QTest::newRow("names that are not UTF-8")
         << "cp big.pf " + bad + " && \"$CLI\" export " + bad
                + " -o \"$(printf 'out\\377.asm')\" && test -f \"$(printf 'out\\377.asm')\""
+        << 0 << "";
+    const QString mark = QStringLiteral("\"$(printf 'a\\357\\273\\277b.pf')\"");
+    QTest::newRow("names holding a byte order mark")
+        << "cp big.pf " + mark + " && \"$CLI\" export " + mark
+               + " -o \"$(printf 'out\\357\\273\\277.asm')\" && test -f \"$(printf "
+                 "'out\\357\\273\\277.asm')\" && test ! -e out.asm"
+        << 0 << "";
+    // The source names the header by its bytes, and compiles.
+    QTest::newRow("a C pair under a name that is not UTF-8")
+        << "\"$CLI\" convert big.pf -o \"$(printf 'bad\\377.h')\" && cc -fsyntax-only -Wall "
+           "-Werror \"$(printf 'bad\\377.c')\""
+        << 0 << "";
+    // GCC's default mode predefines linux and unix; main draws a warning.
+    QTest::newRow("C pairs of fonts named as the compiler's own names")
+        << "for n in linux unix main; do \"$CLI\" convert big.pf --name $n -o $n.h && cc "
+           "-std=gnu11 -Wall -Werror -fsyntax-only $n.c && c++ -x c++ -Wall -Werror "
+           "-fsyntax-only $n.c || exit 1; done"
         << 0 << "";
     QTest::newRow("such a name in a message") << "\"$CLI\" text \"$(printf 'gone\\377.pf')\"" << 1
                                               << "gone\\xFF.pf: cannot read: No such file";
@@ -271,6 +301,8 @@ void TestCliProgram::namesAndDescriptors()
     // Nothing is named with the replacement character where a byte was.
     for (const QString &name : folderEntries(m_dir->path()))
         QVERIFY2(!name.contains(QChar(0xFFFD)) || name.startsWith("bad"), qPrintable(name));
+    // Qt cannot remove what it cannot name.
+    QCOMPARE(QProcess::execute("rm", {"-r", m_dir->path()}), 0);
 #endif
 }
 
@@ -468,6 +500,39 @@ void TestCliProgram::checkAssembles()
     QCOMPARE(assembled.exitCode, 0);
 }
 
+void TestCliProgram::assemblerFailuresAreExplained_data()
+{
+    QTest::addColumn<QByteArray>("assembler"); // a shell script in gpasm's place
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no hex file, no error")
+        << QByteArray("exit 0") << "gpasm ended without an error but wrote no hex file.";
+    QTest::newRow("silent failure")
+        << QByteArray("exit 3") << "gpasm ended with exit status 3 and said nothing.";
+    QTest::newRow("ended by a signal")
+        << QByteArray("kill -KILL $$") << "gpasm was ended by a signal and said nothing.";
+    QTest::newRow("its own words")
+        << QByteArray("echo 'Error: out of words'; exit 1") << "Error: out of words";
+}
+
+void TestCliProgram::assemblerFailuresAreExplained()
+{
+#ifdef Q_OS_WIN
+    QSKIP("the stand-in assembler is a shell script");
+#else
+    QFETCH(QByteArray, assembler);
+    QFETCH(QString, message);
+    QVERIFY(QDir(m_dir->path()).mkdir("bin"));
+    writeRaw(path("bin/gpasm"), "#!/bin/sh\n" + assembler + "\n");
+    QVERIFY(QFile::setPermissions(path("bin/gpasm"), QFile::ReadOwner | QFile::ExeOwner));
+    writeRaw(path("big.asm"), asmSource(m_font, "big.pf"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PATH", path("bin") + ":/usr/bin:/bin");
+    const Run run = runCli({"check", m_fontPath, path("big.asm"), "--assemble"}, {}, environment);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.err, "glyphwright-cli: gpasm cannot assemble for 18f452:\n" + message + "\n");
+#endif
+}
+
 void TestCliProgram::checkEachTargetAndRange_data()
 {
     QTest::addColumn<QString>("target");
@@ -558,6 +623,15 @@ void TestCliProgram::transformInOrderAndInPlace()
     transformFont(bold, {}, std::array {GlyphOperation {GlyphOperation::Kind::Bold}});
     QCOMPARE(readRaw(m_fontPath), fontFileBytes(bold));
     QCOMPARE(folderEntries(m_dir->path()), before);
+    // A ROM image that holds the font first is not cut to the font.
+    const QByteArray rom = fontFileBytes(m_font) + QByteArray(30 * 1024, '\x5A');
+    writeRaw(path("rom.bin"), rom);
+    const Run cut = runCli({"transform", path("rom.bin"), "--in-place", "--invert"});
+    QVERIFY2(cut.exitCode == 1
+                 && cut.err.contains("longer than 2,048 bytes, and only the font would be written "
+                                     "back; not replacing it"),
+             qPrintable(cut.err));
+    QCOMPARE(readRaw(path("rom.bin")), rom);
 }
 
 void TestCliProgram::textRoundTripsThroughPipes()

@@ -382,6 +382,9 @@ void TestFormatCommands::failuresWriteNothing_data()
     QTest::newRow("--count past the data")
         << import + QStringList {"--offset", "100", "--count", "250"} << font << 1
         << "--count 250 asks for 250 glyphs; the data holds 243 (1,948 bytes from offset 100";
+    QTest::newRow("--count of one past the data")
+        << import + QStringList {"--offset", "2044", "--count", "1"} << font << 1
+        << "--count 1 asks for 1 glyph; the data holds 0 (4 bytes from offset 2,044";
     QTest::newRow("unknown charset")
         << import + QStringList {"--charset", "klingon"} << tall << 2 << "--charset 'klingon': ";
     QTest::newRow("charset for a sheet")
