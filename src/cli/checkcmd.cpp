@@ -4,9 +4,11 @@
 #include "cli/commandline.h"
 #include "cli/fontinput.h"
 #include "cli/formatoptions.h"
+#include "cli/glyphcomparison.h"
 #include "cli/options.h"
 #include "core/filename.h"
 #include "formats/asmread.h"
+#include "formats/picmemory.h"
 #include "formats/importresult.h"
 
 #include <QFile>
