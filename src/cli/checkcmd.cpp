@@ -9,7 +9,6 @@
 #include "core/filename.h"
 #include "formats/asmread.h"
 #include "formats/picmemory.h"
-#include "formats/importresult.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,6 +1,5 @@
 // render: a line of text drawn in the font, to see a caption before it is flashed.
 #include "cli/cli.h"
-#include "formats/importresult.h"
 #include "cli/commandline.h"
 #include "cli/fontinput.h"
 #include "cli/formatoptions.h"

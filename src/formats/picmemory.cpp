@@ -1,6 +1,5 @@
 #include "formats/picmemory.h"
 
-#include "formats/importresult.h"
 #include "formats/linereader.h"
 
 #include <QList>
