@@ -20,6 +20,6 @@ public:
     QString path() const { return m_dir->path(); }
     QString path(const QString &name) const { return m_dir->filePath(name); }
 
-private:
+protected:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
