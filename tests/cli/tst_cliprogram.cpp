@@ -543,6 +543,11 @@ void TestCliProgram::transformInOrderAndInPlace()
     // In the other order, a mirror image of the first.
     QVERIFY(runCli(transform + QStringList {"--flip", "horizontal", "--rotate", "90"}).out
             != run.out);
+    // A move's count after its direction, and without one a single pixel.
+    const Run moved = runCli(transform + QStringList {"--shift=right:3", "--roll", "up"});
+    for (int code = 65; code <= 90; ++code)
+        QCOMPARE(glyphOf(fontImageFromBytes(moved.out), code),
+                 rolled(shifted(glyphOf(m_font, code), Direction::Right, 3), Direction::Up, 1));
     // The input itself only with --in-place, replaced whole.
     const Run refused = runCli({"transform", m_fontPath, "-o", m_fontPath, "--invert"});
     QVERIFY2(refused.exitCode == 1 && refused.err.contains("without --in-place"),
