@@ -253,18 +253,16 @@ std::optional<int> CommandLine::parse(const QStringList &arguments)
         return usageError(
             QStringLiteral("too many arguments (expects %1, got %2)").arg(expected).arg(count));
     for (const OptionUse &use : m_syntax.options) {
-        if (use.required && !isSet(*use.option)) {
-            QString message
-                = QStringLiteral("%1 %2 is required")
-                      .arg(use.option->shortName
-                               ? QStringLiteral("-") + QLatin1Char(use.option->shortName)
-                               : QStringLiteral("--") + QLatin1String(use.option->longName),
-                           QLatin1String(use.required));
-            if (use.option->kind == Option::Kind::Output)
-                message += QStringLiteral(" (or -%1 - for standard output)")
-                               .arg(QLatin1Char(use.option->shortName));
-            return usageError(message);
-        }
+        if (!use.required || isSet(*use.option))
+            continue;
+        const QString name = use.option->shortName
+                                 ? QStringLiteral("-") + QLatin1Char(use.option->shortName)
+                                 : QStringLiteral("--") + QLatin1String(use.option->longName);
+        QString message
+            = QStringLiteral("%1 %2 is required").arg(name, QLatin1String(use.required));
+        if (use.option->kind == Option::Kind::Output)
+            message += QStringLiteral(" (or %1 - for standard output)").arg(name);
+        return usageError(message);
     }
     return std::nullopt;
 }
