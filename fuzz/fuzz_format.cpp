@@ -2,8 +2,8 @@
 // the formats table, or "detect" to let the content choose, or "intelhex" for gpasm's output).
 // Any bytes are read without a crash or a sanitizer report, and a font that a format reads and
 // also writes comes back the same through that format's writer and reader.
-#include "formats/asmread.h"
 #include "formats/fontformats.h"
+#include "formats/picmemory.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,9 +1,9 @@
 #include "cli/cli.h"
 
 #include "cli/standardstreams.h"
+#include "core/charbitmap.h"
 #include "core/fileio.h"
 #include "core/filename.h"
-#include "formats/importresult.h"
 
 #include <QDir>
 

@@ -1,8 +1,8 @@
 #include "cli/fontinput.h"
 
 #include "cli/cli.h"
-#include "formats/importresult.h"
 #include "cli/standardstreams.h"
+#include "core/charbitmap.h"
 #include "core/fileio.h"
 
 #include <algorithm>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/coderange.h"
 #include "core/fontimage.h"
 
 #include <QList>
@@ -26,16 +27,12 @@ struct ImportResult
     QList<int> uncovered;
 
     const FontFormat *format = nullptr; // the format read, as readFont() found it
+    bool unrecognised = false; // no format was named, and the content told none
 
     bool ok() const { return error.isEmpty(); }
     static ImportResult failure(const QString &reason);
 };
 
-// Numbers in messages, grouped the same way whatever the locale: "67,108,864".
-QString numberText(qint64 value);
-
-// Codes in ascending order as ranges: "0, 32, 127-160".
-QString codeRangesText(const QList<int> &codes);
 // The codes whose glyphs have no ink, as ranges.
 QString emptyCodesText(const FontImage &font);
 // Where the codes came from: "charset latin1: 191 codes through the Unicode table, 65 without a

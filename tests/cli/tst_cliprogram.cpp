@@ -39,34 +39,19 @@ quint64 signalMask(qint64 pid, const QByteArray &field)
 }
 #endif
 
-struct Run
-{
-    int exitCode = -1; // -1 when it crashed or had to be stopped
-    QByteArray out;
-    QString err;
-};
+using Run = ProgramRun;
 
+// A command that blocks (on a FIFO, say) fails within the watchdog's time instead of hanging.
 Run runCli(const QStringList &arguments, const QByteArray &input = {},
            const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
            const QString &program = Cli)
 {
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(program, arguments);
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(30000)) {
-        process.kill(); // a command that blocks (on a FIFO, say) fails here instead of hanging
-        process.waitForFinished();
-        return {};
-    }
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+    return runProgram(program, arguments, {}, input, environment);
 }
 } // namespace
 
 // The companion program run as a build would run it: bytes, exit statuses and messages.
-class TestCliProgram final : public QObject
+class TestCliProgram final : public QObject, private TemporaryFolder
 {
     Q_OBJECT
 
@@ -100,16 +85,13 @@ private Q_SLOTS:
     void signalsEndBothProgramsAsTheyWould();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
     FontImage m_font {};
     QString m_fontPath;
-
-    QString path(const QString &name) const { return m_dir->filePath(name); }
 };
 
 void TestCliProgram::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(renewFolder());
     m_font = randomFont(12);
     m_fontPath = path(QStringLiteral("big.pf"));
     writeRaw(m_fontPath, fontFileBytes(m_font));
@@ -216,6 +198,26 @@ void TestCliProgram::usageErrors_data()
     QTest::newRow("shift too far")
         << QStringList {"transform", "x.pf", "-o", "y.pf", "--shift", "up:8"}
         << "--shift 'up:8': expects up, down, left or right";
+    // Options with a fixed set of values are refused with the set, whichever command takes them.
+    QTest::newRow("unknown target") << QStringList {"export", "x.pf", "--target", "pic17"}
+                                    << "export: --target 'pic17': expects pic18 or pic16";
+    QTest::newRow("unknown ink") << QStringList {"import", "x.png", "-o", "y.pf", "--ink=grey"}
+                                 << "import: --ink 'grey': expects dark or light";
+    QTest::newRow("unknown mirror")
+        << QStringList {"transform", "x.pf", "-o", "y.pf", "--flip", "diagonal"}
+        << "--flip 'diagonal': expects horizontal or vertical";
+    QTest::newRow("unknown turn") << QStringList {"transform", "x.pf", "-o", "y.pf", "--rotate=45"}
+                                  << "--rotate '45': expects 90, 180 or 270";
+    QTest::newRow("unknown format") << QStringList {"import", "x", "-o", "y.pf", "--from", "gif"}
+                                    << "--from 'gif': expects psf, bdf, png, bmp, asm, text or raw";
+    // Arguments say what they are.
+    QTest::newRow("no source") << QStringList {"check", "x.pf"}
+                               << "check: too few arguments (expects 2, got 1): SOURCE.asm is "
+                                  "missing";
+    QTest::newRow("empty font name")
+        << QStringList {"render", "", "A", "-o", "x.png"} << "render: an empty text where FONT.pf";
+    QTest::newRow("empty text to draw")
+        << QStringList {"render", "x.pf", "", "-o", "x.png"} << "render: the text is empty";
     QTest::newRow("wider than PNG allows")
         << QStringList {"render", "x.pf", QString(20000, 'A'), "-o", "x.png", "--scale", "8"}
         << "PNG pictures are at most 1,000,000 pixels wide";
@@ -287,22 +289,18 @@ void TestCliProgram::namesAndDescriptors()
     QFETCH(QString, message);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("CLI", Cli);
-    QProcess shell;
-    shell.setProcessEnvironment(environment);
-    shell.setWorkingDirectory(m_dir->path());
-    shell.start("sh", {"-c", script});
-    QVERIFY2(shell.waitForFinished(30000), "the command did not finish");
-    const QString err = QString::fromUtf8(shell.readAllStandardError());
-    QCOMPARE(shell.exitCode(), exitCode);
+    const Run shell = runProgram("sh", {"-c", script}, path(), {}, environment);
+    const QString err = shell.err;
+    QCOMPARE(shell.exitCode, exitCode);
     if (message.isEmpty())
         QCOMPARE(err, QString());
     else
         QVERIFY2(err.contains(message), qPrintable(err));
     // Nothing is named with the replacement character where a byte was.
-    for (const QString &name : folderEntries(m_dir->path()))
+    for (const QString &name : folderEntries(path()))
         QVERIFY2(!name.contains(QChar(0xFFFD)) || name.startsWith("bad"), qPrintable(name));
     // Qt cannot remove what it cannot name.
-    QCOMPARE(QProcess::execute("rm", {"-r", m_dir->path()}), 0);
+    QCOMPARE(QProcess::execute("rm", {"-r", path()}), 0);
 #endif
 }
 
@@ -359,7 +357,7 @@ void TestCliProgram::badInputsLeaveNoFile()
         MAKE_SPECIAL_FILE_OR_SKIP(input, inputPath);
     else if (!content.isNull())
         writeRaw(inputPath, content);
-    const QStringList before = folderEntries(m_dir->path());
+    const QStringList before = folderEntries(path());
     QStringList arguments {command, inputPath, "-o", path("out")};
     if (command == "check")
         arguments = QStringList {command, m_fontPath, inputPath};
@@ -368,7 +366,7 @@ void TestCliProgram::badInputsLeaveNoFile()
     QVERIFY2(run.err.startsWith("glyphwright-cli: ") && run.err.contains(message),
              qPrintable(run.err));
     QCOMPARE(run.out, QByteArray());
-    QCOMPARE(folderEntries(m_dir->path()), before);
+    QCOMPARE(folderEntries(path()), before);
 }
 
 void TestCliProgram::failedWriteKeepsTheOldFile()
@@ -378,14 +376,14 @@ void TestCliProgram::failedWriteKeepsTheOldFile()
         QSKIP("needs prlimit (util-linux)");
     const QString out = path("font.asm");
     writeRaw(out, "old contents");
-    const QStringList before = folderEntries(m_dir->path());
+    const QStringList before = folderEntries(path());
     // A file-size limit stops root too: the write fails part way.
     const Run run = runCli({"--fsize=1000", Cli, "export", m_fontPath, "-o", out}, {},
                            QProcessEnvironment::systemEnvironment(), prlimit);
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.contains("font.asm: cannot write: File too large"), qPrintable(run.err));
     QCOMPARE(readRaw(out), QByteArray("old contents"));
-    QCOMPARE(folderEntries(m_dir->path()), before);
+    QCOMPARE(folderEntries(path()), before);
 
     // Writing over the input would lose the font (or the text) being read.
     for (const QStringList &command :
@@ -404,14 +402,14 @@ void TestCliProgram::failedWriteKeepsTheOldFile()
         QProcess full;
         full.setStandardOutputFile("/dev/full");
         full.start(Cli, {"export", m_fontPath});
-        QVERIFY(full.waitForFinished(30000));
+        QVERIFY(finishedInTime(full));
         QCOMPARE(full.exitCode(), 1);
         const QString err = QString::fromUtf8(full.readAllStandardError());
         QVERIFY2(err.contains("standard output: cannot write: No space left on device"),
                  qPrintable(err));
     }
 
-    const Run folder = runCli({"export", m_fontPath, "-o", m_dir->path()});
+    const Run folder = runCli({"export", m_fontPath, "-o", path()});
     QCOMPARE(folder.exitCode, 1);
     QVERIFY2(folder.err.contains("cannot write: It is a folder"), qPrintable(folder.err));
 }
@@ -425,15 +423,15 @@ void TestCliProgram::unreadableFont()
     QVERIFY(QFile::copy(Cli, copy));
     QVERIFY(QFile::setPermissions(copy, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther
                                             | QFile::ExeOther));
-    QCOMPARE(::chmod(QFile::encodeName(m_dir->path()).constData(), 0777), 0);
+    QCOMPARE(::chmod(QFile::encodeName(path()).constData(), 0777), 0);
     QCOMPARE(::chmod(QFile::encodeName(m_fontPath).constData(), 0), 0);
-    const QStringList before = folderEntries(m_dir->path());
+    const QStringList before = folderEntries(path());
     const Run run = runCli({"--reuid=nobody", "--regid=nogroup", "--clear-groups", copy, "export",
                             m_fontPath, "-o", path("out.asm")},
                            {}, QProcessEnvironment::systemEnvironment(), "setpriv");
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.contains("big.pf: cannot read: Permission denied"), qPrintable(run.err));
-    QCOMPARE(folderEntries(m_dir->path()), before);
+    QCOMPARE(folderEntries(path()), before);
 }
 
 void TestCliProgram::wrongSizeFontWarnsAndFailsTheCheck()
@@ -487,7 +485,7 @@ void TestCliProgram::checkAssembles()
     const QString source = path("big.asm");
     writeRaw(source, asmSource(m_font, "big.pf"));
     QProcessEnvironment noAssembler = QProcessEnvironment::systemEnvironment();
-    noAssembler.insert("PATH", m_dir->path());
+    noAssembler.insert("PATH", path());
     const Run missing = runCli({"check", m_fontPath, source, "--assemble"}, {}, noAssembler);
     QCOMPARE(missing.exitCode, 1);
     QVERIFY2(missing.err.contains("--assemble needs gpasm (package gputils)"),
@@ -521,7 +519,7 @@ void TestCliProgram::assemblerFailuresAreExplained()
 #else
     QFETCH(QByteArray, assembler);
     QFETCH(QString, message);
-    QVERIFY(QDir(m_dir->path()).mkdir("bin"));
+    QVERIFY(QDir(path()).mkdir("bin"));
     writeRaw(path("bin/gpasm"), "#!/bin/sh\n" + assembler + "\n");
     QVERIFY(QFile::setPermissions(path("bin/gpasm"), QFile::ReadOwner | QFile::ExeOwner));
     writeRaw(path("big.asm"), asmSource(m_font, "big.pf"));
@@ -610,19 +608,24 @@ void TestCliProgram::transformInOrderAndInPlace()
     // In the other order, a mirror image of the first.
     QVERIFY(runCli(transform + QStringList {"--flip", "horizontal", "--rotate", "90"}).out
             != run.out);
+    // A move's count after its direction, and without one a single pixel.
+    const Run moved = runCli(transform + QStringList {"--shift=right:3", "--roll", "up"});
+    for (int code = 65; code <= 90; ++code)
+        QCOMPARE(glyphOf(fontImageFromBytes(moved.out), code),
+                 rolled(shifted(glyphOf(m_font, code), Direction::Right, 3), Direction::Up, 1));
     // The input itself only with --in-place, replaced whole.
     const Run refused = runCli({"transform", m_fontPath, "-o", m_fontPath, "--invert"});
     QVERIFY2(refused.exitCode == 1 && refused.err.contains("without --in-place"),
              qPrintable(refused.err));
     QCOMPARE(readRaw(m_fontPath), fontFileBytes(m_font));
-    const QStringList before = folderEntries(m_dir->path());
+    const QStringList before = folderEntries(path());
     QCOMPARE(
         runCli({"transform", m_fontPath, "--in-place", "--invert", "--invert", "--bold"}).exitCode,
         0);
     FontImage bold = m_font;
     transformFont(bold, {}, std::array {GlyphOperation {GlyphOperation::Kind::Bold}});
     QCOMPARE(readRaw(m_fontPath), fontFileBytes(bold));
-    QCOMPARE(folderEntries(m_dir->path()), before);
+    QCOMPARE(folderEntries(path()), before);
     // A ROM image that holds the font first is not cut to the font.
     const QByteArray rom = fontFileBytes(m_font) + QByteArray(30 * 1024, '\x5A');
     writeRaw(path("rom.bin"), rom);
@@ -695,7 +698,7 @@ void TestCliProgram::exportThroughDanglingLink()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(QFile::symLinkTarget(path("out.asm")), path("missing.asm"));
     QCOMPARE(readRaw(path("missing.asm")), asmSource(m_font, "big.pf"));
-    QCOMPARE(folderEntries(m_dir->path()), QStringList({"big.pf", "missing.asm", "out.asm"}));
+    QCOMPARE(folderEntries(path()), QStringList({"big.pf", "missing.asm", "out.asm"}));
 #endif
 }
 
@@ -718,7 +721,7 @@ void TestCliProgram::signalsEndBothProgramsAsTheyWould()
     QFETCH(QString, program);
     QFETCH(QStringList, arguments);
     QProcess process;
-    process.setWorkingDirectory(m_dir->path());
+    process.setWorkingDirectory(path());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     process.setProcessEnvironment(environment);
@@ -735,9 +738,9 @@ void TestCliProgram::signalsEndBothProgramsAsTheyWould()
     QTRY_COMPARE_WITH_TIMEOUT(signalMask(pid, "SigCgt") & all, bit(SIGINT) | bit(SIGTERM), 10000);
     QCOMPARE(signalMask(pid, "SigIgn") & all, bit(SIGHUP));
     QCOMPARE(::kill(pid_t(pid), SIGTERM), 0);
-    QVERIFY(process.waitForFinished(30000));
+    QVERIFY(finishedInTime(process));
     QCOMPARE(process.exitStatus(), QProcess::CrashExit);
-    QCOMPARE(folderEntries(m_dir->path()), QStringList {"big.pf"});
+    QCOMPARE(folderEntries(path()), QStringList {"big.pf"});
 #endif
 }
 

@@ -16,22 +16,7 @@
 #include <memory>
 
 namespace {
-struct Run
-{
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
-
-Run runCli(const QStringList &arguments, const QString &folder)
-{
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(GLYPHWRIGHT_CLI), arguments);
-    const bool finished = finishedInTime(process);
-    return {finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
-}
+using Run = ProgramRun;
 
 QString noCheck(int, int)
 {
@@ -42,22 +27,20 @@ QString noCheck(int, int)
 bool runsCleanly(const QString &program, const QStringList &arguments, const QString &folder,
                  QByteArray *output = nullptr)
 {
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(program, arguments);
-    if (!finishedInTime(process) || process.exitCode() != 0) {
-        qWarning("%s", process.readAllStandardError().constData());
+    const Run run = runProgram(program, arguments, folder);
+    if (run.exitCode != 0) {
+        qWarning("%s", qPrintable(run.err));
         return false;
     }
     if (output)
-        *output = process.readAllStandardOutput();
+        *output = run.out;
     return true;
 }
 } // namespace
 
 // The companion's import, convert and render commands run as a user runs them: what they
 // write, what they say, their exit status, and that a failure leaves the files as they were.
-class TestFormatCommands final : public QObject
+class TestFormatCommands final : public QObject, private TemporaryFolder
 {
     Q_OBJECT
 
@@ -85,15 +68,15 @@ private Q_SLOTS:
     void sheetsWrittenByImageMagick();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString path(const QString &name) const { return m_dir->filePath(name); }
-    Run run(const QStringList &arguments) const { return runCli(arguments, m_dir->path()); }
+    Run run(const QStringList &arguments) const
+    {
+        return runProgram(QStringLiteral(GLYPHWRIGHT_CLI), arguments, path());
+    }
 };
 
 void TestFormatCommands::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
+    QVERIFY(renewFolder());
 }
 
 void TestFormatCommands::helpListsTheCommands()
@@ -269,9 +252,9 @@ void TestFormatCommands::cPairLinksInTwoFileFirmware()
     QVERIFY(runsCleanly(cc,
                         {"-std=c99", "-Wall", "-Wextra", "-pedantic", "-Werror", "-o", "dump",
                          "main.c", "rows.c", "my-font.c", "ascii.c"},
-                        m_dir->path()));
+                        path()));
     QByteArray dumped;
-    QVERIFY(runsCleanly(path(QStringLiteral("dump")), {}, m_dir->path(), &dumped));
+    QVERIFY(runsCleanly(path(QStringLiteral("dump")), {}, path(), &dumped));
     QCOMPARE(dumped, fontFileBytes(font) + fontFileBytes(font).mid(256, 768));
     // A comment per character, as the assembler export shows it.
     QVERIFY(readRaw(path(QStringLiteral("my-font.c"))).contains(" /* 065 A */\n"));
@@ -307,16 +290,14 @@ void TestFormatCommands::cPairWrittenWholeOrNotAtAll()
         // Qt cannot remove a name that is not UTF-8 when the folder goes.
         "rm -f \"$h\" \"$c\"\n"
         "exit $status");
-    QProcess process;
-    process.setWorkingDirectory(m_dir->path());
-    process.start(QStringLiteral("sh"), {"-c", script.arg(stem), GLYPHWRIGHT_CLI});
-    QVERIFY(finishedInTime(process));
-    const QString err = QString::fromUtf8(process.readAllStandardError());
-    QCOMPARE(process.exitCode(), 1);
+    const Run shell
+        = runProgram(QStringLiteral("sh"), {"-c", script.arg(stem), GLYPHWRIGHT_CLI}, path());
+    const QString err = shell.err;
+    QCOMPARE(shell.exitCode, 1);
     QVERIFY2(err.contains(shown + QLatin1String(".c: cannot write: ")), qPrintable(err));
     QVERIFY2(err.contains(shown + QLatin1String(".h: left as it was.")), qPrintable(err));
     // Both files as they were, and nothing beside them and the font.
-    QCOMPARE(process.readAllStandardOutput(), QByteArray("old header|old source|3"));
+    QCOMPARE(shell.out, QByteArray("old header|old source|3"));
 }
 
 void TestFormatCommands::renderDrawsTheText_data()
@@ -438,14 +419,14 @@ void TestFormatCommands::failuresWriteNothing()
     OTHER_CHARSET_OR_SKIP(charsetArgument(arguments));
     writeRaw(path(QStringLiteral("source")), source);
     writeRaw(path(QStringLiteral("out")), "old");
-    const QStringList before = QDir(m_dir->path()).entryList(QDir::Files);
+    const QStringList before = QDir(path()).entryList(QDir::Files);
     const Run result = run(arguments);
     QCOMPARE(result.exitCode, exitCode);
     QVERIFY2(result.err.startsWith(QLatin1String("glyphwright-cli: ")), qPrintable(result.err));
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
     QVERIFY(result.out.isEmpty());
     QCOMPARE(readRaw(path(QStringLiteral("out"))), QByteArray("old"));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), before);
+    QCOMPARE(QDir(path()).entryList(QDir::Files), before);
 }
 
 void TestFormatCommands::consoleFontWhenInstalled()
@@ -467,10 +448,8 @@ void TestFormatCommands::consoleFontWhenInstalled()
     // per glyph 16-bit characters up to 0xFFFF (0xFFFE starts sequences of several).
     if (QStandardPaths::findExecutable(QStringLiteral("gzip")).isEmpty())
         QSKIP("needs gzip to read the font's own table");
-    QProcess gunzip;
-    gunzip.start(QStringLiteral("gzip"), {"-dc", source});
-    QVERIFY(finishedInTime(gunzip));
-    const QByteArray psf = gunzip.readAllStandardOutput();
+    QByteArray psf;
+    QVERIFY(runsCleanly(QStringLiteral("gzip"), {"-dc", source}, path(), &psf));
     QCOMPARE(psf.left(4), QByteArray("\x36\x04\x02\x08", 4));
     QHash<int, int> glyphOfCharacter;
     bool sequences = false;
@@ -502,7 +481,7 @@ void TestFormatCommands::psfTableReadByPsfgettable()
     writeRaw(path(QStringLiteral("font.pf")), fontFileBytes(randomFont(8)));
     QCOMPARE(run({"convert", "font.pf", "-o", "font.psf", "--charset", "cp437"}).exitCode, 0);
     QByteArray listed;
-    QVERIFY(runsCleanly(psfgettable, {"font.psf"}, m_dir->path(), &listed));
+    QVERIFY(runsCleanly(psfgettable, {"font.psf"}, path(), &listed));
     QVERIFY2(listed.contains("\n0x082\tU+00e9\n") && listed.contains("\n0x0b0\tU+2591\n"),
              listed.constData());
 }
@@ -516,12 +495,9 @@ void TestFormatCommands::pcfMadeByBdftopcf()
         QSKIP("bdftopcf (xfonts-utils) is not installed");
     const FontImage font = randomFont(77);
     writeRaw(path(QStringLiteral("font.bdf")), bdfBytes(font, QStringLiteral("Test")));
-    QProcess compiler;
-    compiler.setWorkingDirectory(m_dir->path());
-    compiler.start(bdftopcf,
-                   {QStringLiteral("-o"), QStringLiteral("font.pcf"), QStringLiteral("font.bdf")});
-    QVERIFY2(finishedInTime(compiler), "compiler did not finish");
-    QVERIFY2(compiler.exitCode() == 0, compiler.readAllStandardError().constData());
+    QVERIFY(runsCleanly(
+        bdftopcf, {QStringLiteral("-o"), QStringLiteral("font.pcf"), QStringLiteral("font.bdf")},
+        path()));
     writeRaw(path(QStringLiteral("font.pcf.gz")),
              gzipped(readRaw(path(QStringLiteral("font.pcf")))));
     for (const char *name : {"font.pcf", "font.pcf.gz"}) {
@@ -563,12 +539,9 @@ void TestFormatCommands::sheetsWrittenByImageMagick()
                   QStringLiteral("ours.png"), QStringLiteral("--scale"), QStringLiteral("2")})
                  .exitCode,
              0);
-    QProcess magick;
-    magick.setWorkingDirectory(m_dir->path());
-    magick.start(convert,
-                 QStringList {QStringLiteral("ours.png")} + options + QStringList {output});
-    QVERIFY2(finishedInTime(magick), "magick did not finish");
-    QVERIFY2(magick.exitCode() == 0, magick.readAllStandardError().constData());
+    QVERIFY(runsCleanly(convert,
+                        QStringList {QStringLiteral("ours.png")} + options + QStringList {output},
+                        path()));
     const QString file = output.section(QLatin1Char(':'), 1);
     const Run back
         = run({QStringLiteral("import"), file, QStringLiteral("-o"), QStringLiteral("back.pf")});
