@@ -12,6 +12,7 @@
 #include "formats/pngimage.h"
 #include "formats/psf.h"
 #include "formats/raw.h"
+#include "formats/scalablefont.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -40,6 +41,11 @@ QByteArray writePsf(const FontImage &font, const WriteOptions &options)
 ImportResult readFreeType(QByteArrayView bytes, const ReadOptions &options)
 {
     return fontFromFreeType(bytes, options.charset);
+}
+
+ImportResult readScalable(QByteArrayView bytes, const ReadOptions &options)
+{
+    return fontFromScalable(bytes, options.charset, options.pixelSize);
 }
 
 QByteArray writeBdf(const FontImage &font, const WriteOptions &options)
@@ -172,6 +178,14 @@ constexpr FontFormat Formats[] = {
      "--name or the font's file name; --codes writes only those characters.",
      looksLikeFreeTypeBitmapFont, readFreeType, writeBdf, FormatOption::Charset,
      FormatOption::Name | FormatOption::Charset | FormatOption::Codes, true},
+    {"ttf", "truetype otf opentype ttc type1 pfb pfa", "ttf otf ttc pfb pfa",
+     "scalable TrueType, OpenType or Type 1 fonts, drawn through FreeType in monochrome with the "
+     "font's hinting, --size pixels tall from its ascent to its descent (8 for a font that fills "
+     "the cell), and set on one baseline for the whole font, where its letters and digits fit "
+     "together. Each code takes the glyph of the character it is in --charset; the report names "
+     "the characters clipped at the cell's edges and those the font lacks.",
+     nullptr, looksLikeScalableFont, readScalable, nullptr,
+     FormatOption::Charset | FormatOption::PixelSize, {}, true},
     {"png", "image", "png",
      "sheets of 8x8 cells, 16x16 cells (128x128 pixels) or 32x8 (256x64), or a whole multiple "
      "of either; dark, opaque pixels are ink (light ones with --ink light). BMP sheets are read "
@@ -364,8 +378,8 @@ ImportResult readFont(QByteArrayView bytes, const FontFormat *format, const Read
             return ImportResult::failure(convertToPngHint(picture));
         if (!format)
             return ImportResult::failure(
-                QStringLiteral("not a PSF, BDF, PCF, Windows FON, PNG or BMP file; for a ROM dump "
-                               "or other raw bytes, use --from raw."));
+                QStringLiteral("not a PSF, BDF, PCF, Windows FON, TrueType, OpenType, Type 1, PNG "
+                               "or BMP file; for a ROM dump or other raw bytes, use --from raw."));
     }
     ImportResult result = format->read(bytes, options);
     result.format = format;

@@ -26,6 +26,7 @@ struct ReadOptions
     CharacterSet charset; // the character each code is, for fonts that say which glyph is which
     bool byPosition = false; // take a console font's glyphs in order, not by its Unicode table
     InkRule ink = InkRule::Dark; // which pixels of a sheet are ink
+    std::optional<int> pixelSize; // a scalable font's height in pixels, ascent to descent
 };
 
 // What a writer may be told beyond the font.
@@ -55,6 +56,7 @@ enum class FormatOption {
     Ink = 0x80,
     Codes = 0x100,
     Target = 0x200,
+    PixelSize = 0x400,
 };
 Q_DECLARE_FLAGS(FormatOptions, FormatOption)
 Q_DECLARE_OPERATORS_FOR_FLAGS(FormatOptions)

@@ -24,6 +24,9 @@ struct ImportResult
     int keyed = 0;
     int byPosition = 0;
     QList<int> uncovered;
+    // Codes whose glyph reached outside the 8x8 cell and lost the ink there (a scalable font
+    // drawn at a size too large for some characters).
+    QList<int> clipped;
 
     const FontFormat *format = nullptr; // the format read, as readFont() found it
 

@@ -386,7 +386,7 @@ void TestFormatCommands::failuresWriteNothing_data()
         << import + QStringList {"--charset", "klingon"} << tall << 2 << "--charset 'klingon': ";
     QTest::newRow("charset for a sheet")
         << import + QStringList {"--charset", "cp437"} << encodePng(sheetOf({}, 1)) << 2
-        << "--charset applies to --from psf or bdf only";
+        << "--charset applies to --from psf, bdf or ttf only";
     QTest::newRow("unknown --from")
         << import + QStringList {"--from", "gif"} << font << 2 << "--from 'gif'";
     QTest::newRow("offset with psf") << import + QStringList {"--from", "psf", "--offset", "1"}
