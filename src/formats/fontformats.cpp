@@ -123,9 +123,13 @@ ImportResult readAsm(QByteArrayView bytes, const ReadOptions &)
             QStringLiteral("line %1: %2.").arg(read.errorLine).arg(read.error));
     ImportResult result;
     result.font = read.font;
-    result.description = QStringLiteral("PIC assembler source, %1 %2 lines")
-                             .arg(QString::number(read.codes.count()),
-                                  QString::fromLatin1(tableDirective(read.target)));
+    const QString directive = QString::fromLatin1(tableDirective(read.target, read.syntax));
+    result.description
+        = read.syntax == AsmSyntax::PicAs
+              ? QStringLiteral("PIC assembler source for pic-as, %1 characters in %2 lines")
+                    .arg(QString::number(read.codes.count()), directive)
+              : QStringLiteral("PIC assembler source, %1 %2 lines")
+                    .arg(QString::number(read.codes.count()), directive);
     result.byPosition = read.codes.count();
     if (!read.codes.isWhole())
         result.warnings.append(QStringLiteral("the table holds only %1; the other characters are "
@@ -137,7 +141,8 @@ ImportResult readAsm(QByteArrayView bytes, const ReadOptions &)
 QByteArray writeAsm(const FontImage &font, const WriteOptions &options)
 {
     // As the editor's export: the header names the font file, extension and all.
-    return asmSource(font, nameOr(options, options.fontFileName), options.target, options.codes);
+    return asmSource(font, nameOr(options, options.fontFileName), options.target, options.codes,
+                     options.syntax);
 }
 
 ImportResult readText(QByteArrayView bytes, const ReadOptions &)
@@ -204,12 +209,13 @@ constexpr FontFormat Formats[] = {
      nullptr, nullptr, writeCHeader, {}, FormatOption::Name | FormatOption::Codes, false, "c",
      writeCSource},
     {"asm", "", "asm inc",
-     "PIC assembler source as export writes it: Char_NNN db (or dt) lines in code order; codes "
-     "it leaves out are blank.",
-     "PIC assembler source, as export writes it (--target, --codes); the header names --name or "
-     "the font's file name.",
+     "PIC assembler source as export writes it: Char_NNN db (or dt) lines in code order, or "
+     "pic-as's Char_NNN: labels with DB or retlw lines; codes it leaves out are blank.",
+     "PIC assembler source, as export writes it (--target, --codes, --syntax); the header names "
+     "--name or the font's file name.",
      looksLikeAsmSource, readAsm, writeAsm, {},
-     FormatOption::Name | FormatOption::Codes | FormatOption::Target, true},
+     FormatOption::Name | FormatOption::Codes | FormatOption::Target | FormatOption::Syntax,
+     true},
     {"text", "txt", "txt",
      "the text form that the text command writes ('#' ink, '.' paper, each row's byte).",
      "the text form, as the text command writes it.", looksLikeFontText, readText, writeText, {},

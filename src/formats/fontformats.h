@@ -39,6 +39,7 @@ struct WriteOptions
     int scale = 1; // picture pixels per glyph pixel
     CodeRange codes; // the characters to write, where the format can hold fewer than 256
     PicTarget target = PicTarget::Pic18; // the processor family an assembler table is for
+    AsmSyntax syntax = AsmSyntax::Mpasm; // the assembler an assembler table is written for
     CharacterSet charset; // the character each code is, for formats that say it
     QString firstFileName; // for a format of two files, the first one's name: "font.h"
 };
@@ -57,6 +58,7 @@ enum class FormatOption {
     Codes = 0x100,
     Target = 0x200,
     PixelSize = 0x400,
+    Syntax = 0x800,
 };
 Q_DECLARE_FLAGS(FormatOptions, FormatOption)
 Q_DECLARE_OPERATORS_FOR_FLAGS(FormatOptions)
