@@ -216,12 +216,18 @@ ImportResult fontFromScalable(QByteArrayView bytes, const CharacterSet &charset,
                                                     "one; read it as bdf, which takes "
                                                     "FreeType's bitmap fonts.")
                                          .arg(format));
-    if (!pixelSize)
-        return ImportResult::failure(
-            QStringLiteral("a scalable %1 font, which is drawn at any size: give its height in "
-                           "pixels with --size N (8 for a font that fills the 8x8 cell; try 9 when "
-                           "its letters come out small, 7 when they are clipped).")
-                .arg(format));
+    if (!pixelSize) {
+        ImportResult result = ImportResult::failure(
+            QStringLiteral("a scalable %1 font, which is drawn at any size: it needs a height in "
+                           "pixels from %2 to %3, ascent to descent (8 for a font that fills the "
+                           "8x8 cell; 9 when its letters come out small, 7 when characters are "
+                           "clipped).")
+                .arg(format)
+                .arg(MinPixelSize)
+                .arg(MaxPixelSize));
+        result.sizeNeeded = true;
+        return result;
+    }
     const int size = *pixelSize;
     if (size < MinPixelSize || size > MaxPixelSize)
         return ImportResult::failure(QStringLiteral("a size of %1 pixels; sizes go from %2 to %3.")
@@ -391,11 +397,9 @@ ImportResult fontFromScalable(QByteArrayView bytes, const CharacterSet &charset,
     }
     if (!result.clipped.isEmpty())
         result.warnings.append(
-            QStringLiteral("%1 outside the 8x8 cell at %2 pixels tall, and clipped: %3.")
-                .arg(result.clipped.size() == 1
-                         ? QStringLiteral("1 character reaches")
-                         : QStringLiteral("%1 characters reach").arg(result.clipped.size()))
+            QStringLiteral("clipped at the 8x8 cell's edges at %1 pixels tall: %2, %3.")
                 .arg(size)
+                .arg(characters(result.clipped.size()))
                 .arg(namedCodes(result.clipped, charset, finder.unicode())));
     // Control codes are no font's characters; only the others are worth naming as missing.
     QList<int> lacking;

@@ -493,10 +493,13 @@ void TestCliProgram::checkEachTargetAndRange_data()
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("codes");
     QTest::addColumn<int>("flipped"); // a code whose glyph differs in the font
-    for (const char *target : {"pic18", "pic16"}) {
-        QTest::addRow("%s all", target) << target << "0-255" << 0;
-        QTest::addRow("%s 32-127", target) << target << "0x20-127" << 127;
-        QTest::addRow("%s 255-255", target) << target << "255" << 255;
+    QTest::addColumn<QString>("syntax");
+    for (const char *syntax : {"mpasm", "pic-as"}) {
+        for (const char *target : {"pic18", "pic16"}) {
+            QTest::addRow("%s %s all", syntax, target) << target << "0-255" << 0 << syntax;
+            QTest::addRow("%s %s 32-127", syntax, target) << target << "0x20-127" << 127 << syntax;
+            QTest::addRow("%s %s 255-255", syntax, target) << target << "255" << 255 << syntax;
+        }
     }
 }
 
@@ -507,10 +510,12 @@ void TestCliProgram::checkEachTargetAndRange()
     QFETCH(QString, target);
     QFETCH(QString, codes);
     QFETCH(int, flipped);
+    QFETCH(QString, syntax);
     const QString source = path("font.asm");
-    const QStringList form {"--target", target, "--codes", codes};
+    const QStringList form {"--target", target, "--codes", codes, "--syntax", syntax};
     QCOMPARE(runCli(QStringList {"export", m_fontPath, "-o", source} + form).exitCode, 0);
-    const bool gpasm = !QStandardPaths::findExecutable("gpasm").isEmpty();
+    // No assembler of pic-as's syntax runs here.
+    const bool gpasm = syntax == "mpasm" && !QStandardPaths::findExecutable("gpasm").isEmpty();
     const Run agree = runCli(QStringList {"check", m_fontPath, source} + form
                              + QStringList {"--assemble"}.mid(gpasm ? 0 : 1));
     QCOMPARE(agree.err + agree.out, QString());
@@ -522,6 +527,8 @@ void TestCliProgram::checkEachTargetAndRange()
         {{path("changed.pf"), source, "--codes", codes}, charLabel(flipped) + " (0x"},
         {{m_fontPath, source, "--codes", codes, "--target", other}, "the table is for " + target},
         {{m_fontPath, source, "--codes", "1-255"}, "not the codes 1 to 255 expected"},
+        {{m_fontPath, source, "--codes", codes, "--syntax", syntax == "mpasm" ? "pic-as" : "mpasm"},
+         "the table is in " + syntax + " syntax"},
     };
     for (const auto &[arguments, message] : failures) {
         const Run run = runCli(QStringList {"check"} + arguments);

@@ -78,6 +78,7 @@ private Q_SLOTS:
     void renderDrawsTheText();
     void failuresWriteNothing_data();
     void failuresWriteNothing();
+    void trueTypeAtASize();
     void consoleFontWhenInstalled();
     void psfTableReadByPsfgettable();
     void pcfMadeByBdftopcf();
@@ -422,6 +423,18 @@ void TestFormatCommands::failuresWriteNothing_data()
     QTest::newRow("too large a picture")
         << QStringList {"render", "source", QString(3000, u'x'), "-o", "out", "--scale", "32"}
         << font << 2 << "would make a picture over";
+    QTest::newRow("size for a PSF") << import + QStringList {"--size", "8"} << psf1Bytes({}) << 2
+                                    << "--size applies to --from ttf only";
+    QTest::newRow("size out of range") << import + QStringList {"--from", "ttf", "--size", "1"}
+                                       << font << 2 << "--size '1': expects a whole number from 2";
+    QTest::newRow("a syntax for c") << convert + QStringList {"--to", "c", "--syntax", "pic-as"}
+                                    << font << 2 << "--syntax applies to asm only";
+    QTest::newRow("an unknown syntax")
+        << QStringList {"export", "source", "-o", "out", "--syntax", "masm"} << font << 2
+        << "--syntax 'masm': expects mpasm or pic-as";
+    QTest::newRow("pic-as assembled")
+        << QStringList {"check", "source", "out", "--syntax", "pic-as", "--assemble"} << font << 2
+        << "--assemble runs gpasm, which assembles MPASM syntax only";
     QTest::newRow("two texts") << render + QStringList {"B"} << font << 2
                                << "render: too many arguments (expects 2, got 3)";
 }
@@ -443,6 +456,29 @@ void TestFormatCommands::failuresWriteNothing()
     QVERIFY(result.out.isEmpty());
     QCOMPARE(readRaw(path(QStringLiteral("out"))), QByteArray("old"));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), before);
+}
+
+// DejaVu Sans Mono as a user imports it: told to give a size, then drawn at 8 pixels with the
+// characters that did not fit named, and the same bytes each time.
+void TestFormatCommands::trueTypeAtASize()
+{
+    const QString dejaVu = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf");
+    if (!QFileInfo::exists(dejaVu))
+        QSKIP("DejaVu Sans Mono (package fonts-dejavu-core) is not installed.");
+    const Run sizeless = run({"import", dejaVu, "-o", "font.pf"});
+    QCOMPARE(sizeless.exitCode, 1);
+    QVERIFY2(sizeless.err.contains("a scalable TrueType font") && sizeless.err.contains("--size N"),
+             qPrintable(sizeless.err));
+    QVERIFY(!QFileInfo::exists(path("font.pf")));
+    const Run sized = run({"import", dejaVu, "-o", "font.pf", "--size", "8"});
+    QVERIFY2(sized.exitCode == 0, qPrintable(sized.err));
+    QVERIFY2(sized.err.contains("clipped at the 8x8 cell's edges at 8 pixels tall: "),
+             qPrintable(sized.err));
+    QVERIFY2(sized.err.contains("read TrueType font DejaVu Sans Mono Book, 8 pixels tall"),
+             qPrintable(sized.err));
+    const QByteArray font = readRaw(path("font.pf"));
+    QCOMPARE(font.size(), FontFileSize);
+    QCOMPARE(run({"import", dejaVu, "-o", "-", "--size", "8", "--from", "otf"}).out, font);
 }
 
 void TestFormatCommands::consoleFontWhenInstalled()

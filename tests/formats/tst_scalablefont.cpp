@@ -205,7 +205,7 @@ void TestScalableFont::refused_data()
     if (!font.isEmpty()) {
         QTest::newRow("no size") << font << 0
                                  << "a scalable TrueType font, which is drawn at any "
-                                    "size: give its height in pixels with --size N";
+                                    "size: it needs a height in pixels from 2 to 64";
         QTest::newRow("too large a size") << font << 65 << "sizes go from 2 to 64";
         QTest::newRow("truncated") << font.left(4096) << 8 << "not a font FreeType can read";
     }
