@@ -30,9 +30,10 @@ constexpr std::pair<const char *, int> Magics[] = {
     {"%!FontType1", 11},
     {"%!PS-Adobe-3.0 Resource-Font", 28},
 };
-// A glyph further across than this many ems is no font's: the font is damaged or hostile, and
-// drawing it would take memory for nothing (FreeType draws up to 32,767 pixels across).
-constexpr long MaxGlyphEms = 4;
+// A glyph reaching further from its origin than this many times the size drawn at is no font's:
+// the font is damaged or hostile (its ascent and descent next to nothing, say), and drawing it
+// would take memory for nothing (FreeType draws up to 32,767 pixels across).
+constexpr long MaxGlyphHeights = 4;
 
 struct LibraryDeleter
 {
@@ -250,19 +251,20 @@ ImportResult fontFromScalable(QByteArrayView bytes, const CharacterSet &charset,
     // Leaves the code's glyph in face->glyph as a monochrome bitmap, hinted for it; an empty
     // text when it could.
     const FT_GlyphSlot slot = face->glyph;
-    const long maxExtent = MaxGlyphEms * size * 64; // 26.6 fixed point
+    const long maxExtent = MaxGlyphHeights * size * 64; // 26.6 fixed point
     const auto draw = [&](int code, FT_UInt index) -> QString {
         if (FT_Load_Glyph(face.get(), index, FT_LOAD_TARGET_MONO) != 0)
             return QStringLiteral("FreeType cannot load the glyph of %1.").arg(codeName(code));
         if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
             FT_BBox box {};
             FT_Outline_Get_CBox(&slot->outline, &box);
-            if (box.xMax - box.xMin > maxExtent || box.yMax - box.yMin > maxExtent
-                || std::labs(box.xMin) > maxExtent || std::labs(box.yMax) > maxExtent)
-                return QStringLiteral("the glyph of %1 is more than %2 ems across or away from "
-                                      "its origin; the font is damaged.")
+            const FT_Pos edges[] = {box.xMin, box.xMax, box.yMin, box.yMax};
+            if (std::any_of(std::begin(edges), std::end(edges),
+                            [maxExtent](FT_Pos edge) { return std::labs(edge) > maxExtent; }))
+                return QStringLiteral("the glyph of %1 reaches more than %2 times the font's "
+                                      "height from its origin; the font is damaged.")
                     .arg(codeName(code))
-                    .arg(MaxGlyphEms);
+                    .arg(MaxGlyphHeights);
         }
         // At 8 pixels a hyphen or a colon's dots are thinner than a pixel; with dropout
         // control the rasteriser keeps a pixel for a stroke between pixel centres instead of

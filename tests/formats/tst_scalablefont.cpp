@@ -68,6 +68,33 @@ QList<int> freeTypeInk(const QByteArray &font, int pixelSize, const QString &cha
     FT_Done_FreeType(library);
     return counts;
 }
+// The font with its ascent and descent (in 'hhea' and 'OS/2', font units) replaced.
+QByteArray withHeight(QByteArray font, qint16 ascent, qint16 descent)
+{
+    const auto put16 = [&font](qsizetype at, qint16 value) {
+        font[at] = char(quint16(value) >> 8);
+        font[at + 1] = char(value & 0xFF);
+    };
+    const auto get32 = [&font](qsizetype at) {
+        return qsizetype(quint8(font[at])) << 24 | quint8(font[at + 1]) << 16
+               | quint8(font[at + 2]) << 8 | quint8(font[at + 3]);
+    };
+    const int tables = quint8(font[4]) << 8 | quint8(font[5]);
+    for (int i = 0; i < tables; ++i) {
+        const qsizetype entry = 12 + 16 * i;
+        const qsizetype table = get32(entry + 8);
+        if (font.mid(entry, 4) == "hhea") {
+            put16(table + 4, ascent);
+            put16(table + 6, qint16(-descent));
+        } else if (font.mid(entry, 4) == "OS/2") {
+            put16(table + 68, ascent); // sTypoAscender, sTypoDescender
+            put16(table + 70, qint16(-descent));
+            put16(table + 74, ascent); // usWinAscent, usWinDescent
+            put16(table + 76, descent);
+        }
+    }
+    return font;
+}
 } // namespace
 
 // Scalable fonts drawn into the 8x8 cell: where the one baseline goes, and DejaVu Sans Mono
@@ -208,6 +235,11 @@ void TestScalableFont::refused_data()
                                     "size: it needs a height in pixels from 2 to 64";
         QTest::newRow("too large a size") << font << 65 << "sizes go from 2 to 64";
         QTest::newRow("truncated") << font.left(4096) << 8 << "not a font FreeType can read";
+        QTest::newRow("no height") << withHeight(font, 0, 0) << 8
+                                   << "FreeType cannot draw the TrueType font at 8 pixels";
+        QTest::newRow("next to no height: glyphs thousands of pixels across")
+            << withHeight(font, 1, 0) << 8
+            << "reaches more than 4 times the font's height from its origin";
     }
     QTest::newRow("TrueType header, nothing else")
         << QByteArray("\0\1\0\0\0\0\0\0", 8) << 8 << "not a font FreeType can read";
