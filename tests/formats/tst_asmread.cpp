@@ -158,42 +158,31 @@ void TestAsmRead::rejectsWithTheLine()
 void TestAsmRead::picAsReadBack_data()
 {
     QTest::addColumn<bool>("pic16");
-    QTest::addColumn<int>("first");
-    QTest::addColumn<int>("last");
-    QTest::addColumn<int>("firstLine"); // the first label's line
-    QTest::newRow("PIC18") << false << 0 << 255 << 9;
-    QTest::newRow("PIC16") << true << 0 << 255 << 12;
-    QTest::newRow("PIC18 32-127") << false << 32 << 127 << 10;
-    QTest::newRow("PIC16 one code") << true << 200 << 200 << 13;
+    QTest::addColumn<CodeRange>("codes");
+    QTest::addColumn<int>("firstLine"); // the first label's, after the header, GLOBAL and PSECT
+    QTest::newRow("PIC18") << false << CodeRange {} << 9;
+    QTest::newRow("PIC16 32-127") << true << CodeRange {32, 127} << 13;
 }
 
-// Each target and range comes back, told apart from MPASM syntax by its lines; and a label on a
-// line of its own, spacing and case as the assembler takes them read the same.
+// Both targets come back, told from MPASM syntax by their lines, also with a label on a line of
+// its own and the spacing and case the assembler takes.
 void TestAsmRead::picAsReadBack()
 {
     QFETCH(bool, pic16);
-    QFETCH(int, first);
-    QFETCH(int, last);
+    QFETCH(CodeRange, codes);
     QFETCH(int, firstLine);
-    const FontImage font = randomFont(uint(first * 3 + last));
+    const FontImage font = randomFont(uint(codes.first) + 8);
     const PicTarget target = pic16 ? PicTarget::Pic16 : PicTarget::Pic18;
-    const CodeRange codes {first, last};
-    QByteArray source = asmSource(font, "p.pf", target, codes, AsmSyntax::PicAs);
-    for (const QByteArray &variant : {source, QByteArray(source)
-                                                  .replace(":\t", ":\r\n  ")
-                                                  .replace("\tDB\t", " db ")
-                                                  .replace("\tretlw\t", "  RETLW ")
-                                                  .replace(", 0x", ",0x")}) {
+    const QByteArray source = asmSource(font, "p.pf", target, codes, AsmSyntax::PicAs);
+    QByteArray loose = source;
+    loose.replace(":\t", ":\r\n  ").replace("\tDB\t", " db ").replace("\tretlw\t", " RETLW ");
+    for (const QByteArray &variant : {source, loose.replace(", 0x", ",0x")}) {
         const AsmRead read = parseAsmSource(variant, codes);
         QCOMPARE(read.error, QString());
-        QCOMPARE(read.syntax, AsmSyntax::PicAs);
-        QCOMPARE(read.target, target);
-        QCOMPARE(read.lineOf[first], firstLine);
+        QVERIFY(read.syntax == AsmSyntax::PicAs && read.target == target);
+        QCOMPARE(read.lineOf[codes.first], firstLine);
         QCOMPARE(firstDifferentCode(font, read.font, codes), -1);
     }
-    QCOMPARE(parseAsmSource(asmSource(font, "p.pf", target, codes), codes).syntax,
-             AsmSyntax::Mpasm);
-    QVERIFY(looksLikeAsmSource(source));
 }
 
 void TestAsmRead::picAsRejectsWithTheLine_data()
@@ -202,46 +191,23 @@ void TestAsmRead::picAsRejectsWithTheLine_data()
     QTest::addColumn<int>("line");
     QTest::addColumn<QString>("reason");
     // Char_000 is on line 9 (PIC18) or 12 (PIC16), after the header, GLOBAL and PSECT.
-    const QByteArray pic18
-        = asmSource(randomFont(6), "f.pf", PicTarget::Pic18, {}, AsmSyntax::PicAs);
-    const QByteArray pic16
-        = asmSource(randomFont(7), "f.pf", PicTarget::Pic16, {}, AsmSyntax::PicAs);
-    const auto change
-        = [](const QByteArray &source, int line, const std::function<void(QByteArray &)> &how) {
-              return changedLines(source,
-                                  [line, &how](QList<QByteArray> &lines) { how(lines[line - 1]); });
-          };
+    const QByteArray pic18 = asmSource(randomFont(6), {}, PicTarget::Pic18, {}, AsmSyntax::PicAs);
+    const QByteArray pic16 = asmSource(randomFont(7), {}, PicTarget::Pic16, {}, AsmSyntax::PicAs);
+    using Lines = QList<QByteArray>;
     QTest::newRow("label without its colon")
-        << change(pic18, 9 + 5, [](QByteArray &l) { l.replace(":", ""); }) << 9 + 5
+        << changedLines(pic18, [](Lines &l) { l[13].replace(":", ""); }) << 14
         << "expected a colon after Char_005";
-    QTest::newRow("seven retlw lines")
-        << changedLines(pic16, [](auto &l) { l.removeAt(12 + 8 * 3 + 2 - 1); }) << 12 + 8 * 4 - 1
-        << "Char_003 has 7 byte values, not 8";
-    QTest::newRow("the last character short")
-        << changedLines(pic16, [](auto &l) { l.removeAt(l.size() - 2); }) << 12 + 8 * 256 - 2
-        << "Char_255 has 7 byte values, not 8";
-    QTest::newRow("nine bytes") << change(pic18, 9 + 4, [](QByteArray &l) {
-        l.replace("\t;", ", 0x00\t;");
-    }) << 9 + 4 << "Char_004 has more than 8 byte values";
+    QTest::newRow("seven retlw lines") << changedLines(pic16, [](Lines &l) { l.removeAt(37); })
+                                       << 43 << "Char_003 has 7 byte values, not 8";
     QTest::newRow("a ninth retlw")
-        << changedLines(pic16, [](auto &l) { l.insert(12 + 8 - 1, "\tretlw\t0x00\r"); }) << 12 + 8
+        << changedLines(pic16, [](Lines &l) { l.insert(19, "\tretlw\t0x00\r"); }) << 20
         << "Char_000 has more than 8 byte values";
     QTest::newRow("DB and retlw in one character")
-        << change(pic16, 12 + 3, [](QByteArray &l) { l.replace("retlw", "DB"); }) << 12 + 3
+        << changedLines(pic16, [](Lines &l) { l[14].replace("retlw", "DB"); }) << 15
         << "Char_000 mixes DB and retlw";
-    QTest::newRow("DB and retlw in one table") << changedLines(pic16, [](auto &l) {
-        l[12 + 8 - 1] = "Char_001:\tDB\t0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00\r";
-        l.remove(12 + 8, 7);
-    }) << 12 + 8 << "Char_001 uses \"DB\" but the lines before it use \"retlw\"";
     QTest::newRow("bytes before the first label")
-        << change(pic18, 8, [](QByteArray &l) { l = "\tDB\t0x00\r"; }) << 8
+        << changedLines(pic18, [](Lines &l) { l[7] = "\tDB\t0x00\r"; }) << 8
         << "bytes before the first label";
-    QTest::newRow("another directive")
-        << change(pic18, 8, [](QByteArray &l) { l = "\tORG\t0\r"; }) << 8
-        << "expected a label Char_000: to Char_255:, DB or retlw";
-    QTest::newRow("byte over 0xFF")
-        << change(pic16, 12 + 1, [](QByteArray &l) { l.replace("0x", "0x1"); }) << 12 + 1
-        << "byte 2 of Char_000 is not written 0x00 to 0xFF";
 }
 
 void TestAsmRead::picAsRejectsWithTheLine()
