@@ -104,7 +104,7 @@ public:
     }
 
 private:
-    FT_Face m_face;
+    FT_Face m_face = nullptr;
     const CharacterSet &m_charset;
     bool m_unicode = false;
 };
