@@ -123,8 +123,9 @@ QString namedCodes(const QList<int> &codes, const CharacterSet &charset, bool ke
         QString shown;
         for (qsizetype at = i; keyed && at <= last; ++at) {
             const char32_t character = charset.character(codes[at]);
+            // A space or a combining mark would not show between the quotes.
             if (character == CharacterSet::NoCharacter || !QChar::isPrint(character)
-                || QChar::isSpace(character)) {
+                || QChar::isSpace(character) || QChar::isMark(character)) {
                 shown.clear();
                 break;
             }
