@@ -16,8 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         parseIntelHex(bytes);
         return 0;
     }
-    const FontFormat *format = name == QLatin1StringView("detect") ? nullptr : formatNamed(QString(name));
-    const ImportResult read = readFont(bytes, format, {});
+    const FontFormat *format
+        = name == QLatin1StringView("detect") ? nullptr : formatNamed(QString(name));
+    // Scalable fonts are drawn only at a size.
+    ReadOptions options;
+    options.pixelSize = 8;
+    const ImportResult read = readFont(bytes, format, options);
     if (!read.ok() || !format || !format->writes())
         return 0;
     const ImportResult back = readFont(format->write(read.font, {}), format, {});

@@ -29,10 +29,10 @@ E2E_PACKAGES=(xvfb xauth openbox xdotool x11-utils xclip imagemagick dbus dbus-x
 # brings man for the manual pages' checks), that an export assembles (gpasm) and that the README's
 # firmware routines read it back (gpsim), the README's Makefile and git snippets for
 # glyphwright-cli (make, git), that the companion reads PCF fonts made by another tool
-# (bdftopcf), and that a signal at any moment of a write leaves no temporary file (strace holds
-# the writer at one).
+# (bdftopcf), that a signal at any moment of a write leaves no temporary file (strace holds
+# the writer at one), and a TrueType font to draw into the cell (DejaVu Sans Mono).
 PACKAGE_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file lintian gputils gpsim make git
-                       xfonts-utils strace)
+                       xfonts-utils strace fonts-dejavu-core)
 
 # The Windows build: MinGW-w64 and MinGW's zlib, Wine to run the programs and tests (with
 # Windows-like fonts), NSIS for the installer, and the Linux Qt's moc, rcc and uic.

@@ -34,6 +34,9 @@ constexpr char Probe[] = "\torg 0\n\tretlw 0x5A\n\tend\n";
 constexpr OptionUse CheckOptions[] = {
     {&Options::Target, "the family the table must be for: pic18 (db lines) or pic16 (dt lines); "
                        "without it, either is read"},
+    {&Options::Syntax, "the assembler the table must be written for: mpasm (Char_NNN db or dt "
+                       "lines) or pic-as (Char_NNN: labels with DB or retlw lines, as export "
+                       "--syntax pic-as writes them); without it, either is read"},
     {&Options::Codes, "compare only the characters FIRST to LAST (decimal or 0x hex, inclusive; "
                       "default 0-255); SOURCE.asm must hold exactly those, as export --codes "
                       "writes them"},
@@ -49,8 +52,9 @@ constexpr Argument CheckArguments[] = {{"FONT.pf"}, {"SOURCE.asm"}};
 
 constexpr CommandSyntax Check {
     "check",
-    "FONT.pf SOURCE.asm [--target pic18|pic16] [--codes FIRST-LAST] [--assemble [--processor "
-    "NAME]]",
+    "FONT.pf SOURCE.asm [--target pic18|pic16]\n"
+    "                             [--syntax mpasm|pic-as] [--codes FIRST-LAST]\n"
+    "                             [--assemble [--processor NAME]]",
     "Reads the \"Char_NNN db ...\" (or \"dt\") lines of SOURCE.asm back and compares them with "
     "the font. Blank lines and comments (the header) are skipped; any other line must be the "
     "next character's line, in code order, and the lines must hold the codes checked, all 256 "
@@ -274,6 +278,13 @@ int runCheck(const QStringList &arguments)
     if (!codes)
         return ExitUsage;
     const PicTarget insisted = line.choice(Options::Target, PicTarget::Pic18);
+    const AsmSyntax syntax = line.choice(Options::Syntax, AsmSyntax::Mpasm);
+    // No assembler of pic-as's syntax runs here: gpasm takes MPASM's.
+    const QString picAsAssembled = QStringLiteral("--assemble runs gpasm, which assembles MPASM "
+                                                  "syntax only; a pic-as table is checked line by "
+                                                  "line without it");
+    if (line.isSet(Options::Assemble) && syntax == AsmSyntax::PicAs)
+        return line.usageError(picAsAssembled);
 
     const std::optional<FontInput> input = readFontInput(fontPath);
     if (!input)
@@ -292,11 +303,19 @@ int runCheck(const QStringList &arguments)
     if (line.isSet(Options::Target) && read.target != insisted) {
         printError(QStringLiteral("%1: the table is for %2 (%3 lines), not %4 (%5 lines).")
                        .arg(sourceName, picTargetName(read.target),
-                            QString::fromLatin1(tableDirective(read.target)),
+                            QString::fromLatin1(tableDirective(read.target, read.syntax)),
                             picTargetName(insisted),
-                            QString::fromLatin1(tableDirective(insisted))));
+                            QString::fromLatin1(tableDirective(insisted, read.syntax))));
         return ExitFailure;
     }
+    if (line.isSet(Options::Syntax) && read.syntax != syntax) {
+        printError(QStringLiteral("%1: the table is in %2 syntax, not %3.")
+                       .arg(sourceName, asmSyntaxName(read.syntax), asmSyntaxName(syntax)));
+        return ExitFailure;
+    }
+    if (line.isSet(Options::Assemble) && read.syntax == AsmSyntax::PicAs)
+        return line.usageError(
+            QStringLiteral("%1 is in pic-as syntax: %2").arg(sourceName, picAsAssembled));
     if (const int code = firstDifferentCode(input->font, read.font, *codes); code >= 0) {
         reportDifference(input->font, read.font, *codes, code, fontName,
                          QStringLiteral("%1: line %2").arg(sourceName).arg(read.lineOf[code]),

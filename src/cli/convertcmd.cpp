@@ -23,6 +23,8 @@ constexpr OptionUse ConvertOptions[] = {
      "at its own code; for the formats that can hold fewer than 256"},
     {&Options::Target, "for asm: the PIC family the table is for, pic18 (db, the default) or pic16 "
                        "(dt: one retlw per byte, for 12- and 14-bit cores)"},
+    {&Options::Syntax, "for asm: the assembler the table is for, mpasm (gpasm's syntax, the "
+                       "default) or pic-as (the MPLAB XC8 PIC Assembler)"},
     {&Options::Charset, "the character each code is, written into the PSF's Unicode table or as "
                         "the BDF's encoding: any single-byte set iconv knows (cp437, cp850, "
                         "koi8-r, iso8859-15; 'iconv -l' lists them); default latin1 (ISO 8859-1)"},

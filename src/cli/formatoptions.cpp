@@ -15,10 +15,12 @@ constexpr FormatOptionUse Uses[] = {
     {&Options::Charset, FormatOption::Charset},
     {&Options::ByPosition, FormatOption::ByPosition},
     {&Options::Ink, FormatOption::Ink},
+    {&Options::Size, FormatOption::PixelSize},
     {&Options::Name, FormatOption::Name},
     {&Options::Scale, FormatOption::Scale},
     {&Options::Codes, FormatOption::Codes},
     {&Options::Target, FormatOption::Target},
+    {&Options::Syntax, FormatOption::Syntax},
 };
 
 // A usage error when an option given does not fit the format; false after it.
@@ -96,6 +98,8 @@ std::optional<ReadOptions> readOptionsGiven(const CommandLine &line, const FontF
     options.bit0Left = line.isSet(Options::BitOrder);
     options.byPosition = line.isSet(Options::ByPosition);
     options.ink = line.choice(Options::Ink, InkRule::Dark);
+    if (line.isSet(Options::Size))
+        options.pixelSize = int(line.number(Options::Size, 0));
     const std::optional<CharacterSet> charset = characterSetGiven(line);
     if (!charset)
         return std::nullopt;
@@ -116,6 +120,7 @@ std::optional<WriteOptions> writeOptionsGiven(const CommandLine &line, const Fon
         options.name = line.value(Options::Name);
     options.scale = int(line.number(Options::Scale, 1));
     options.target = line.choice(Options::Target, PicTarget::Pic18);
+    options.syntax = line.choice(Options::Syntax, AsmSyntax::Mpasm);
     const std::optional<CodeRange> codes = codesGiven(line);
     if (!codes)
         return std::nullopt;

@@ -14,6 +14,22 @@ constexpr char Pic16Header[]
       "; retlw returns with the byte in W. PIC16F1 parts also read it through FSR (bit 15 "
       "set).\r\n";
 
+// The MPLAB XC8 PIC Assembler places code and data in psects (Microchip's "MPASM to MPLAB XC8
+// PIC Assembler Migration Guide", DB and DT directives; the assembler's user's guide, Psect
+// directive). PIC18 data in program memory goes in a psect of class CONST in space 0, one byte
+// to an address. The 12- and 14-bit cores address words of two bytes, so a psect of code there
+// takes delta=2, and a dt table becomes one retlw instruction per byte. Labels end in a colon.
+constexpr char PicAsHeader[]
+    = "; Syntax: pic-as, the MPLAB XC8 PIC Assembler: the table is a psect of its own,\r\n"
+      "; its first label GLOBAL for the modules that read it.\r\n";
+
+QByteArray psectLine(PicTarget target)
+{
+    const QByteArray flags = target == PicTarget::Pic16 ? QByteArrayLiteral("class=CODE,delta=2")
+                                                        : QByteArrayLiteral("class=CONST,space=0");
+    return QByteArrayLiteral("\tPSECT\t") + PicAsPsect + ',' + flags + LineBreak;
+}
+
 // The header must stay one comment line: a control character in the name (a line break in a
 // file name, say) would otherwise put the rest of the name into the source as code.
 QByteArray headerName(const QString &name)
@@ -45,6 +61,20 @@ QByteArray rangeHeader(PicTarget target, const CodeRange &codes)
 }
 } // namespace
 
+QString asmSyntaxName(AsmSyntax syntax)
+{
+    return syntax == AsmSyntax::PicAs ? QStringLiteral("pic-as") : QStringLiteral("mpasm");
+}
+
+std::optional<AsmSyntax> asmSyntaxNamed(QStringView name)
+{
+    for (const AsmSyntax syntax : {AsmSyntax::Mpasm, AsmSyntax::PicAs}) {
+        if (name.compare(asmSyntaxName(syntax), Qt::CaseInsensitive) == 0)
+            return syntax;
+    }
+    return std::nullopt;
+}
+
 QString picTargetName(PicTarget target)
 {
     return target == PicTarget::Pic16 ? QStringLiteral("pic16") : QStringLiteral("pic18");
@@ -59,8 +89,10 @@ std::optional<PicTarget> picTargetNamed(QStringView name)
     return std::nullopt;
 }
 
-QByteArray tableDirective(PicTarget target)
+QByteArray tableDirective(PicTarget target, AsmSyntax syntax)
 {
+    if (syntax == AsmSyntax::PicAs)
+        return target == PicTarget::Pic16 ? QByteArrayLiteral("retlw") : QByteArrayLiteral("DB");
     return target == PicTarget::Pic16 ? QByteArrayLiteral("dt") : QByteArrayLiteral("db");
 }
 
@@ -72,24 +104,46 @@ QByteArray asmSource(const FontImage &font, const QString &fontName)
 }
 
 QByteArray asmSource(const FontImage &font, const QString &fontName, PicTarget target,
-                     const CodeRange &codes)
+                     const CodeRange &codes, AsmSyntax syntax)
 {
     const QByteArray name = headerName(fontName);
+    const bool picAs = syntax == AsmSyntax::PicAs;
     QByteArray out;
     out.reserve(EmptyExportSize + name.size() + 512);
     out.append(LineBreak).append("; Font: ").append(name).append(LineBreak);
+    if (picAs)
+        out.append(PicAsHeader);
     if (target == PicTarget::Pic16)
         out.append(Pic16Header);
     if (!codes.isWhole())
         out.append(rangeHeader(target, codes));
     out.append(LineBreak);
-    const QByteArray directive = "\t\t" + tableDirective(target) + '\t';
+    if (picAs) {
+        out.append("\tGLOBAL\t").append(charLabel(codes.first).toLatin1()).append(LineBreak);
+        out.append(psectLine(target)).append(LineBreak);
+    }
+    // "Char_065\t\tdb\t" (MPASM) or "Char_065:\tDB\t" (pic-as) before a character's bytes.
+    const QByteArray afterLabel = (picAs ? ":\t" : "\t\t") + tableDirective(target, syntax) + '\t';
     for (int code = codes.first; code <= codes.last; ++code) {
         if (code > codes.first)
             out.append(LineBreak);
+        const CharBitMap glyph = glyphOf(font, code);
+        const QByteArray comment = "\t; " + CharDisplayText(code).toLatin1();
         out.append(charLabel(code).toLatin1());
-        out.append(directive).append(glyphBytesLatin1(glyphOf(font, code)));
-        out.append("\t; ").append(CharDisplayText(code).toLatin1());
+        if (picAs && target == PicTarget::Pic16) {
+            // A retlw line per byte: the label and the character's comment on the first.
+            for (int row = 0; row < GlyphSize; ++row) {
+                out.append(row == 0 ? QByteArrayLiteral(":") : QByteArray(LineBreak));
+                out.append('\t' + tableDirective(target, syntax) + '\t');
+                out.append(hexByte(glyph[size_t(row)]).toLatin1());
+                if (row == 0)
+                    out.append(comment);
+            }
+        } else {
+            out.append(afterLabel).append(glyphBytesLatin1(glyph)).append(comment);
+        }
     }
+    if (picAs)
+        out.append(LineBreak);
     return out;
 }

@@ -15,10 +15,19 @@
 // through "dt", and firmware calls into the table for it.
 enum class PicTarget { Pic18, Pic16 };
 
+// The assembler a table is written for. MPASM's syntax is the one gpasm assembles, and the
+// editor's Export writes. The MPLAB XC8 PIC Assembler (pic-as), the one current MPLAB X ships, has
+// no dt, wants a colon after each label and places everything in a psect: its table is a psect of
+// its own, with DB lines for PIC18 and a retlw line per byte for the 12- and 14-bit cores.
+enum class AsmSyntax { Mpasm, PicAs };
+
+QString asmSyntaxName(AsmSyntax syntax); // "mpasm", "pic-as", as --syntax takes it
+std::optional<AsmSyntax> asmSyntaxNamed(QStringView name);
+
 QString picTargetName(PicTarget target); // "pic18", as --target takes it
 std::optional<PicTarget> picTargetNamed(QStringView name);
-// The directive of a target's character lines: "db" or "dt".
-QByteArray tableDirective(PicTarget target);
+// The directive of a target's character lines: "db" or "dt"; in pic-as syntax "DB" or "retlw".
+QByteArray tableDirective(PicTarget target, AsmSyntax syntax = AsmSyntax::Mpasm);
 
 // The font as PIC assembler source, as the editor's Export writes it: a comment header naming
 // the font, then one 63-byte "Char_NNN<TAB><TAB>db<TAB>0x.., ...<TAB>; c" line per code, CR LF
@@ -29,5 +38,13 @@ QByteArray asmSource(const FontImage &font, const QString &fontName);
 // editor's text above. Otherwise the header also names the target and how firmware reads the
 // table (pic16), and states the range (a subset); the character lines are the same, with "dt"
 // for pic16, each keeping its own code in its label and comment.
+//
+// In pic-as syntax the header also says so, the first label is made GLOBAL and the table opens
+// a psect of its own (PicAsPsect); each label takes a colon, and a pic16 table has a "retlw"
+// line per byte, the first of a character's eight after its label. Lines end in CR LF, the last
+// one too.
 QByteArray asmSource(const FontImage &font, const QString &fontName, PicTarget target,
-                     const CodeRange &codes);
+                     const CodeRange &codes, AsmSyntax syntax = AsmSyntax::Mpasm);
+
+// The psect a pic-as table is placed in.
+inline constexpr char PicAsPsect[] = "glyphFont";

@@ -140,6 +140,105 @@ LineParse parseCharLine(QByteArrayView text, int lineNumber)
     return {parsed, {}};
 }
 
+// pic-as's directives that an export writes before its first label.
+bool isPicAsDirective(QByteArrayView text)
+{
+    LineCursor cursor(text);
+    cursor.skipSpaces();
+    return (cursor.take("global", Qt::CaseInsensitive) || cursor.take("psect", Qt::CaseInsensitive))
+           && cursor.skipSpaces();
+}
+
+bool hasLabelColon(QByteArrayView text)
+{
+    LineCursor cursor(text);
+    return cursor.take(LabelPrefix) && cursor.number(10, LabelDigits) >= 0 && cursor.take(":");
+}
+
+// A pic-as table's statements gathered into characters: a label starts one, and its DB or retlw
+// statements give its eight bytes.
+class PicAsTable final
+{
+public:
+    // Takes one line that is neither blank nor a comment; the reason it cannot, or empty.
+    QString add(QByteArrayView text, int lineNumber)
+    {
+        if (text.contains('\f') || text.contains('\v'))
+            return QStringLiteral("the line holds a form feed or vertical tab, which the "
+                                  "assembler does not accept");
+        if (m_lines.isEmpty() && isPicAsDirective(text))
+            return {};
+        LineCursor cursor(text);
+        if (cursor.take(LabelPrefix)) {
+            const qsizetype digitsStart = cursor.position();
+            const int code = cursor.number(10, LabelDigits);
+            if (code < 0 || code >= CharacterCount
+                || cursor.position() - digitsStart != LabelDigits)
+                return QStringLiteral("the label is not Char_000 to Char_255");
+            if (!cursor.take(":"))
+                return QStringLiteral("expected a colon after %1, as pic-as labels have")
+                    .arg(charLabel(code));
+            if (const QString error = unfinished(); !error.isEmpty())
+                return error;
+            m_lines.append(CharLine {code, {}, lineNumber, PicTarget::Pic18});
+            m_bytes = 0;
+        }
+        cursor.skipSpaces();
+        if (cursor.atEnd() || cursor.peek() == ';')
+            return {};
+        std::optional<PicTarget> target;
+        for (const PicTarget candidate : {PicTarget::Pic18, PicTarget::Pic16}) {
+            if (!target
+                && cursor.take(tableDirective(candidate, AsmSyntax::PicAs).toLower(),
+                               Qt::CaseInsensitive))
+                target = candidate;
+        }
+        if (!target || !cursor.skipSpaces())
+            return QStringLiteral("not a character line: expected a label Char_000: to "
+                                  "Char_255:, DB or retlw");
+        if (m_lines.isEmpty())
+            return QStringLiteral("bytes before the first label (Char_000: to Char_255:)");
+        CharLine &line = m_lines.last();
+        if (m_bytes == 0)
+            line.target = *target;
+        else if (line.target != *target)
+            return QStringLiteral("%1 mixes DB and retlw; a table is all DB (pic18) or all retlw "
+                                  "(pic16)")
+                .arg(charLabel(line.code));
+        // DB takes a list; retlw takes one byte.
+        do {
+            if (m_bytes == GlyphSize)
+                return QStringLiteral("%1 has more than 8 byte values").arg(charLabel(line.code));
+            cursor.skipSpaces();
+            const int value = cursor.take("0x", Qt::CaseInsensitive) ? cursor.number(16, 2) : -1;
+            if (value < 0 || hexDigit(cursor.peek()) >= 0)
+                return QStringLiteral("byte %1 of %2 is not written 0x00 to 0xFF")
+                    .arg(m_bytes + 1)
+                    .arg(charLabel(line.code));
+            line.glyph[size_t(m_bytes++)] = static_cast<std::uint8_t>(value);
+            cursor.skipSpaces();
+        } while (*target == PicTarget::Pic18 && cursor.take(","));
+        if (!cursor.atEnd() && cursor.peek() != ';')
+            return QStringLiteral("unexpected text after the byte values");
+        return {};
+    }
+
+    // Why the last character is not whole, or empty.
+    QString unfinished() const
+    {
+        if (m_lines.isEmpty() || m_bytes == GlyphSize)
+            return {};
+        return QStringLiteral("%1 has %2 byte values, not 8")
+            .arg(charLabel(m_lines.last().code))
+            .arg(m_bytes);
+    }
+
+    const QList<CharLine> &lines() const { return m_lines; }
+
+private:
+    QList<CharLine> m_lines;
+    int m_bytes = GlyphSize; // of the last character
+};
 } // namespace
 
 AsmRead parseAsmSource(QByteArrayView source, std::optional<CodeRange> expected)
@@ -151,8 +250,18 @@ AsmRead parseAsmSource(QByteArrayView source, std::optional<CodeRange> expected)
         return result;
     };
     QList<CharLine> lines;
+    PicAsTable picAs;
+    int lastLine = 0;
     LineReader reader(source);
     while (reader.nextContent()) {
+        if (lastLine == 0 && (isPicAsDirective(reader.line()) || hasLabelColon(reader.line())))
+            result.syntax = AsmSyntax::PicAs;
+        lastLine = reader.number();
+        if (result.syntax == AsmSyntax::PicAs) {
+            if (const QString error = picAs.add(reader.line(), reader.number()); !error.isEmpty())
+                return fail(reader.number(), error);
+            continue;
+        }
         const LineParse parsed = parseCharLine(reader.line(), reader.number());
         if (!parsed.error.isEmpty())
             return fail(reader.number(), parsed.error);
@@ -160,6 +269,11 @@ AsmRead parseAsmSource(QByteArrayView source, std::optional<CodeRange> expected)
     }
     if (!reader.error().isEmpty())
         return fail(reader.number(), reader.error());
+    if (result.syntax == AsmSyntax::PicAs) {
+        if (const QString error = picAs.unfinished(); !error.isEmpty())
+            return fail(lastLine, error);
+        lines = picAs.lines();
+    }
     if (lines.isEmpty())
         return fail(qMax(reader.number(), 1),
                     QStringLiteral("no character lines (Char_000 to Char_255)"));
@@ -168,12 +282,15 @@ AsmRead parseAsmSource(QByteArrayView source, std::optional<CodeRange> expected)
     result.target = lines.first().target;
     for (const CharLine &line : lines) {
         if (line.target != result.target) {
+            const auto directive = [&result](PicTarget target) {
+                return QString::fromLatin1(tableDirective(target, result.syntax));
+            };
             return fail(line.line, QStringLiteral("%1 uses \"%2\" but the lines before it use "
-                                                  "\"%3\"; a table is all db (pic18) or all dt "
+                                                  "\"%3\"; a table is all %4 (pic18) or all %5 "
                                                   "(pic16)")
-                                       .arg(charLabel(line.code),
-                                            QString::fromLatin1(tableDirective(line.target)),
-                                            QString::fromLatin1(tableDirective(result.target))));
+                                       .arg(charLabel(line.code), directive(line.target),
+                                            directive(result.target), directive(PicTarget::Pic18),
+                                            directive(PicTarget::Pic16)));
         }
     }
     const auto [lowest, highest]
@@ -226,5 +343,6 @@ AsmRead parseAsmSource(QByteArrayView source, std::optional<CodeRange> expected)
 bool looksLikeAsmSource(QByteArrayView source)
 {
     LineReader reader(source);
-    return reader.nextContent() && reader.line().startsWith(LabelPrefix);
+    return reader.nextContent()
+           && (reader.line().startsWith(LabelPrefix) || isPicAsDirective(reader.line()));
 }

@@ -186,7 +186,8 @@ ImportResult fontFromFreeType(QByteArrayView bytes, const CharacterSet &charset)
         return ImportResult::failure(
             QStringLiteral("not a font FreeType can read (BDF, PCF, Windows FON or FNT)."));
     if (face->num_fixed_sizes == 0)
-        return ImportResult::failure(QStringLiteral("a scalable %1 font, not a bitmap font.")
+        return ImportResult::failure(QStringLiteral("a scalable %1 font, not a bitmap font; read it "
+                                                    "as ttf, at a size in pixels.")
                                          .arg(QString::fromLatin1(FT_Get_Font_Format(face.get()))));
     // A Windows FON holds one face per size: take the first that fits.
     bool fits = selectFittingStrike(face.get());

@@ -25,6 +25,12 @@ struct ImportResult
     int keyed = 0;
     int byPosition = 0;
     QList<int> uncovered;
+    // Codes whose glyph reached outside the 8x8 cell and lost the ink there (a scalable font
+    // drawn at a size too large for some characters).
+    QList<int> clipped;
+    // A scalable font read without the size to draw it at: the error says how to choose one, the
+    // caller how to give it.
+    bool sizeNeeded = false;
 
     const FontFormat *format = nullptr; // the format read, as readFont() found it
     bool unrecognised = false; // no format was named, and the content told none

@@ -209,7 +209,7 @@ void TestCliProgram::usageErrors_data()
     QTest::newRow("unknown turn") << QStringList {"transform", "x.pf", "-o", "y.pf", "--rotate=45"}
                                   << "--rotate '45': expects 90, 180 or 270";
     QTest::newRow("unknown format") << QStringList {"import", "x", "-o", "y.pf", "--from", "gif"}
-                                    << "--from 'gif': expects psf, bdf, png, bmp, asm, text or raw";
+                                    << "--from 'gif': expects psf, bdf, ttf, png, bmp, asm, text or raw";
     // Arguments say what they are.
     QTest::newRow("no source") << QStringList {"check", "x.pf"}
                                << "check: too few arguments (expects 2, got 1): SOURCE.asm is "
@@ -536,10 +536,13 @@ void TestCliProgram::checkEachTargetAndRange_data()
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("codes");
     QTest::addColumn<int>("flipped"); // a code whose glyph differs in the font
-    for (const char *target : {"pic18", "pic16"}) {
-        QTest::addRow("%s all", target) << target << "0-255" << 0;
-        QTest::addRow("%s 32-127", target) << target << "0x20-127" << 127;
-        QTest::addRow("%s 255-255", target) << target << "255" << 255;
+    QTest::addColumn<QString>("syntax");
+    for (const char *syntax : {"mpasm", "pic-as"}) {
+        for (const char *target : {"pic18", "pic16"}) {
+            QTest::addRow("%s %s all", syntax, target) << target << "0-255" << 0 << syntax;
+            QTest::addRow("%s %s 32-127", syntax, target) << target << "0x20-127" << 127 << syntax;
+            QTest::addRow("%s %s 255-255", syntax, target) << target << "255" << 255 << syntax;
+        }
     }
 }
 
@@ -550,10 +553,12 @@ void TestCliProgram::checkEachTargetAndRange()
     QFETCH(QString, target);
     QFETCH(QString, codes);
     QFETCH(int, flipped);
+    QFETCH(QString, syntax);
     const QString source = path("font.asm");
-    const QStringList form {"--target", target, "--codes", codes};
+    const QStringList form {"--target", target, "--codes", codes, "--syntax", syntax};
     QCOMPARE(runCli(QStringList {"export", m_fontPath, "-o", source} + form).exitCode, 0);
-    const bool gpasm = !QStandardPaths::findExecutable("gpasm").isEmpty();
+    // No assembler of pic-as's syntax runs here.
+    const bool gpasm = syntax == "mpasm" && !QStandardPaths::findExecutable("gpasm").isEmpty();
     const Run agree = runCli(QStringList {"check", m_fontPath, source} + form
                              + QStringList {"--assemble"}.mid(gpasm ? 0 : 1));
     QCOMPARE(agree.err + agree.out, QString());
@@ -565,6 +570,8 @@ void TestCliProgram::checkEachTargetAndRange()
         {{path("changed.pf"), source, "--codes", codes}, charLabel(flipped) + " (0x"},
         {{m_fontPath, source, "--codes", codes, "--target", other}, "the table is for " + target},
         {{m_fontPath, source, "--codes", "1-255"}, "not the codes 1 to 255 expected"},
+        {{m_fontPath, source, "--codes", codes, "--syntax", syntax == "mpasm" ? "pic-as" : "mpasm"},
+         "the table is in " + syntax + " syntax"},
     };
     for (const auto &[arguments, message] : failures) {
         const Run run = runCli(QStringList {"check"} + arguments);

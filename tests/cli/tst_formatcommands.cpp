@@ -61,6 +61,7 @@ private Q_SLOTS:
     void renderDrawsTheText();
     void failuresWriteNothing_data();
     void failuresWriteNothing();
+    void trueTypeAtASize();
     void consoleFontWhenInstalled();
     void psfTableReadByPsfgettable();
     void pcfMadeByBdftopcf();
@@ -370,7 +371,7 @@ void TestFormatCommands::failuresWriteNothing_data()
         << import + QStringList {"--charset", "klingon"} << tall << 2 << "--charset 'klingon': ";
     QTest::newRow("charset for a sheet")
         << import + QStringList {"--charset", "cp437"} << encodePng(sheetOf({}, 1)) << 2
-        << "--charset applies to --from psf or bdf only";
+        << "--charset applies to --from psf, bdf or ttf only";
     QTest::newRow("unknown --from")
         << import + QStringList {"--from", "gif"} << font << 2 << "--from 'gif'";
     QTest::newRow("offset with psf") << import + QStringList {"--from", "psf", "--offset", "1"}
@@ -406,6 +407,14 @@ void TestFormatCommands::failuresWriteNothing_data()
     QTest::newRow("too large a picture")
         << QStringList {"render", "source", QString(3000, u'x'), "-o", "out", "--scale", "32"}
         << font << 2 << "would make a picture over";
+    QTest::newRow("size for a PSF") << import + QStringList {"--size", "8"} << psf1Bytes({}) << 2
+                                    << "--size applies to --from ttf only";
+    QTest::newRow("an unknown syntax")
+        << QStringList {"export", "source", "-o", "out", "--syntax", "masm"} << font << 2
+        << "--syntax 'masm': expects mpasm or pic-as";
+    QTest::newRow("pic-as assembled")
+        << QStringList {"check", "source", "out", "--syntax", "pic-as", "--assemble"} << font << 2
+        << "--assemble runs gpasm, which assembles MPASM syntax only";
     QTest::newRow("two texts") << render + QStringList {"B"} << font << 2
                                << "render: too many arguments (expects 2, got 3)";
 }
@@ -427,6 +436,23 @@ void TestFormatCommands::failuresWriteNothing()
     QVERIFY(result.out.isEmpty());
     QCOMPARE(readRaw(path(QStringLiteral("out"))), QByteArray("old"));
     QCOMPARE(QDir(path()).entryList(QDir::Files), before);
+}
+
+// DejaVu Sans Mono as a user imports it: told to give a size, then drawn with the characters
+// that did not fit named.
+void TestFormatCommands::trueTypeAtASize()
+{
+    const QString dejaVu = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf");
+    if (!QFileInfo::exists(dejaVu))
+        QSKIP("DejaVu Sans Mono (package fonts-dejavu-core) is not installed.");
+    const Run sizeless = run({"import", dejaVu, "-o", "font.pf"});
+    QVERIFY2(sizeless.exitCode == 1 && sizeless.err.contains("Give it with --size N."),
+             qPrintable(sizeless.err));
+    const Run sized = run({"import", dejaVu, "-o", "font.pf", "--size", "9"});
+    QVERIFY2(sized.exitCode == 0
+                 && sized.err.contains("pixels tall: 15 characters, 95 '_', 103 'g'"),
+             qPrintable(sized.err));
+    QCOMPARE(readRaw(path("font.pf")).size(), FontFileSize);
 }
 
 void TestFormatCommands::consoleFontWhenInstalled()

@@ -36,6 +36,8 @@ private Q_SLOTS:
     void dialogProposals_data();
     void dialogProposals();
     void pic16Subset();
+    void picAsTables_data();
+    void picAsTables();
     void assemblesToTheFontBytes_data();
     void assemblesToTheFontBytes();
 };
@@ -175,6 +177,37 @@ void TestAsmExport::pic16Subset()
     QVERIFY(source.endsWith("\r\n; Codes 32 to 127 only: 96 characters, 768 retlw words from "
                             "Char_032; subtract 32 from a code.\r\n\r\n"
                             + lines));
+}
+
+void TestAsmExport::picAsTables_data()
+{
+    QTest::addColumn<bool>("pic16");
+    QTest::addColumn<QByteArray>("table"); // the lines from GLOBAL to code 65's
+    QTest::newRow("PIC18") << false
+                           << QByteArray("\tGLOBAL\tChar_065\r\n\tPSECT\tglyphFont,class=CONST,"
+                                         "space=0\r\n\r\nChar_065:\tDB\t0x18, 0x24, 0x42, 0x7E, "
+                                         "0x42, 0x42, 0x42, 0x00\t; A\r\n");
+    QTest::newRow("PIC16") << true
+                           << QByteArray(
+                                  "\tGLOBAL\tChar_065\r\n\tPSECT\tglyphFont,class=CODE,"
+                                  "delta=2\r\n\r\nChar_065:\tretlw\t0x18\t; A\r\n\tretlw"
+                                  "\t0x24\r\n\tretlw\t0x42\r\n\tretlw\t0x7E\r\n\tretlw\t"
+                                  "0x42\r\n\tretlw\t0x42\r\n\tretlw\t0x42\r\n\tretlw\t0x00\r\n");
+}
+
+// pic-as's psect, GLOBAL and labels with colons after the header, which names the assembler;
+// the last line ends too.
+void TestAsmExport::picAsTables()
+{
+    QFETCH(bool, pic16);
+    QFETCH(QByteArray, table);
+    FontImage font {};
+    setGlyph(font, 65, CapitalA);
+    const QByteArray source = asmSource(font, "f.pf", pic16 ? PicTarget::Pic16 : PicTarget::Pic18,
+                                        {65, 66}, AsmSyntax::PicAs);
+    QVERIFY(source.startsWith("\r\n; Font: f.pf\r\n; Syntax: pic-as, the MPLAB XC8 PIC "));
+    QVERIFY(source.contains("; subtract 65 from a code.\r\n\r\n" + table + "Char_066:\t"));
+    QVERIFY(source.endsWith(pic16 ? "\tretlw\t0x00\r\n" : "\t; B\r\n"));
 }
 
 // Intel HEX records of type 0 (data) and 4 (upper address) into a byte map.

@@ -34,6 +34,10 @@ private Q_SLOTS:
     void toleratesWhatTheAssemblerAccepts();
     void rejectsWithTheLine_data();
     void rejectsWithTheLine();
+    void picAsReadBack_data();
+    void picAsReadBack();
+    void picAsRejectsWithTheLine_data();
+    void picAsRejectsWithTheLine();
 };
 
 void TestAsmRead::readsTheExportBack()
@@ -136,6 +140,72 @@ void TestAsmRead::rejectsWithTheLine_data()
 }
 
 void TestAsmRead::rejectsWithTheLine()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(int, line);
+    QFETCH(QString, reason);
+    const AsmRead read = parseAsmSource(source);
+    QVERIFY2(read.error.contains(reason), qPrintable(read.error));
+    QCOMPARE(read.errorLine, line);
+}
+
+void TestAsmRead::picAsReadBack_data()
+{
+    QTest::addColumn<bool>("pic16");
+    QTest::addColumn<CodeRange>("codes");
+    QTest::addColumn<int>("firstLine"); // the first label's, after the header, GLOBAL and PSECT
+    QTest::newRow("PIC18") << false << CodeRange {} << 9;
+    QTest::newRow("PIC16 32-127") << true << CodeRange {32, 127} << 13;
+}
+
+// Both targets come back, told from MPASM syntax by their lines, also with a label on a line of
+// its own and the spacing and case the assembler takes.
+void TestAsmRead::picAsReadBack()
+{
+    QFETCH(bool, pic16);
+    QFETCH(CodeRange, codes);
+    QFETCH(int, firstLine);
+    const FontImage font = randomFont(uint(codes.first) + 8);
+    const PicTarget target = pic16 ? PicTarget::Pic16 : PicTarget::Pic18;
+    const QByteArray source = asmSource(font, "p.pf", target, codes, AsmSyntax::PicAs);
+    QByteArray loose = source;
+    loose.replace(":\t", ":\r\n  ").replace("\tDB\t", " db ").replace("\tretlw\t", " RETLW ");
+    for (const QByteArray &variant : {source, loose.replace(", 0x", ",0x")}) {
+        const AsmRead read = parseAsmSource(variant, codes);
+        QCOMPARE(read.error, QString());
+        QVERIFY(read.syntax == AsmSyntax::PicAs && read.target == target);
+        QCOMPARE(read.lineOf[codes.first], firstLine);
+        for (int code = codes.first; code <= codes.last; ++code)
+            QCOMPARE(glyphOf(read.font, code), glyphOf(font, code));
+    }
+}
+
+void TestAsmRead::picAsRejectsWithTheLine_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("reason");
+    // Char_000 is on line 9 (PIC18) or 12 (PIC16), after the header, GLOBAL and PSECT.
+    const QByteArray pic18 = asmSource(randomFont(6), {}, PicTarget::Pic18, {}, AsmSyntax::PicAs);
+    const QByteArray pic16 = asmSource(randomFont(7), {}, PicTarget::Pic16, {}, AsmSyntax::PicAs);
+    using Lines = QList<QByteArray>;
+    QTest::newRow("label without its colon")
+        << changedLines(pic18, [](Lines &l) { l[13].replace(":", ""); }) << 14
+        << "expected a colon after Char_005";
+    QTest::newRow("seven retlw lines") << changedLines(pic16, [](Lines &l) { l.removeAt(37); })
+                                       << 43 << "Char_003 has 7 byte values, not 8";
+    QTest::newRow("a ninth retlw")
+        << changedLines(pic16, [](Lines &l) { l.insert(19, "\tretlw\t0x00\r"); }) << 20
+        << "Char_000 has more than 8 byte values";
+    QTest::newRow("DB and retlw in one character")
+        << changedLines(pic16, [](Lines &l) { l[14].replace("retlw", "DB"); }) << 15
+        << "Char_000 mixes DB and retlw";
+    QTest::newRow("bytes before the first label")
+        << changedLines(pic18, [](Lines &l) { l[7] = "\tDB\t0x00\r"; }) << 8
+        << "bytes before the first label";
+}
+
+void TestAsmRead::picAsRejectsWithTheLine()
 {
     QFETCH(QByteArray, source);
     QFETCH(int, line);

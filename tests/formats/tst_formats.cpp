@@ -770,7 +770,8 @@ void TestFormats::detectionAndForeignFiles_data()
     // Every format told from the content is named; raw, only read when named, is the reader's to
     // offer.
     const QString unrecognised
-        = "not a PSF, BDF, PCF, Windows FON, PNG, BMP, PIC assembler or font text file.";
+        = "not a PSF, BDF, PCF, Windows FON, TrueType, OpenType, Type 1, PNG, BMP, PIC assembler or "
+          "font text file.";
     QTest::newRow("text") << QByteArray("hello, world\n") << "" << unrecognised;
     QTest::newRow("gzip of text") << gzipped("hello") << "" << unrecognised;
     QTest::newRow("PNG as PSF") << png << "psf"
