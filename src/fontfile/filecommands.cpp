@@ -32,11 +32,11 @@ std::optional<OpenedFont> openFontFile(QWidget *parent, const Services &services
         showFailure(parent, services, FileTask::OpenFont, path, read.error);
         return std::nullopt;
     }
-    return OpenedFont {fontImageFromBytes(read.bytes), editorTitleFor(path)};
+    return OpenedFont {fontImageFromBytes(read.bytes), editorTitleFor(path), path};
 }
 
-std::optional<EditorTitle> saveFont(QWidget *parent, const Services &services,
-                                    const FontImage &font, const QString &currentFileName)
+std::optional<SavedFont> saveFont(QWidget *parent, const Services &services, const FontImage &font,
+                                  const QString &currentFileName)
 {
     const QString path = services.fileDialogs->ask(parent, saveFontRequest(currentFileName));
     if (path.isEmpty())
@@ -46,5 +46,5 @@ std::optional<EditorTitle> saveFont(QWidget *parent, const Services &services,
         showFailure(parent, services, FileTask::SaveFont, path, error);
         return std::nullopt;
     }
-    return editorTitleFor(path);
+    return SavedFont {editorTitleFor(path), path};
 }
