@@ -11,7 +11,15 @@
 #include "glyphcell/twips.h"
 #include "resources/appicon.h"
 
+#include "core/version.h"
+#include "platform/messages.h"
+
 #include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QClipboard>
 #include <QLayout>
 #include <QMenu>
@@ -34,6 +42,7 @@ frmMain::frmMain(const Services &services, QWidget *parent)
                    | Qt::WindowCloseButtonHint);
     setWindowTitle(tr("8x8 ROM Font Editor"));
     setWindowIcon(appIcon());
+    setAcceptDrops(true);
 
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
@@ -161,15 +170,47 @@ void frmMain::mnuOpen_Click()
 
 void frmMain::openFile(const QString &path)
 {
-    showOpenedFont(openFontFile(this, m_services, path));
+    showOpenedFont(openGivenFile(this, m_services, path));
 }
 
 void frmMain::showOpenedFont(const std::optional<OpenedFont> &opened)
 {
     if (!opened)
         return;
-    m_document->replaceFont(tr("Open"), opened->font, FontFile::fontFile(opened->path));
+    if (opened->imported)
+        m_document->replaceFont(tr("Import"), opened->font, FontFile::importedFrom(opened->path));
+    else
+        m_document->replaceFont(tr("Open"), opened->font, FontFile::fontFile(opened->path));
     m_palette->selectAndFocus(0);
+    if (opened->imported)
+        m_services.messages->show(this, Messages::Icon::None, QString::fromUtf8(Version::Title),
+                                  QDir::toNativeSeparators(opened->path) + QStringLiteral(":\n")
+                                      + opened->report);
+}
+
+// One file at a time, as the command line takes it.
+std::optional<QString> frmMain::droppedFile(const QMimeData *data)
+{
+    if (!data || data->urls().size() != 1 || !data->urls().constFirst().isLocalFile())
+        return std::nullopt;
+    return data->urls().constFirst().toLocalFile();
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (droppedFile(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent *event)
+{
+    const std::optional<QString> file = droppedFile(event->mimeData());
+    if (!file)
+        return;
+    event->acceptProposedAction();
+    // After the drop has finished, so that the source program is not kept waiting on a message.
+    QMetaObject::invokeMethod(
+        this, [this, path = *file] { openFile(path); }, Qt::QueuedConnection);
 }
 
 void frmMain::mnuSave_Click()

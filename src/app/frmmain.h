@@ -13,6 +13,7 @@ class DetailsPanel;
 class FontChar;
 class FontDocument;
 class QAction;
+class QMimeData;
 class frmAbout;
 struct OpenedFont;
 
@@ -32,13 +33,19 @@ public:
     DetailsPanel *detailsPanel() const { return m_DetailsPanel; }
     FontDocument *document() const { return m_document; }
 
-    // Opens a font file as Open does once the file is chosen: the file named on the command line.
+    // Opens a file given to the program, named on its command line or dropped on the window: a
+    // .pf file as Open opens it, another program's font as the companion's import reads it.
     void openFile(const QString &path);
 
     // Every character blank and none selected: a state no single user action leaves in place.
     void ResetFont();
 
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
 private:
+    static std::optional<QString> droppedFile(const QMimeData *data);
     void createMenus();
     void Form_Load();
 

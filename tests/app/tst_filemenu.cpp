@@ -3,11 +3,16 @@
 #include "editor/fontdocument.h"
 #include "editor/pixelsquare.h"
 #include "glyphcell/fontchar.h"
+#include "support/formatfixtures.h"
 #include "support/support.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -70,6 +75,8 @@ private Q_SLOTS:
     void exportProposesSavedName();
     void exitClosesTheWindow();
     void fileGivenOpensWithoutADialog();
+    void importedFontIsSavedUnderItsOwnName();
+    void droppedFileOpens();
     void newAndOpenAreUndone_data();
     void newAndOpenAreUndone();
 
@@ -341,6 +348,54 @@ void TestFileMenu::fileGivenOpensWithoutADialog()
     QCOMPARE(m_fakes->messages.shown.size(), 1);
     QVERIFY(m_fakes->messages.shown[0].text.contains(QStringLiteral("missing.pf")));
     verifyEditedFontKept(BaseTitle, QString());
+}
+
+void TestFileMenu::importedFontIsSavedUnderItsOwnName()
+{
+    writeRaw(path("vga.psf"), psf2(256, 8, 8, indexGlyphs(256)));
+    m_window->openFile(path("vga.psf"));
+    QCOMPARE(m_window->SelFontChar(65)->BitMap(), indexGlyph(65));
+    verifyCharacterZeroSelected();
+    // The report is shown; the title names no file, as none holds the font yet.
+    QCOMPARE(m_fakes->messages.shown.size(), 1);
+    QVERIFY(m_fakes->messages.shown[0].text.contains(QStringLiteral("read PSF 2")));
+    QCOMPARE(m_window->windowTitle(), BaseTitle);
+    QCOMPARE(m_window->findChild<QAction *>(QStringLiteral("mnuUndo"))->text(),
+             QStringLiteral("&Undo Import"));
+
+    // Save proposes the source's name as a .pf, never the source itself.
+    save(path("vga.pf"));
+    QCOMPARE(m_fakes->dialogs.requests.constLast().initialName, QStringLiteral("vga.pf"));
+    QCOMPARE(readRaw(path("vga.psf")), psf2(256, 8, 8, indexGlyphs(256)));
+    QCOMPARE(fontImageFromBytes(readRaw(path("vga.pf"))), m_window->document()->font());
+    QCOMPARE(m_window->windowTitle(), BaseTitle + " (vga.pf)");
+}
+
+void TestFileMenu::droppedFileOpens()
+{
+    writeRaw(path("dropped.pf"), pattern(2048));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path("dropped.pf"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_window.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_window.get(), &drop);
+    QTRY_COMPARE(m_window->windowTitle(), BaseTitle + " (dropped.pf)");
+    QCOMPARE(m_window->SelFontChar(3)->BitMap(), glyphOf(fontImageFromBytes(pattern(2048)), 3));
+
+    // Two files at once, or something that is not a file, are not taken.
+    QMimeData two;
+    two.setUrls({QUrl::fromLocalFile(path("a.pf")), QUrl::fromLocalFile(path("b.pf"))});
+    QMimeData text;
+    text.setText(QStringLiteral("hello"));
+    for (QMimeData *refused : {&two, &text}) {
+        QDragEnterEvent offered(QPoint(10, 10), Qt::CopyAction, refused, Qt::LeftButton,
+                                Qt::NoModifier);
+        offered.setAccepted(false);
+        QApplication::sendEvent(m_window.get(), &offered);
+        QVERIFY(!offered.isAccepted());
+    }
 }
 
 void TestFileMenu::newAndOpenAreUndone_data()
