@@ -165,7 +165,7 @@ void frmMain::mnuNew_Click()
 
 void frmMain::mnuOpen_Click()
 {
-    showOpenedFont(openFont(this, m_services));
+    showOpenedFont(openFont(this, m_services, m_document->file().folder));
 }
 
 void frmMain::openFile(const QString &path)
@@ -219,7 +219,7 @@ void frmMain::mnuSave_Click()
     const QString proposed
         = file.title.fileName.isEmpty() ? file.proposedName : file.title.fileName;
     if (const std::optional<SavedFont> saved
-        = saveFont(this, m_services, m_document->font(), proposed))
+        = saveFont(this, m_services, m_document->font(), proposed, file.folder))
         m_document->rename(FontFile::fontFile(saved->path));
 }
 
@@ -230,7 +230,7 @@ void frmMain::mnuExit_Click()
 
 void frmMain::mneExport_Click()
 {
-    exportFont(this, m_services, m_document->font(), CurrentFileName());
+    exportFont(this, m_services, m_document->font(), CurrentFileName(), m_document->file().folder);
 }
 
 void frmMain::mnuAbout_Click()

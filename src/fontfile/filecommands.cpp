@@ -27,9 +27,9 @@ void showFailure(QWidget *parent, const Services &services, FileTask task, const
 }
 } // namespace
 
-std::optional<OpenedFont> openFont(QWidget *parent, const Services &services)
+std::optional<OpenedFont> openFont(QWidget *parent, const Services &services, const QString &folder)
 {
-    const QString path = services.fileDialogs->ask(parent, openFontRequest());
+    const QString path = services.fileDialogs->ask(parent, openFontRequest(folder));
     if (path.isEmpty())
         return std::nullopt;
     return openFontFile(parent, services, path);
@@ -74,9 +74,10 @@ std::optional<OpenedFont> openGivenFile(QWidget *parent, const Services &service
 }
 
 std::optional<SavedFont> saveFont(QWidget *parent, const Services &services, const FontImage &font,
-                                  const QString &currentFileName)
+                                  const QString &currentFileName, const QString &folder)
 {
-    const QString path = services.fileDialogs->ask(parent, saveFontRequest(currentFileName));
+    const QString path
+        = services.fileDialogs->ask(parent, saveFontRequest(currentFileName, folder));
     if (path.isEmpty())
         return std::nullopt;
     const QString error = writeFileAtomically(path, fontFileBytes(font));

@@ -31,7 +31,8 @@ struct SavedFont
 // Open: asks for a .pf file and reads it in full. Nothing when the dialog is cancelled or the file
 // cannot be read (after a message naming the file and the reason), so that the caller changes
 // nothing.
-std::optional<OpenedFont> openFont(QWidget *parent, const Services &services);
+std::optional<OpenedFont> openFont(QWidget *parent, const Services &services,
+                                   const QString &folder = {});
 // The second half of Open, for a file already chosen.
 std::optional<OpenedFont> openFontFile(QWidget *parent, const Services &services,
                                        const QString &path);
@@ -46,4 +47,4 @@ std::optional<OpenedFont> openGivenFile(QWidget *parent, const Services &service
 // file and its title, or nothing when cancelled or failed (after a message); a failed save
 // leaves the old file as it was.
 std::optional<SavedFont> saveFont(QWidget *parent, const Services &services, const FontImage &font,
-                                  const QString &currentFileName);
+                                  const QString &currentFileName, const QString &folder = {});

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QFileInfo>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -75,6 +76,7 @@ private Q_SLOTS:
     void exportProposesSavedName();
     void exitClosesTheWindow();
     void fileGivenOpensWithoutADialog();
+    void dialogsStartInTheFontsFolder();
     void importedFontIsSavedUnderItsOwnName();
     void droppedFileOpens();
     void newAndOpenAreUndone_data();
@@ -348,6 +350,29 @@ void TestFileMenu::fileGivenOpensWithoutADialog()
     QCOMPARE(m_fakes->messages.shown.size(), 1);
     QVERIFY(m_fakes->messages.shown[0].text.contains(QStringLiteral("missing.pf")));
     verifyEditedFontKept(BaseTitle, QString());
+}
+
+void TestFileMenu::dialogsStartInTheFontsFolder()
+{
+    const QList<FileDialogRequest> &requests = m_fakes->dialogs.requests;
+    trigger("mnuSave"); // cancelled
+    QCOMPARE(requests.constLast().folder, QString());
+    writeRaw(path("font.pf"), pattern(2048));
+    open(path("font.pf"));
+    const QString folder = QFileInfo(path("font.pf")).absolutePath();
+    for (const char *item : {"mnuSave", "mneExport", "mnuOpen"}) {
+        trigger(item); // cancelled
+        QCOMPARE(requests.constLast().folder, folder);
+    }
+    // A font imported from another folder starts the dialogs there; New starts them afresh.
+    QTemporaryDir other;
+    writeRaw(other.filePath(QStringLiteral("vga.psf")), psf2(256, 8, 8, indexGlyphs(256)));
+    m_window->openFile(other.filePath(QStringLiteral("vga.psf")));
+    trigger("mnuSave");
+    QCOMPARE(requests.constLast().folder, QFileInfo(other.path()).absoluteFilePath());
+    trigger("mnuNew");
+    trigger("mnuSave");
+    QCOMPARE(requests.constLast().folder, QString());
 }
 
 void TestFileMenu::importedFontIsSavedUnderItsOwnName()
