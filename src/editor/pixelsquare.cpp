@@ -52,7 +52,9 @@ void PixelSquare::paintEvent(QPaintEvent *)
 void PixelSquare::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
-    if (event->button() != Qt::LeftButton || m_pressed)
+    // A release that never came (the window lost the mouse) ends nothing here: the new press
+    // starts a new stroke, and the document ends the old one first.
+    if (event->button() != Qt::LeftButton)
         return;
     m_pressed = true;
     // The clicked square takes the focus, so the arrow keys go on from there.
