@@ -120,7 +120,8 @@ FontDocument::FontDocument(QObject *parent)
 
 FontDocument::~FontDocument()
 {
-    // The steps call back into the document; they go first.
+    // The steps go first, and quietly: the views may already be gone.
+    m_undoStack->blockSignals(true);
     m_undoStack->clear();
 }
 
