@@ -72,8 +72,6 @@ class TestFontDocument final : public QObject
 private Q_SLOTS:
     void undoAndRedo_data();
     void undoAndRedo();
-    void stepsAreNamed_data();
-    void stepsAreNamed();
     void strokeSetsWhatTheFirstSquareTook();
     void historyHoldsAThousandSteps();
     void changedGlyphsFollowAnUneditedEditor();
@@ -180,67 +178,6 @@ void TestFontDocument::undoAndRedo()
     // Save renamed the font everywhere it is kept: undoing back to it shows the saved name.
     if (operations.contains(u'S'))
         QCOMPARE(document.file().title.caption, BaseTitle + QStringLiteral(" (saved.pf)"));
-}
-
-void TestFontDocument::stepsAreNamed_data()
-{
-    QTest::addColumn<QString>("operation");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("toggle") << "t"
-                            << "Toggle Pixel";
-    QTest::newRow("stroke of one square") << "d1"
-                                          << "Toggle Pixel";
-    QTest::newRow("stroke") << "d3"
-                            << "Paint";
-    QTest::newRow("invert") << "i"
-                            << "Invert";
-    QTest::newRow("clear") << "c"
-                           << "Clear";
-    QTest::newRow("paste") << "p"
-                           << "Paste";
-    QTest::newRow("apply") << "a"
-                           << "Apply";
-    QTest::newRow("new") << "n"
-                         << "New";
-}
-
-void TestFontDocument::stepsAreNamed()
-{
-    QFETCH(QString, operation);
-    QFETCH(QString, name);
-    FontDocument document(nullptr);
-    document.select(65);
-    document.paste(CapitalA);
-    const char kind = operation.at(0).toLatin1();
-    switch (kind) {
-    case 't':
-        document.togglePixel(0);
-        break;
-    case 'd':
-        document.beginStroke(0);
-        for (int square = 1; square < operation.mid(1).toInt(); ++square)
-            document.strokeOver(square);
-        document.endStroke();
-        break;
-    case 'i':
-        document.invertEditor();
-        break;
-    case 'c':
-        document.clearEditor();
-        break;
-    case 'p':
-        document.paste(CapitalA);
-        break;
-    case 'a':
-        document.apply();
-        break;
-    case 'n':
-        document.newFont();
-        break;
-    }
-    QCOMPARE(document.undoStack()->undoText(), name);
-    document.undo();
-    QCOMPARE(document.undoStack()->redoText(), name);
 }
 
 void TestFontDocument::strokeSetsWhatTheFirstSquareTook()
