@@ -7,8 +7,7 @@
 #include "core/filename.h"
 #include "core/modtools.h"
 #include "formats/fontformats.h"
-
-#include <algorithm>
+#include "formats/fontoutput.h"
 
 namespace {
 constexpr OptionUse ConvertOptions[] = {
@@ -90,9 +89,7 @@ int runConvert(const QStringList &arguments)
                 QStringLiteral("-o '%1': %2; name either").arg(outputName(outPath), pair));
         options->firstFileName = FileNameOf(outPaths.first());
         // The second file names the first in a quoted #include.
-        if (std::any_of(options->firstFileName.begin(), options->firstFileName.end(), [](QChar c) {
-                return c == u'"' || c == u'\\' || c.category() == QChar::Other_Control;
-            }))
+        if (!nameableInInclude(options->firstFileName))
             return line.usageError(QStringLiteral("'%1' cannot be named in an #include; choose a "
                                                   "file name without quotes, backslashes or "
                                                   "control characters")

@@ -8,6 +8,7 @@
 #include "core/filename.h"
 #include "formats/inkimage.h"
 #include "formats/pngimage.h"
+#include "formats/textline.h"
 
 #include <vector>
 
@@ -40,8 +41,6 @@ QString textSize(size_t lines, size_t longest)
            + QStringLiteral(" of up to %1 characters").arg(numberText(qint64(longest)));
 }
 
-constexpr char32_t LineBreak = U'\n';
-
 } // namespace
 
 int runRender(const QStringList &arguments)
@@ -64,23 +63,14 @@ int runRender(const QStringList &arguments)
     if (const qsizetype at = firstKeptByte(text); at >= 0)
         return line.usageError(QStringLiteral("the text is not UTF-8 (it holds the byte %1)")
                                    .arg(printableFileName(text.sliced(at, 1))));
-    std::vector<std::vector<std::uint8_t>> rows(1);
-    for (const char32_t c : text.toUcs4()) {
-        if (c == LineBreak) {
-            rows.emplace_back();
-            continue;
-        }
-        const int code = charset->code(c);
-        if (code < 0)
-            return line.usageError(
-                QStringLiteral("the text holds '%1' (%2), which character set %3 does not have")
-                    .arg(printableFileName(QString::fromUcs4(&c, 1)), unicodeName(c),
-                         charset->name()));
-        rows.back().push_back(static_cast<std::uint8_t>(code));
-    }
-    size_t longest = 0;
-    for (const auto &row : rows)
-        longest = std::max(longest, row.size());
+    const TextCodes codes = textCodes(text, *charset);
+    if (!codes.ok())
+        return line.usageError(
+            QStringLiteral("the text holds '%1' (%2), which character set %3 does not have")
+                .arg(printableFileName(QString::fromUcs4(&codes.missing, 1)),
+                     unicodeName(codes.missing), charset->name()));
+    const auto &rows = codes.lines;
+    const size_t longest = codes.longest();
     if (longest == 0)
         return line.usageError(QStringLiteral("the text is empty; there is nothing to draw"));
     const qint64 cell = qint64(GlyphSize) * scale;
