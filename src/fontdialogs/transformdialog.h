@@ -1,0 +1,60 @@
+#pragma once
+
+#include "core/coderange.h"
+#include "core/fontimage.h"
+#include "core/glyphtransform.h"
+
+#include <QDialog>
+
+#include <optional>
+
+class GlyphSheet;
+class QComboBox;
+class QDialogButtonBox;
+class QFormLayout;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class QSpinBox;
+
+// Transform: one of the companion's transform operations on the whole font, a range of codes or
+// the selected character, with the font before and after. Accepted, transformed() is the font
+// to take.
+class TransformDialog final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // selected: the editor's selected code, -1 when none is.
+    TransformDialog(const FontImage &font, int selected, QWidget *parent);
+
+    GlyphOperation operation() const;
+    // The codes chosen, or nothing when the range typed is none.
+    std::optional<CodeRange> codes() const;
+    const FontImage &transformed() const { return m_after; }
+    int changedCount() const { return m_changed; }
+    // What the step is called in the undo history: "Transform: Bold".
+    QString stepName() const;
+
+private:
+    void update();
+
+    FontImage m_before {};
+    FontImage m_after {};
+    int m_selected = -1;
+    int m_changed = 0;
+    QComboBox *m_operation = nullptr;
+    QComboBox *m_direction = nullptr;
+    QSpinBox *m_pixels = nullptr;
+    QComboBox *m_mirror = nullptr;
+    QComboBox *m_turn = nullptr;
+    QRadioButton *m_whole = nullptr;
+    QRadioButton *m_range = nullptr;
+    QRadioButton *m_selectedOnly = nullptr;
+    QLineEdit *m_codes = nullptr;
+    QFormLayout *m_form = nullptr;
+    GlyphSheet *m_beforeSheet = nullptr;
+    GlyphSheet *m_afterSheet = nullptr;
+    QLabel *m_report = nullptr;
+    QDialogButtonBox *m_buttons = nullptr;
+};
