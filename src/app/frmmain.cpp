@@ -5,10 +5,17 @@
 #include "editor/formlayout.h"
 #include "editor/glyphclipboard.h"
 #include "export/exportcommand.h"
+#include "fontdialogs/importdialog.h"
+#include "fontdialogs/textpreviewwindow.h"
+#include "fontdialogs/transformdialog.h"
 #include "fontfile/filecommands.h"
 #include "glyphcell/fontchar.h"
 #include "glyphcell/twips.h"
 #include "resources/appicon.h"
+
+#include "core/failure.h"
+#include "platform/filedialogs.h"
+#include "platform/messages.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -79,6 +86,16 @@ void frmMain::createMenus()
     file->addSeparator()->setObjectName(QStringLiteral("mnuSep2"));
     addItem(file, "mnuExit", tr("E&xit"), &frmMain::mnuExit_Click);
 
+    // Its access key is O: F, E and H open the other menus, and A, L, I, C and P press the
+    // editor's buttons.
+    QMenu *font = menuBar()->addMenu(tr("F&ont"));
+    font->setObjectName(QStringLiteral("mnuFont"));
+    addItem(font, "mnuImport", tr("&Import..."), &frmMain::mnuImport_Click);
+    addItem(font, "mnuExportAs", tr("Export &As..."), &frmMain::mnuExportAs_Click);
+    font->addSeparator();
+    addItem(font, "mnuTransform", tr("&Transform..."), &frmMain::mnuTransform_Click);
+    addItem(font, "mnuTextPreview", tr("Text &Preview"), &frmMain::mnuTextPreview_Click);
+
     QMenu *help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     addItem(help, "mnuAbout", tr("&About"), &frmMain::mnuAbout_Click);
@@ -111,6 +128,7 @@ void frmMain::btnOK_Click()
     if (m_palette->SelectedIndex() < 0)
         return;
     m_palette->setGlyph(m_palette->SelectedIndex(), m_DetailsPanel->CurrentFontChar()->BitMap());
+    fontChanged();
 }
 
 void frmMain::btnClear_Click()
@@ -143,6 +161,7 @@ void frmMain::btnPaste_Click()
 void frmMain::mnuNew_Click()
 {
     ResetFont();
+    fontChanged();
     m_palette->selectAndFocus(0);
 }
 
@@ -155,12 +174,14 @@ void frmMain::mnuOpen_Click()
     m_palette->setFont(opened->font);
     UpdateTitle(opened->title);
     m_palette->selectAndFocus(0);
+    fontChanged();
 }
 
 void frmMain::mnuSave_Click()
 {
+    const QString proposed = m_importedName.isEmpty() ? m_CurrentFileName : m_importedName;
     if (const std::optional<EditorTitle> saved
-        = saveFont(this, m_services, m_palette->font(), m_CurrentFileName))
+        = saveFont(this, m_services, m_palette->font(), proposed))
         UpdateTitle(*saved);
 }
 
@@ -181,6 +202,73 @@ void frmMain::mnuAbout_Click()
     m_about->showModal();
 }
 
+void frmMain::mnuImport_Click()
+{
+    FileDialogRequest request;
+    request.title = tr("Import Font");
+    request.filters = importFilters();
+    request.allFilesFilter = request.filters.last();
+    request.mustExist = true;
+    const QString path = m_services.fileDialogs->ask(this, request);
+    if (path.isEmpty())
+        return;
+    const ImportSource source = readImportSource(path);
+    if (!source.error.isEmpty()) {
+        m_services.messages->show(this, Messages::Icon::Warning, windowTitle(),
+                                  FailureText::message(FileTask::OpenFont, path, source.error));
+        return;
+    }
+    ImportDialog dialog(path, source.bytes, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    replaceFont(dialog.font());
+    // The font no longer comes from a .pf file: Save proposes the source's name as one.
+    UpdateTitle(editorTitleFor(QString()));
+    m_importedName = fontBaseName(path) + QStringLiteral(".pf");
+}
+
+void frmMain::mnuExportAs_Click()
+{
+    ExportAsDialog dialog(m_palette->font(), m_CurrentFileName, QString(), m_exportChoices,
+                          m_services, this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_exportChoices = dialog.choices();
+}
+
+void frmMain::mnuTransform_Click()
+{
+    TransformDialog dialog(m_palette->font(), m_palette->SelectedIndex(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        replaceFont(dialog.transformed());
+}
+
+void frmMain::mnuTextPreview_Click()
+{
+    if (!m_textPreview) {
+        m_textPreview = new TextPreviewWindow(m_services, this);
+        m_textPreview->setGlyphs(m_palette->font());
+        // Beside the main window, not over it.
+        m_textPreview->move(frameGeometry().topRight() + QPoint(8, 0));
+    }
+    m_textPreview->show();
+    m_textPreview->raise();
+    m_textPreview->activateWindow();
+}
+
+void frmMain::replaceFont(const FontImage &font)
+{
+    m_palette->setFont(font);
+    if (const int selected = m_palette->SelectedIndex(); selected >= 0)
+        showSelectedCharacter(selected, glyphOf(font, selected));
+    fontChanged();
+}
+
+void frmMain::fontChanged()
+{
+    if (m_textPreview)
+        m_textPreview->setGlyphs(m_palette->font());
+}
+
 void frmMain::ResetFont()
 {
     m_palette->clear();
@@ -190,6 +278,7 @@ void frmMain::ResetFont()
 
 void frmMain::UpdateTitle(const EditorTitle &title)
 {
+    m_importedName.clear();
     m_CurrentFileName = title.fileName;
     // Qt reads "[*]" in a title as the modified marker; written twice it shows as itself.
     setWindowTitle(QString(title.caption).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));

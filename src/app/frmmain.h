@@ -7,7 +7,10 @@
 
 #include <QMainWindow>
 
+#include "fontdialogs/exportasdialog.h"
+
 class DetailsPanel;
+class TextPreviewWindow;
 class FontChar;
 class frmAbout;
 
@@ -47,6 +50,15 @@ private:
     void mneExport_Click();
     void mnuAbout_Click();
 
+    void mnuImport_Click();
+    void mnuExportAs_Click();
+    void mnuTransform_Click();
+    void mnuTextPreview_Click();
+    // Takes a font that replaces the whole one shown, keeping the selection, and shows it in
+    // every view.
+    void replaceFont(const FontImage &font);
+    void fontChanged();
+
     // Shows the caption and keeps the file name as the current one.
     void UpdateTitle(const EditorTitle &title);
 
@@ -56,6 +68,11 @@ private:
     DetailsPanel *m_DetailsPanel = nullptr;
     frmAbout *m_about = nullptr;
 
+    TextPreviewWindow *m_textPreview = nullptr;
+
     QString m_CurrentFileName;
+    // After an import, the name Save proposes: the source's with ".pf", never the source itself.
+    QString m_importedName;
+    ExportChoices m_exportChoices;
     CharBitMap m_CopyBuffer {};
 };

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QFontDatabase>
 #include <QFrame>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -28,6 +29,7 @@ private Q_SLOTS:
     void captionsAndLooks();
     void paletteTooltips();
     void menuItems();
+    void accessKeysAreDistinct();
     void focusOrder();
     void tabWalksCellsAndPanel();
 
@@ -185,10 +187,12 @@ void TestFrmMain::paletteTooltips()
 void TestFrmMain::menuItems()
 {
     const QList<QMenu *> menus = m_window->menuBar()->findChildren<QMenu *>();
-    QCOMPARE(m_window->menuBar()->actions().size(), 2);
     auto *file = m_window->findChild<QMenu *>(QStringLiteral("mnuFile"));
     auto *help = m_window->findChild<QMenu *>(QStringLiteral("mnuHelp"));
     QVERIFY(file && help);
+    // Other menus stand between them.
+    QCOMPARE(m_window->menuBar()->actions().constFirst()->menu(), file);
+    QCOMPARE(m_window->menuBar()->actions().constLast()->menu(), help);
     QCOMPARE(file->title(), QStringLiteral("&File"));
     QCOMPARE(help->title(), QStringLiteral("&Help"));
 
@@ -204,6 +208,23 @@ void TestFrmMain::menuItems()
     QCOMPARE(help->actions().size(), 1);
     QCOMPARE(help->actions().constFirst()->objectName(), QStringLiteral("mnuAbout"));
     QCOMPARE(help->actions().constFirst()->text(), QStringLiteral("&About"));
+}
+
+void TestFrmMain::accessKeysAreDistinct()
+{
+    // Alt and a letter opens a menu or presses a button of the window: no letter may do both.
+    QStringList captions;
+    for (QAction *action : m_window->menuBar()->actions())
+        captions << action->text();
+    for (QPushButton *button : m_window->findChildren<QPushButton *>())
+        captions << button->text();
+    QList<QKeySequence> keys;
+    for (const QString &caption : std::as_const(captions)) {
+        const QKeySequence key = QKeySequence::mnemonic(caption);
+        QVERIFY2(!key.isEmpty(), qPrintable(caption));
+        QVERIFY2(!keys.contains(key), qPrintable(caption));
+        keys << key;
+    }
 }
 
 void TestFrmMain::focusOrder()

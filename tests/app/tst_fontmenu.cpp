@@ -1,0 +1,131 @@
+#include "app/frmmain.h"
+#include "editor/detailspanel.h"
+#include "fontdialogs/importdialog.h"
+#include "fontdialogs/textpreviewwindow.h"
+#include "fontdialogs/transformdialog.h"
+#include "formats/psf.h"
+#include "glyphcell/fontchar.h"
+#include "support/support.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+// The Font menu in the real window: what Import, Transform and the text preview do to the
+// font, the selection and the file name Save proposes.
+class TestFontMenu final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void importReplacesTheFontAndProposesPf_data();
+    void importReplacesTheFontAndProposesPf();
+    void transformChangesTheSelectedCharacter();
+    void textPreviewFollowsApply();
+
+private:
+    // Triggers the item and, once its dialog is up, does what a user does there.
+    template<typename Dialog> void triggerWith(const char *item, std::function<void(Dialog *)> act)
+    {
+        bool seen = false;
+        QTimer::singleShot(0, m_window.get(), [&seen, act] {
+            if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget())) {
+                seen = true;
+                act(dialog);
+            }
+        });
+        m_window->findChild<QAction *>(QLatin1String(item))->trigger();
+        QVERIFY(seen);
+    }
+    FontImage shownFont() const
+    {
+        FontImage font {};
+        for (int code = 0; code < CharacterCount; ++code)
+            setGlyph(font, code, m_window->SelFontChar(code)->BitMap());
+        return font;
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<FakeServices> m_fakes;
+    std::unique_ptr<frmMain> m_window;
+};
+
+void TestFontMenu::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    createOnFakes(m_fakes, m_window);
+    QVERIFY(showActive(m_window.get()));
+}
+
+void TestFontMenu::importReplacesTheFontAndProposesPf_data()
+{
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("Import") << true;
+    QTest::newRow("Cancel") << false;
+}
+
+void TestFontMenu::importReplacesTheFontAndProposesPf()
+{
+    QFETCH(bool, accepted);
+    const FontImage font = randomFont(11);
+    const QString source = m_dir->filePath(QStringLiteral("console.psf"));
+    writeRaw(source, psf1Bytes(font));
+    m_fakes->dialogs.answers = {source};
+    triggerWith<ImportDialog>("mnuImport", [accepted](ImportDialog *dialog) {
+        accepted ? dialog->accept() : dialog->reject();
+    });
+    QCOMPARE(shownFont(), accepted ? font : FontImage {});
+    // The character being edited shows its imported glyph at once.
+    QCOMPARE(m_window->detailsPanel()->CurrentFontChar()->BitMap(),
+             accepted ? glyphOf(font, 0) : CharBitMap {});
+
+    m_fakes->dialogs.answers.clear();
+    m_window->findChild<QAction *>(QStringLiteral("mnuSave"))->trigger();
+    QCOMPARE(m_fakes->dialogs.requests.last().initialName,
+             accepted ? QStringLiteral("console.pf") : QStringLiteral("font.pf"));
+    QCOMPARE(m_window->CurrentFileName(), QString());
+}
+
+void TestFontMenu::transformChangesTheSelectedCharacter()
+{
+    m_window->SelFontChar(65)->setFocus();
+    QCOMPARE(m_window->SelectedIndex(), 65);
+    triggerWith<TransformDialog>("mnuTransform", [](TransformDialog *dialog) {
+        // Invert is the fifth operation.
+        dialog->findChild<QComboBox *>(QStringLiteral("cmbOperation"))->setCurrentIndex(4);
+        dialog->findChild<QRadioButton *>(QStringLiteral("optSelected"))->setChecked(true);
+        dialog->accept();
+    });
+    FontImage expected {};
+    setGlyph(expected, 65, CharBitMap {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
+    QCOMPARE(shownFont(), expected);
+    QCOMPARE(m_window->detailsPanel()->CurrentFontChar()->BitMap(), glyphOf(expected, 65));
+}
+
+void TestFontMenu::textPreviewFollowsApply()
+{
+    m_window->findChild<QAction *>(QStringLiteral("mnuTextPreview"))->trigger();
+    auto *preview = m_window->findChild<TextPreviewWindow *>();
+    QVERIFY(preview && preview->isVisible());
+    preview->findChild<QLineEdit *>(QStringLiteral("txtText"))->setText(QStringLiteral("A"));
+    const QImage before = preview->picture();
+
+    m_window->SelFontChar(65)->setFocus();
+    m_window->detailsPanel()->LoadEditor(CapitalA);
+    QCOMPARE(preview->picture(), before);
+    m_window->detailsPanel()->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
+    QVERIFY(preview->picture() != before);
+}
+
+QTEST_MAIN(TestFontMenu)
+#include "tst_fontmenu.moc"
