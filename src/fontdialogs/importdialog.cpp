@@ -59,7 +59,7 @@ ImportDialog::ImportDialog(const QString &path, const QByteArray &bytes, QWidget
     , m_bytes(bytes)
 {
     setObjectName(QStringLiteral("frmImport"));
-    setWindowTitle(tr("Import Font"));
+    setWindowTitle(tr("Import %1").arg(FileNameOf(path)));
 
     auto *file = new QLabel(QDir::toNativeSeparators(path), this);
     file->setObjectName(QStringLiteral("lblFile"));

@@ -66,7 +66,7 @@ TextPreviewWindow::TextPreviewWindow(const Services &services, QWidget *parent)
     m_view = new QLabel(this);
     m_view->setObjectName(QStringLiteral("lblPicture"));
     m_view->setAccessibleName(tr("The text drawn with the font"));
-    m_view->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto *scroll = new QScrollArea(this);
     scroll->setWidget(m_view);
     scroll->setWidgetResizable(true);
