@@ -21,11 +21,17 @@
 #include <QClipboard>
 #include <QLayout>
 #include <QMenu>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenuBar>
+#include <QStandardPaths>
+#include <QScreen>
 
 namespace {
 // Twips: the client area as the window is defined, before start-up fits it to the palette.
 constexpr double InitialClientWidth = 7176, InitialClientHeight = 4680;
+// Pixels between the main window and the text preview placed beside it.
+constexpr int PreviewGap = 8;
 } // namespace
 
 frmMain::frmMain(const Services &services, QWidget *parent)
@@ -229,8 +235,12 @@ void frmMain::mnuImport_Click()
 
 void frmMain::mnuExportAs_Click()
 {
-    ExportAsDialog dialog(m_palette->font(), m_CurrentFileName, QString(), m_exportChoices,
-                          m_services, this);
+    // The window keeps no folder of its font: the user's documents, else home.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    ExportAsDialog dialog(m_palette->font(), m_CurrentFileName, folder, m_exportChoices, m_services,
+                          this);
     if (dialog.exec() == QDialog::Accepted)
         m_exportChoices = dialog.choices();
 }
@@ -247,8 +257,16 @@ void frmMain::mnuTextPreview_Click()
     if (!m_textPreview) {
         m_textPreview = new TextPreviewWindow(m_services, this);
         m_textPreview->setGlyphs(m_palette->font());
-        // Beside the main window, not over it.
-        m_textPreview->move(frameGeometry().topRight() + QPoint(8, 0));
+        // Beside the main window where the screen has room, else below it, and on the screen.
+        m_textPreview->adjustSize();
+        const QRect screen = this->screen()->availableGeometry();
+        const QSize size = m_textPreview->frameGeometry().size();
+        QPoint place = frameGeometry().topRight() + QPoint(PreviewGap, 0);
+        if (place.x() + size.width() > screen.right())
+            place = frameGeometry().bottomLeft() + QPoint(0, PreviewGap);
+        place.setX(qBound(screen.left(), place.x(), screen.right() - size.width()));
+        place.setY(qBound(screen.top(), place.y(), screen.bottom() - size.height()));
+        m_textPreview->move(place);
     }
     m_textPreview->show();
     m_textPreview->raise();

@@ -180,7 +180,10 @@ void ExportAsDialog::browse()
 
 void ExportAsDialog::accept()
 {
-    const QString path = QDir::fromNativeSeparators(m_path->text().trimmed());
+    QString path = QDir::fromNativeSeparators(m_path->text().trimmed());
+    // A bare name lands in the folder proposed, never in whatever the working folder is.
+    if (!path.isEmpty() && QDir::isRelativePath(path) && !m_folder.isEmpty())
+        path = QDir(m_folder).filePath(path);
     WriteOptions options;
     QString error = writeOptions(options);
     if (error.isEmpty() && path.isEmpty())
