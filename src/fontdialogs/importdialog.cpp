@@ -31,7 +31,7 @@ ImportSource readImportSource(const QString &path)
     // One byte more tells a file that is too long from one that just fits.
     ReadResult read = readFileStart(path, MaxSourceSize + 1);
     if (read.error.isEmpty() && read.bytes.size() > MaxSourceSize)
-        read.error = QCoreApplication::translate("ImportDialog",
+        read.error = QCoreApplication::translate("ImportSource",
                                                  "It is more than %1 bytes; no font is that large.")
                          .arg(numberText(MaxSourceSize));
     return {read.error.isEmpty() ? std::move(read.bytes) : QByteArray(), read.error};
@@ -50,8 +50,8 @@ QStringList importFilters()
                 patterns.append(QStringLiteral("*.") + suffix + QStringLiteral(".gz"));
         }
     }
-    return {QCoreApplication::translate("ImportDialog", "Fonts (%1)").arg(patterns.join(u' ')),
-            QCoreApplication::translate("ImportDialog", "All Files (*.*)")};
+    return {QCoreApplication::translate("ImportSource", "Fonts (%1)").arg(patterns.join(u' ')),
+            QCoreApplication::translate("ImportSource", "All Files (*.*)")};
 }
 
 ImportDialog::ImportDialog(const QString &path, const QByteArray &bytes, QWidget *parent)
@@ -158,8 +158,12 @@ QString ImportDialog::report() const
     QStringList lines;
     if (!m_detection.isEmpty())
         lines.append(m_detection);
-    if (const QString sources = codeSourcesText(m_result); !sources.isEmpty())
+    if (QString sources = codeSourcesText(m_result); !sources.isEmpty()) {
+        // The companion's report begins with its option's name; here the control has another.
+        if (sources.startsWith(QLatin1String("charset ")))
+            sources.replace(0, 7, tr("Character set"));
         lines.append(sources.at(0).toUpper() + sources.mid(1) + QLatin1Char('.'));
+    }
     const QString empty = emptyCodesText(m_result.font);
     lines.append(tr("Empty codes: %1.").arg(empty.isEmpty() ? tr("none") : empty));
     for (const QString &warning : m_result.warnings)
