@@ -215,9 +215,12 @@ void frmMain::mnuImport_Click()
     request.filters = importFilters();
     request.allFilesFilter = request.filters.last();
     request.mustExist = true;
-    const QString path = m_services.fileDialogs->ask(this, request);
-    if (path.isEmpty())
-        return;
+    if (const QString path = m_services.fileDialogs->ask(this, request); !path.isEmpty())
+        importFile(path);
+}
+
+void frmMain::importFile(const QString &path)
+{
     const ImportSource source = readImportSource(path);
     if (!source.error.isEmpty()) {
         m_services.messages->show(this, Messages::Icon::Warning, windowTitle(),

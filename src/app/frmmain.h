@@ -29,6 +29,10 @@ public:
     FontChar *SelFontChar(int index) const { return m_palette->SelFontChar(index); }
     DetailsPanel *detailsPanel() const { return m_DetailsPanel; }
 
+    // Shows the Import dialog on a font file of another format; the font it gives replaces the
+    // one shown.
+    void importFile(const QString &path);
+
     // Every character blank and none selected: a state no single user action leaves in place.
     void ResetFont();
 
