@@ -131,6 +131,7 @@ void ImportDialog::setFormat(const FontFormat &format)
     m_format = &format;
     m_formatBox->setCurrentIndex(m_formatBox->findData(QString::fromLatin1(format.name)));
     m_options->showFor(format);
+    m_found->clear();
     reread();
 }
 
@@ -143,9 +144,13 @@ void ImportDialog::reread()
     } else {
         m_result = ImportResult::failure(optionError);
     }
-    m_found->setText(m_result.ok() ? m_result.description : m_detection);
-    if (m_result.ok())
+    // What was found stays in view while an option gives no font.
+    if (m_result.ok()) {
+        m_found->setText(m_result.description);
         m_preview->setGlyphs(m_result.font);
+    } else if (m_found->text().isEmpty()) {
+        m_found->setText(m_detection.isEmpty() ? m_result.error : m_detection);
+    }
     m_report->setText(report());
     m_preview->setAccessibleDescription(m_report->text());
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(m_result.ok());
