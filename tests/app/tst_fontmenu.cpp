@@ -1,7 +1,6 @@
 #include "app/frmmain.h"
 #include "editor/detailspanel.h"
 #include "fontdialogs/importdialog.h"
-#include "fontdialogs/textpreviewwindow.h"
 #include "fontdialogs/transformdialog.h"
 #include "formats/psf.h"
 #include "glyphcell/fontchar.h"
@@ -20,8 +19,8 @@
 #include <functional>
 #include <memory>
 
-// The Font menu in the real window: what Import, Transform and the text preview do to the
-// font, the selection and the file name Save proposes.
+// The Font menu in the real window: what Import and Transform do to the font, the selection and
+// the file name Save proposes; the text preview following the font is the end-to-end scenario's.
 class TestFontMenu final : public QObject
 {
     Q_OBJECT
@@ -31,7 +30,6 @@ private Q_SLOTS:
     void importReplacesTheFontAndProposesPf_data();
     void importReplacesTheFontAndProposesPf();
     void transformChangesTheSelectedCharacter();
-    void textPreviewFollowsApply();
 
 private:
     // Triggers the item and, once its dialog is up, does what a user does there.
@@ -110,21 +108,6 @@ void TestFontMenu::transformChangesTheSelectedCharacter()
     setGlyph(expected, 65, CharBitMap {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
     QCOMPARE(shownFont(), expected);
     QCOMPARE(m_window->detailsPanel()->CurrentFontChar()->BitMap(), glyphOf(expected, 65));
-}
-
-void TestFontMenu::textPreviewFollowsApply()
-{
-    m_window->findChild<QAction *>(QStringLiteral("mnuTextPreview"))->trigger();
-    auto *preview = m_window->findChild<TextPreviewWindow *>();
-    QVERIFY(preview && preview->isVisible());
-    preview->findChild<QLineEdit *>(QStringLiteral("txtText"))->setText(QStringLiteral("A"));
-    const QImage before = preview->picture();
-
-    m_window->SelFontChar(65)->setFocus();
-    m_window->detailsPanel()->LoadEditor(CapitalA);
-    QCOMPARE(preview->picture(), before);
-    m_window->detailsPanel()->findChild<QPushButton *>(QStringLiteral("btnOK"))->click();
-    QVERIFY(preview->picture() != before);
 }
 
 QTEST_MAIN(TestFontMenu)

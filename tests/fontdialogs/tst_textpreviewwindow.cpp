@@ -18,7 +18,6 @@ class TestTextPreviewWindow final : public QObject
 private Q_SLOTS:
     void drawsTheCompanionsPicture_data();
     void drawsTheCompanionsPicture();
-    void followsTheFont();
     void missingCharacterDrawsNothing();
 };
 
@@ -61,21 +60,6 @@ void TestTextPreviewWindow::drawsTheCompanionsPicture()
     QVERIFY(finishedInTime(render));
     QCOMPARE(render.exitCode(), 0);
     QCOMPARE(readRaw(dir.filePath("line.png")), readRaw(dir.filePath("ref.png")));
-}
-
-void TestTextPreviewWindow::followsTheFont()
-{
-    FakeServices fakes;
-    TextPreviewWindow window(fakes.services(), nullptr);
-    window.findChild<QLineEdit *>(QStringLiteral("txtText"))->setText(QStringLiteral("AB"));
-    window.findChild<QSpinBox *>(QStringLiteral("spnScale"))->setValue(1);
-    QCOMPARE(window.picture().pixel(1, 0), qRgb(255, 255, 255));
-    FontImage font {};
-    setGlyph(font, 'B', CharBitMap {0x40, 0, 0, 0, 0, 0, 0, 0});
-    window.setGlyphs(font);
-    // B's pixel 1 of row 0, in the second cell; A stays paper.
-    QCOMPARE(window.picture().pixel(9, 0), qRgb(0, 0, 0));
-    QCOMPARE(window.picture().pixel(1, 0), qRgb(255, 255, 255));
 }
 
 void TestTextPreviewWindow::missingCharacterDrawsNothing()

@@ -44,7 +44,6 @@ void TestTransformDialog::operationOnScope_data()
     // Operations in the box's order: shift, roll, mirror, turn, invert, bold.
     QTest::newRow("shift right 3, whole")
         << 0 << 3 << 3 << "whole" << CharBitMap {0x10, 0, 0, 0, 0, 0, 0, 0} << 0 << 255;
-    QTest::newRow("shift up loses it") << 0 << 0 << 1 << "whole" << CharBitMap {} << 0 << 255;
     QTest::newRow("roll up brings it to the bottom")
         << 1 << 0 << 1 << "65-90" << CharBitMap {0, 0, 0, 0, 0, 0, 0, 0x80} << 65 << 90;
     QTest::newRow("mirror left to right")
