@@ -2,8 +2,10 @@
 
 #include "about/frmabout.h"
 #include "editor/detailspanel.h"
+#include "editor/fontdocument.h"
 #include "editor/formlayout.h"
 #include "editor/glyphclipboard.h"
+#include "core/failure.h"
 #include "export/exportcommand.h"
 #include "fontdialogs/importdialog.h"
 #include "fontdialogs/textpreviewwindow.h"
@@ -11,21 +13,20 @@
 #include "fontfile/filecommands.h"
 #include "glyphcell/fontchar.h"
 #include "glyphcell/twips.h"
-#include "resources/appicon.h"
-
-#include "core/failure.h"
 #include "platform/filedialogs.h"
 #include "platform/messages.h"
+#include "resources/appicon.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QLayout>
-#include <QMenu>
 #include <QDir>
 #include <QFileInfo>
+#include <QLayout>
+#include <QMenu>
 #include <QMenuBar>
-#include <QStandardPaths>
 #include <QScreen>
+#include <QStandardPaths>
+#include <QUndoStack>
 
 namespace {
 // Twips: the client area as the window is defined, before start-up fits it to the palette.
@@ -51,12 +52,14 @@ frmMain::frmMain(const Services &services, QWidget *parent)
     m_client->setFixedSize(px(InitialClientWidth), px(InitialClientHeight));
     setCentralWidget(m_client);
 
-    m_palette = new FontPalette(m_client);
+    m_document = new FontDocument(this);
+    m_palette = new FontPalette(m_document, m_client);
     // Created after the cells, so that the palette comes first when the window gets the focus.
-    m_DetailsPanel = new DetailsPanel(m_client);
+    m_DetailsPanel = new DetailsPanel(m_document, m_client);
     createMenus();
 
-    connect(m_palette, &FontPalette::characterSelected, this, &frmMain::showSelectedCharacter);
+    connect(m_document, &FontDocument::fileChanged, this, &frmMain::UpdateTitle);
+    connect(m_document->undoStack(), &QUndoStack::indexChanged, this, &frmMain::updateEditMenu);
     connect(m_DetailsPanel, &DetailsPanel::applyClicked, this, &frmMain::btnOK_Click);
     connect(m_DetailsPanel, &DetailsPanel::clearClicked, this, &frmMain::btnClear_Click);
     connect(m_DetailsPanel, &DetailsPanel::invertClicked, this, &frmMain::btnInvert_Click);
@@ -92,6 +95,18 @@ void frmMain::createMenus()
     file->addSeparator()->setObjectName(QStringLiteral("mnuSep2"));
     addItem(file, "mnuExit", tr("E&xit"), &frmMain::mnuExit_Click);
 
+    QMenu *edit = menuBar()->addMenu(tr("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    m_undo = edit->addAction(QString(), m_document, &FontDocument::undo);
+    m_undo->setObjectName(QStringLiteral("mnuUndo"));
+    m_undo->setShortcut(QKeySequence::Undo);
+    m_redo = edit->addAction(QString(), m_document, &FontDocument::redo);
+    m_redo->setObjectName(QStringLiteral("mnuRedo"));
+    // Ctrl+Y as on Windows, and Ctrl+Shift+Z as elsewhere, on every system.
+    m_redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    updateEditMenu();
+
     // Its access key is O: F, E and H open the other menus, and A, L, I, C and P press the
     // editor's buttons.
     QMenu *font = menuBar()->addMenu(tr("F&ont"));
@@ -117,41 +132,32 @@ void frmMain::Form_Load()
     m_DetailsPanel->move(px(layout.panelPos.x()), px(layout.panelPos.y()));
     m_client->setFixedSize(px(layout.clientWidth), px(layout.clientHeight));
 
-    mnuNew_Click();
+    // New without a step: there is nothing before it to go back to.
+    ResetFont();
+    m_palette->selectAndFocus(0);
     m_CopyBuffer.fill(0);
-}
-
-// Selecting another character discards the editor's unapplied edits and loads that character.
-void frmMain::showSelectedCharacter(int code, const CharBitMap &glyph)
-{
-    m_DetailsPanel->ClearEditor();
-    m_DetailsPanel->LoadEditor(glyph);
-    m_DetailsPanel->setSelectedCharText(charDescription(code));
 }
 
 void frmMain::btnOK_Click()
 {
-    if (m_palette->SelectedIndex() < 0)
-        return;
-    m_palette->setGlyph(m_palette->SelectedIndex(), m_DetailsPanel->CurrentFontChar()->BitMap());
-    fontChanged();
+    m_document->apply();
 }
 
 void frmMain::btnClear_Click()
 {
-    m_DetailsPanel->ClearEditor();
+    m_document->clearEditor();
 }
 
 void frmMain::btnInvert_Click()
 {
-    m_DetailsPanel->InvertEditor();
+    m_document->invertEditor();
 }
 
 void frmMain::btnCopy_Click()
 {
     // The buffer is set before the clipboard is touched, so Paste works whatever the clipboard
     // does.
-    m_CopyBuffer = m_DetailsPanel->CurrentFontChar()->BitMap();
+    m_CopyBuffer = m_document->editor().grid;
     QClipboard *clipboard = QApplication::clipboard();
     clipboard->clear();
     // The clipboard takes ownership.
@@ -161,34 +167,46 @@ void frmMain::btnCopy_Click()
 
 void frmMain::btnPaste_Click()
 {
-    m_DetailsPanel->LoadEditor(m_CopyBuffer);
+    m_document->paste(m_CopyBuffer);
 }
 
 void frmMain::mnuNew_Click()
 {
-    ResetFont();
-    fontChanged();
+    m_document->newFont();
     m_palette->selectAndFocus(0);
 }
 
 void frmMain::mnuOpen_Click()
 {
-    const std::optional<OpenedFont> opened = openFont(this, m_services);
+    showOpenedFont(openFont(this, m_services));
+}
+
+void frmMain::openFile(const QString &path)
+{
+    // Any other format is the Import dialog's, which shows what it found before it replaces
+    // anything.
+    if (QFileInfo(path).suffix().compare(QLatin1String("pf"), Qt::CaseInsensitive) != 0)
+        importFile(path);
+    else
+        showOpenedFont(openFontFile(this, m_services, path));
+}
+
+void frmMain::showOpenedFont(const std::optional<OpenedFont> &opened)
+{
     if (!opened)
         return;
-    ResetFont();
-    m_palette->setFont(opened->font);
-    UpdateTitle(opened->title);
+    m_document->replaceFont(tr("Open"), opened->font, FontFile::fontFile(opened->path));
     m_palette->selectAndFocus(0);
-    fontChanged();
 }
 
 void frmMain::mnuSave_Click()
 {
-    const QString proposed = m_importedName.isEmpty() ? m_CurrentFileName : m_importedName;
-    if (const std::optional<EditorTitle> saved
-        = saveFont(this, m_services, m_palette->font(), proposed))
-        UpdateTitle(*saved);
+    const FontFile &file = m_document->file();
+    const QString proposed
+        = file.title.fileName.isEmpty() ? file.proposedName : file.title.fileName;
+    if (const std::optional<SavedFont> saved
+        = saveFont(this, m_services, m_document->font(), proposed))
+        m_document->rename(FontFile::fontFile(saved->path));
 }
 
 void frmMain::mnuExit_Click()
@@ -198,7 +216,7 @@ void frmMain::mnuExit_Click()
 
 void frmMain::mneExport_Click()
 {
-    exportFont(this, m_services, m_palette->font(), m_CurrentFileName);
+    exportFont(this, m_services, m_document->font(), CurrentFileName());
 }
 
 void frmMain::mnuAbout_Click()
@@ -230,77 +248,87 @@ void frmMain::importFile(const QString &path)
     ImportDialog dialog(path, source.bytes, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    replaceFont(dialog.font());
-    // The font no longer comes from a .pf file: Save proposes the source's name as one.
-    UpdateTitle(editorTitleFor(QString()));
-    m_importedName = fontBaseName(path) + QStringLiteral(".pf");
+    m_document->replaceFont(tr("Import"), dialog.font(), FontFile::importedFrom(path));
+    m_palette->selectAndFocus(0);
 }
 
 void frmMain::mnuExportAs_Click()
 {
-    // The window keeps no folder of its font: the user's documents, else home.
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // The font's folder, else the user's documents, else home.
+    QString folder = m_document->file().folder;
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QDir::homePath();
-    ExportAsDialog dialog(m_palette->font(), m_CurrentFileName, folder, m_exportChoices, m_services,
-                          this);
+    ExportAsDialog dialog(m_document->font(), CurrentFileName(), folder, m_exportChoices,
+                          m_services, this);
     if (dialog.exec() == QDialog::Accepted)
         m_exportChoices = dialog.choices();
 }
 
 void frmMain::mnuTransform_Click()
 {
-    TransformDialog dialog(m_palette->font(), m_palette->SelectedIndex(), this);
-    if (dialog.exec() == QDialog::Accepted)
-        replaceFont(dialog.transformed());
+    TransformDialog dialog(m_document->font(), m_document->selected(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QList<GlyphChange> changes;
+    for (int code = 0; code < CharacterCount; ++code) {
+        const CharBitMap glyph = glyphOf(dialog.transformed(), code);
+        if (glyph != m_document->glyph(code))
+            changes.append({code, glyph});
+    }
+    m_document->changeGlyphs(dialog.stepName(), changes);
 }
 
 void frmMain::mnuTextPreview_Click()
 {
     if (!m_textPreview) {
         m_textPreview = new TextPreviewWindow(m_services, this);
-        m_textPreview->setGlyphs(m_palette->font());
-        // Beside the main window where the screen has room, else below it, and on the screen.
-        m_textPreview->adjustSize();
-        const QRect screen = this->screen()->availableGeometry();
-        const QSize size = m_textPreview->frameGeometry().size();
-        QPoint place = frameGeometry().topRight() + QPoint(PreviewGap, 0);
-        if (place.x() + size.width() > screen.right())
-            place = frameGeometry().bottomLeft() + QPoint(0, PreviewGap);
-        place.setX(qBound(screen.left(), place.x(), screen.right() - size.width()));
-        place.setY(qBound(screen.top(), place.y(), screen.bottom() - size.height()));
-        m_textPreview->move(place);
+        m_textPreview->setGlyphs(m_document->font());
+        connect(m_document, &FontDocument::glyphsChanged, m_textPreview,
+                [this] { m_textPreview->setGlyphs(m_document->font()); });
+        placeTextPreview();
     }
     m_textPreview->show();
     m_textPreview->raise();
     m_textPreview->activateWindow();
 }
 
-void frmMain::replaceFont(const FontImage &font)
+void frmMain::placeTextPreview()
 {
-    m_palette->setFont(font);
-    if (const int selected = m_palette->SelectedIndex(); selected >= 0)
-        showSelectedCharacter(selected, glyphOf(font, selected));
-    fontChanged();
+    m_textPreview->adjustSize();
+    const QRect screen = this->screen()->availableGeometry();
+    const QSize size = m_textPreview->frameGeometry().size();
+    QPoint place = frameGeometry().topRight() + QPoint(PreviewGap, 0);
+    if (place.x() + size.width() > screen.right())
+        place = frameGeometry().bottomLeft() + QPoint(0, PreviewGap);
+    place.setX(qBound(screen.left(), place.x(), screen.right() - size.width()));
+    place.setY(qBound(screen.top(), place.y(), screen.bottom() - size.height()));
+    m_textPreview->move(place);
 }
 
-void frmMain::fontChanged()
+QString frmMain::CurrentFileName() const
 {
-    if (m_textPreview)
-        m_textPreview->setGlyphs(m_palette->font());
+    return m_document->file().title.fileName;
 }
 
 void frmMain::ResetFont()
 {
-    m_palette->clear();
-    m_DetailsPanel->ClearEditor();
-    UpdateTitle(editorTitleFor(QString()));
+    m_document->reset();
 }
 
-void frmMain::UpdateTitle(const EditorTitle &title)
+void frmMain::updateEditMenu()
 {
-    m_importedName.clear();
-    m_CurrentFileName = title.fileName;
+    const QUndoStack *stack = m_document->undoStack();
+    m_undo->setEnabled(stack->canUndo());
+    m_undo->setText(stack->canUndo() ? tr("&Undo %1").arg(stack->undoText()) : tr("&Undo"));
+    m_redo->setEnabled(stack->canRedo());
+    m_redo->setText(stack->canRedo() ? tr("&Redo %1").arg(stack->redoText()) : tr("&Redo"));
+}
+
+void frmMain::UpdateTitle()
+{
     // Qt reads "[*]" in a title as the modified marker; written twice it shows as itself.
-    setWindowTitle(QString(title.caption).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
+    setWindowTitle(QString(m_document->file().title.caption)
+                       .replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
 }

@@ -3,19 +3,23 @@
 #include "core/charbitmap.h"
 #include "core/modtools.h"
 #include "editor/fontpalette.h"
+#include "fontdialogs/exportasdialog.h"
 #include "platform/services.h"
 
 #include <QMainWindow>
 
-#include "fontdialogs/exportasdialog.h"
+#include <optional>
 
 class DetailsPanel;
-class TextPreviewWindow;
 class FontChar;
+class FontDocument;
+class QAction;
+class TextPreviewWindow;
 class frmAbout;
+struct OpenedFont;
 
-// The editor's one window: the palette, the pixel editor panel and the menu, wired together,
-// and the state they share: the current file name and the copy buffer.
+// The editor's one window: the palette, the pixel editor panel, the title and the menus, all
+// views of one document; and the copy buffer, which is the window's, not the font's.
 class frmMain final : public QMainWindow
 {
     Q_OBJECT
@@ -24,13 +28,16 @@ public:
     explicit frmMain(const Services &services, QWidget *parent = nullptr);
 
     int SelectedIndex() const { return m_palette->SelectedIndex(); }
-    QString CurrentFileName() const { return m_CurrentFileName; }
+    QString CurrentFileName() const;
     CharBitMap CopyBuffer() const { return m_CopyBuffer; }
     FontChar *SelFontChar(int index) const { return m_palette->SelFontChar(index); }
     DetailsPanel *detailsPanel() const { return m_DetailsPanel; }
+    FontDocument *document() const { return m_document; }
 
+    // Opens a font file as Open does once the file is chosen: the file named on the command line.
+    void openFile(const QString &path);
     // Shows the Import dialog on a font file of another format; the font it gives replaces the
-    // one shown.
+    // one shown, as one step.
     void importFile(const QString &path);
 
     // Every character blank and none selected: a state no single user action leaves in place.
@@ -40,7 +47,6 @@ private:
     void createMenus();
     void Form_Load();
 
-    void showSelectedCharacter(int code, const CharBitMap &glyph);
     void btnOK_Click();
     void btnClear_Click();
     void btnInvert_Click();
@@ -49,34 +55,33 @@ private:
 
     void mnuNew_Click();
     void mnuOpen_Click();
+    void showOpenedFont(const std::optional<OpenedFont> &opened);
     void mnuSave_Click();
     void mnuExit_Click();
     void mneExport_Click();
     void mnuAbout_Click();
+    void updateEditMenu();
 
     void mnuImport_Click();
     void mnuExportAs_Click();
     void mnuTransform_Click();
     void mnuTextPreview_Click();
-    // Takes a font that replaces the whole one shown, keeping the selection, and shows it in
-    // every view.
-    void replaceFont(const FontImage &font);
-    void fontChanged();
+    // Beside the window where the screen has room, else below it.
+    void placeTextPreview();
 
-    // Shows the caption and keeps the file name as the current one.
-    void UpdateTitle(const EditorTitle &title);
+    // Shows the document's caption.
+    void UpdateTitle();
 
     Services m_services;
+    FontDocument *m_document = nullptr;
     QWidget *m_client = nullptr;
     FontPalette *m_palette = nullptr;
     DetailsPanel *m_DetailsPanel = nullptr;
     frmAbout *m_about = nullptr;
-
+    QAction *m_undo = nullptr;
+    QAction *m_redo = nullptr;
     TextPreviewWindow *m_textPreview = nullptr;
-
-    QString m_CurrentFileName;
-    // After an import, the name Save proposes: the source's with ".pf", never the source itself.
-    QString m_importedName;
     ExportChoices m_exportChoices;
+
     CharBitMap m_CopyBuffer {};
 };

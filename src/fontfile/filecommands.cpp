@@ -21,16 +21,22 @@ std::optional<OpenedFont> openFont(QWidget *parent, const Services &services)
     const QString path = services.fileDialogs->ask(parent, openFontRequest());
     if (path.isEmpty())
         return std::nullopt;
+    return openFontFile(parent, services, path);
+}
+
+std::optional<OpenedFont> openFontFile(QWidget *parent, const Services &services,
+                                       const QString &path)
+{
     const ReadResult read = readFileStart(path, FontFileSize);
     if (!read.error.isEmpty()) {
         showFailure(parent, services, FileTask::OpenFont, path, read.error);
         return std::nullopt;
     }
-    return OpenedFont {fontImageFromBytes(read.bytes), editorTitleFor(path)};
+    return OpenedFont {fontImageFromBytes(read.bytes), editorTitleFor(path), path};
 }
 
-std::optional<EditorTitle> saveFont(QWidget *parent, const Services &services,
-                                    const FontImage &font, const QString &currentFileName)
+std::optional<SavedFont> saveFont(QWidget *parent, const Services &services, const FontImage &font,
+                                  const QString &currentFileName)
 {
     const QString path = services.fileDialogs->ask(parent, saveFontRequest(currentFileName));
     if (path.isEmpty())
@@ -40,5 +46,5 @@ std::optional<EditorTitle> saveFont(QWidget *parent, const Services &services,
         showFailure(parent, services, FileTask::SaveFont, path, error);
         return std::nullopt;
     }
-    return editorTitleFor(path);
+    return SavedFont {editorTitleFor(path), path};
 }

@@ -1,5 +1,6 @@
 #include "app/frmmain.h"
 #include "editor/detailspanel.h"
+#include "editor/fontdocument.h"
 #include "editor/pixelsquare.h"
 #include "glyphcell/fontchar.h"
 #include "support/support.h"
@@ -68,6 +69,9 @@ private Q_SLOTS:
     void exportLeavesTheWindowAsItWas();
     void exportProposesSavedName();
     void exitClosesTheWindow();
+    void fileGivenOpensWithoutADialog();
+    void newAndOpenAreUndone_data();
+    void newAndOpenAreUndone();
 
 private:
     void trigger(const char *item)
@@ -94,7 +98,7 @@ private:
     void prepareEditedFont()
     {
         QTest::mouseClick(m_window->SelFontChar(65), Qt::LeftButton);
-        m_window->detailsPanel()->LoadEditor(CapitalA);
+        m_window->document()->paste(CapitalA);
         QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("btnOK")),
                           Qt::LeftButton);
         QTest::mouseClick(m_window->SelFontChar(66), Qt::LeftButton);
@@ -257,6 +261,7 @@ void TestFileMenu::captionShowsTheNameAsItIs_data()
 {
     QTest::addColumn<QString>("name");
     QTest::newRow("marker") << "a[*].pf";
+    QTest::newRow("marker inside") << "a[*]b.pf";
     QTest::newRow("marker alone") << "[*]";
     QTest::newRow("marker twice") << "x[*][*].pf";
     QTest::newRow("bracket before marker") << "[[*].pf";
@@ -317,6 +322,57 @@ void TestFileMenu::exitClosesTheWindow()
     prepareEditedFont();
     trigger("mnuExit");
     QVERIFY(!m_window->isVisible());
+    QVERIFY(m_fakes->messages.shown.isEmpty());
+}
+
+void TestFileMenu::fileGivenOpensWithoutADialog()
+{
+    writeRaw(path("given.pf"), pattern(2048));
+    m_window->openFile(path("given.pf"));
+    QVERIFY(m_fakes->dialogs.requests.isEmpty());
+    QCOMPARE(m_window->windowTitle(), BaseTitle + " (given.pf)");
+    QCOMPARE(m_window->SelFontChar(255)->BitMap(), glyphOf(fontImageFromBytes(pattern(2048)), 255));
+    verifyCharacterZeroSelected();
+
+    // A file that cannot be read is named in a message and changes nothing.
+    trigger("mnuNew");
+    prepareEditedFont();
+    m_window->openFile(path("missing.pf"));
+    QCOMPARE(m_fakes->messages.shown.size(), 1);
+    QVERIFY(m_fakes->messages.shown[0].text.contains(QStringLiteral("missing.pf")));
+    verifyEditedFontKept(BaseTitle, QString());
+}
+
+void TestFileMenu::newAndOpenAreUndone_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::newRow("New") << "mnuNew";
+    QTest::newRow("Open") << "mnuOpen";
+}
+
+// A stray New or Open loses nothing: Undo brings back the font, its selection, its unapplied
+// edit, its file name and its title, and Redo goes forward again.
+void TestFileMenu::newAndOpenAreUndone()
+{
+    QFETCH(QString, item);
+    writeRaw(path("known.pf"), QByteArray(2048, '\0'));
+    writeRaw(path("other.pf"), pattern(2048));
+    open(path("known.pf"));
+    prepareEditedFont();
+    m_fakes->dialogs.answers = {path("other.pf")};
+    trigger(item.toLatin1().constData());
+    QVERIFY(m_window->SelFontChar(65)->BitMap() != CapitalA);
+    auto *undo = m_window->findChild<QAction *>(QStringLiteral("mnuUndo"));
+    QCOMPARE(undo->text(), "&Undo " + item.mid(3));
+    undo->trigger();
+    verifyEditedFontKept(BaseTitle + " (known.pf)", QStringLiteral("known.pf"));
+    QCOMPARE(m_window->windowHandle()->title(), BaseTitle + " (known.pf)");
+
+    m_window->findChild<QAction *>(QStringLiteral("mnuRedo"))->trigger();
+    QCOMPARE(m_window->SelectedIndex(), 0);
+    QCOMPARE(m_window->CurrentFileName(), item == "mnuOpen" ? "other.pf" : "");
+    // Undo and Redo touch no file.
+    QCOMPARE(readRaw(path("known.pf")), QByteArray(2048, '\0'));
     QVERIFY(m_fakes->messages.shown.isEmpty());
 }
 

@@ -2,6 +2,7 @@
 #include "editor/detailspanel.h"
 #include "fontdialogs/importdialog.h"
 #include "fontdialogs/transformdialog.h"
+#include "formats/pngimage.h"
 #include "formats/psf.h"
 #include "glyphcell/fontchar.h"
 #include "support/support.h"
@@ -29,11 +30,13 @@ private Q_SLOTS:
     void init();
     void importReplacesTheFontAndProposesPf_data();
     void importReplacesTheFontAndProposesPf();
-    void transformChangesTheSelectedCharacter();
+    void fileGivenOfAnotherFormatIsImported();
+    void transformIsOneStep();
 
 private:
-    // Triggers the item and, once its dialog is up, does what a user does there.
-    template<typename Dialog> void triggerWith(const char *item, std::function<void(Dialog *)> act)
+    // Does what starts a dialog and, once the dialog is up, what a user does there.
+    template<typename Dialog>
+    void startWith(const std::function<void()> &start, std::function<void(Dialog *)> act)
     {
         bool seen = false;
         QTimer::singleShot(0, m_window.get(), [&seen, act] {
@@ -42,8 +45,13 @@ private:
                 act(dialog);
             }
         });
-        m_window->findChild<QAction *>(QLatin1String(item))->trigger();
+        start();
         QVERIFY(seen);
+    }
+    template<typename Dialog> void triggerWith(const char *item, std::function<void(Dialog *)> act)
+    {
+        startWith<Dialog>(
+            [this, item] { m_window->findChild<QAction *>(QLatin1String(item))->trigger(); }, act);
     }
     FontImage shownFont() const
     {
@@ -92,9 +100,29 @@ void TestFontMenu::importReplacesTheFontAndProposesPf()
     QCOMPARE(m_fakes->dialogs.requests.last().initialName,
              accepted ? QStringLiteral("console.pf") : QStringLiteral("font.pf"));
     QCOMPARE(m_window->CurrentFileName(), QString());
+
+    // One step, which Undo takes back; Cancel leaves none.
+    QAction *undo = m_window->findChild<QAction *>(QStringLiteral("mnuUndo"));
+    QCOMPARE(undo->isEnabled(), accepted);
+    if (accepted) {
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Import"));
+        undo->trigger();
+        QCOMPARE(shownFont(), FontImage {});
+    }
 }
 
-void TestFontMenu::transformChangesTheSelectedCharacter()
+void TestFontMenu::fileGivenOfAnotherFormatIsImported()
+{
+    // As given on the command line or dropped: a font that is no .pf goes through Import.
+    const FontImage font = randomFont(12);
+    const QString source = m_dir->filePath(QStringLiteral("sheet.png"));
+    writeRaw(source, encodePng(sheetOf(font, 1)));
+    startWith<ImportDialog>([this, &source] { m_window->openFile(source); },
+                            [](ImportDialog *dialog) { dialog->accept(); });
+    QCOMPARE(shownFont(), font);
+}
+
+void TestFontMenu::transformIsOneStep()
 {
     m_window->SelFontChar(65)->setFocus();
     QCOMPARE(m_window->SelectedIndex(), 65);
@@ -108,6 +136,10 @@ void TestFontMenu::transformChangesTheSelectedCharacter()
     setGlyph(expected, 65, CharBitMap {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
     QCOMPARE(shownFont(), expected);
     QCOMPARE(m_window->detailsPanel()->CurrentFontChar()->BitMap(), glyphOf(expected, 65));
+    QAction *undo = m_window->findChild<QAction *>(QStringLiteral("mnuUndo"));
+    QCOMPARE(undo->text(), QStringLiteral("&Undo Transform: Invert"));
+    undo->trigger();
+    QCOMPARE(shownFont(), FontImage {});
 }
 
 QTEST_MAIN(TestFontMenu)

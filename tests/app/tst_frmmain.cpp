@@ -188,10 +188,12 @@ void TestFrmMain::menuItems()
 {
     const QList<QMenu *> menus = m_window->menuBar()->findChildren<QMenu *>();
     auto *file = m_window->findChild<QMenu *>(QStringLiteral("mnuFile"));
+    auto *edit = m_window->findChild<QMenu *>(QStringLiteral("mnuEdit"));
     auto *help = m_window->findChild<QMenu *>(QStringLiteral("mnuHelp"));
-    QVERIFY(file && help);
-    // Other menus stand between them.
+    QVERIFY(file && edit && help);
+    // File, Edit, then the menus added beside Edit, Help last.
     QCOMPARE(m_window->menuBar()->actions().constFirst()->menu(), file);
+    QCOMPARE(m_window->menuBar()->actions().at(1), edit->menuAction());
     QCOMPARE(m_window->menuBar()->actions().constLast()->menu(), help);
     QCOMPARE(file->title(), QStringLiteral("&File"));
     QCOMPARE(help->title(), QStringLiteral("&Help"));

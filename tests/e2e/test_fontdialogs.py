@@ -118,7 +118,7 @@ class TestFontDialogs(Scenario):
         self.assertEqual(data, reference)
         self.assertIn(b"Char_065\t\tdt\t0x18, 0x24", data)
 
-    def test_transform_a_range(self):
+    def test_transform_a_range_and_undo(self):
         program = self.start()
         program.menu("o", "t")
         dialog = wait_until(lambda: program.top_level("Transform"), 10, "the transform dialog")
@@ -136,6 +136,12 @@ class TestFontDialogs(Scenario):
                    "cell 65 inverted")
         self.assertEqual(program.cell_picture(66), expected_picture([0xFF] * 8, WHITE))
         self.assertEqual(program.cell_picture(67), expected_picture([0] * 8, WHITE))
+        # One step: Undo takes back both characters at once.
+        program.wait_active()
+        key("ctrl+z")
+        wait_until(lambda: program.cell_picture(65) == expected_picture([0] * 8, WHITE), 10,
+                   "cell 65 back")
+        self.assertEqual(program.cell_picture(66), expected_picture([0] * 8, WHITE))
 
     def test_text_preview_follows_apply(self):
         program = self.start()

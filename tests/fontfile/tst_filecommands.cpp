@@ -34,7 +34,9 @@ int childMain(int, char **argv)
         if (const std::optional<OpenedFont> opened = openFont(nullptr, fakes.services()))
             title = opened->title;
     } else {
-        title = saveFont(nullptr, fakes.services(), fontWithA(), QString());
+        if (const std::optional<SavedFont> saved
+            = saveFont(nullptr, fakes.services(), fontWithA(), QString()))
+            title = saved->title;
     }
     for (const ShownMessage &message : std::as_const(fakes.messages.shown))
         std::printf("message: %s\n", qPrintable(QString(message.text).replace(u'\n', u' ')));
@@ -77,7 +79,11 @@ private:
                                     const QString &currentFileName = QString())
     {
         m_fakes->dialogs.answers = {path};
-        return saveFont(nullptr, m_fakes->services(), font, currentFileName);
+        const std::optional<SavedFont> saved
+            = saveFont(nullptr, m_fakes->services(), font, currentFileName);
+        if (saved)
+            return saved->title;
+        return std::nullopt;
     }
     QString path(const char *name) const { return m_dir->filePath(QLatin1String(name)); }
     // One warning that names the file and gives the reason.
