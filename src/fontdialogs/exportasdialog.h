@@ -46,8 +46,9 @@ class ExportAsDialog final : public QDialog
     Q_OBJECT
 
 public:
-    ExportAsDialog(const FontImage &font, const QString &currentFileName, const QString &folder,
-                   const ExportChoices &last, const Services &services, QWidget *parent);
+    explicit ExportAsDialog(const FontImage &font, const QString &currentFileName,
+                            const QString &folder, const ExportChoices &last,
+                            const Services &services, QWidget *parent);
 
     ExportChoices choices() const;
     const FontFormat &format() const { return *m_format; }

@@ -29,7 +29,7 @@ class ImportDialog final : public QDialog
     Q_OBJECT
 
 public:
-    ImportDialog(const QString &path, const QByteArray &bytes, QWidget *parent);
+    explicit ImportDialog(const QString &path, const QByteArray &bytes, QWidget *parent);
 
     const FontFormat *format() const { return m_format; }
     void setFormat(const FontFormat &format);

@@ -24,7 +24,7 @@ class OptionRows final : public QObject
 public:
     enum class Side { Reading, Writing };
 
-    OptionRows(Side side, QFormLayout *form, QWidget *parent);
+    explicit OptionRows(Side side, QFormLayout *form, QWidget *parent);
 
     // Shows the rows of the options the format takes, and only those.
     void showFor(const FontFormat &format);

@@ -22,7 +22,7 @@ class TextPreviewWindow final : public QWidget
     Q_OBJECT
 
 public:
-    TextPreviewWindow(const Services &services, QWidget *parent);
+    explicit TextPreviewWindow(const Services &services, QWidget *parent);
 
     void setGlyphs(const FontImage &font);
     // The line as drawn now, or a null image when there is nothing to draw.

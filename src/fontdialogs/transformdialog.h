@@ -26,7 +26,7 @@ class TransformDialog final : public QDialog
 
 public:
     // selected: the editor's selected code, -1 when none is.
-    TransformDialog(const FontImage &font, int selected, QWidget *parent);
+    explicit TransformDialog(const FontImage &font, int selected, QWidget *parent);
 
     GlyphOperation operation() const;
     // The codes chosen, or nothing when the range typed is none.
