@@ -56,11 +56,11 @@ void OptionRows::addRow(Row row, const QString &caption)
         m_form->addRow(check);
         connect(check, &QCheckBox::toggled, this, &OptionRows::changed);
     } else {
-        row.label = new QLabel(caption, m_parent);
-        row.label->setBuddy(row.field);
+        auto *label = new QLabel(caption, m_parent);
+        label->setBuddy(row.field);
         // Screen readers name the control by its label without the access key's ampersand.
         row.field->setAccessibleName(QString(caption).remove(u'&').remove(u':'));
-        m_form->addRow(row.label, row.field);
+        m_form->addRow(label, row.field);
         if (auto *edit = qobject_cast<QLineEdit *>(row.field))
             connect(edit, &QLineEdit::textChanged, this, &OptionRows::changed);
         else if (auto *spin = qobject_cast<QSpinBox *>(row.field))
@@ -75,7 +75,6 @@ void OptionRows::addReadingRows()
 {
     QComboBox *charset = characterSetBox(m_parent);
     addRow({FormatOption::Charset,
-            nullptr,
             charset,
             [charset](ReadOptions &options) {
                 QString why;
@@ -92,7 +91,6 @@ void OptionRows::addReadingRows()
     auto *byPosition = new QCheckBox(m_parent);
     byPosition->setObjectName(QStringLiteral("chkByPosition"));
     addRow({FormatOption::ByPosition,
-            nullptr,
             byPosition,
             [byPosition](ReadOptions &options) {
                 options.byPosition = byPosition->isChecked();
@@ -108,7 +106,6 @@ void OptionRows::addReadingRows()
     offset->setObjectName(QStringLiteral("txtOffset"));
     offset->setToolTip(tr("Where the font starts in the file, in bytes: decimal or 0x hex"));
     addRow({FormatOption::Offset,
-            nullptr,
             offset,
             [offset](ReadOptions &options) {
                 const std::optional<qint64> value = parseNumber(offset->text().trimmed());
@@ -125,7 +122,6 @@ void OptionRows::addReadingRows()
     first->setObjectName(QStringLiteral("spnFirst"));
     first->setRange(0, CharacterCount - 1);
     addRow({FormatOption::RawSpan,
-            nullptr,
             first,
             [first](ReadOptions &options) {
                 options.first = first->value();
@@ -141,7 +137,6 @@ void OptionRows::addReadingRows()
     // Zero stands for as many glyphs as the data holds, up to code 255.
     count->setSpecialValueText(tr("All"));
     addRow({FormatOption::RawSpan,
-            nullptr,
             count,
             [first, count](ReadOptions &options) {
                 options.count = std::nullopt;
@@ -162,7 +157,6 @@ void OptionRows::addReadingRows()
     auto *bitOrder = new QCheckBox(m_parent);
     bitOrder->setObjectName(QStringLiteral("chkBit0Left"));
     addRow({FormatOption::BitOrder,
-            nullptr,
             bitOrder,
             [bitOrder](ReadOptions &options) {
                 options.bit0Left = bitOrder->isChecked();
@@ -177,7 +171,6 @@ void OptionRows::addReadingRows()
     ink->addItem(tr("Dark pixels on light paper"));
     ink->addItem(tr("Light pixels on dark paper"));
     addRow({FormatOption::Ink,
-            nullptr,
             ink,
             [ink](ReadOptions &options) {
                 options.ink = ink->currentIndex() == 1 ? InkRule::Light : InkRule::Dark;
@@ -194,7 +187,6 @@ void OptionRows::addWritingRows()
     name->setObjectName(QStringLiteral("txtName"));
     name->setPlaceholderText(tr("the font's file name"));
     addRow({FormatOption::Name,
-            nullptr,
             name,
             {},
             [name](WriteOptions &options) {
@@ -212,7 +204,6 @@ void OptionRows::addWritingRows()
     scale->setRange(1, MaxScale);
     scale->setSuffix(tr(" x"));
     addRow({FormatOption::Scale,
-            nullptr,
             scale,
             {},
             [scale](WriteOptions &options) {
@@ -228,7 +219,6 @@ void OptionRows::addWritingRows()
     codes->setObjectName(QStringLiteral("txtCodes"));
     codes->setToolTip(tr("The characters to write, FIRST-LAST: decimal or 0x hex"));
     addRow({FormatOption::Codes,
-            nullptr,
             codes,
             {},
             [codes](WriteOptions &options) {
@@ -251,7 +241,6 @@ void OptionRows::addWritingRows()
     target->addItem(tr("PIC16: dt lines, one retlw per byte"),
                     QVariant::fromValue(int(PicTarget::Pic16)));
     addRow({FormatOption::Target,
-            nullptr,
             target,
             {},
             [target](WriteOptions &options) {
@@ -265,7 +254,6 @@ void OptionRows::addWritingRows()
 
     QComboBox *charset = characterSetBox(m_parent);
     addRow({FormatOption::Charset,
-            nullptr,
             charset,
             {},
             [charset](WriteOptions &options) {

@@ -11,7 +11,6 @@
 #include <vector>
 
 class QFormLayout;
-class QLabel;
 class QWidget;
 
 // The controls for the options a format's reader or writer takes, one row per option, built from
@@ -44,7 +43,6 @@ private:
     struct Row
     {
         FormatOption option;
-        QLabel *label = nullptr; // null for a check box, which is its own label
         QWidget *field = nullptr;
         std::function<QString(ReadOptions &)> read;
         std::function<QString(WriteOptions &)> write;
