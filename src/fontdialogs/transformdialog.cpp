@@ -10,10 +10,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+
+#include <memory>
 
 namespace {
 using Kind = GlyphOperation::Kind;
@@ -68,7 +71,28 @@ TransformDialog::TransformDialog(const FontImage &font, int selected, QWidget *p
     for (const int quarters : {1, 2, 3})
         m_turn->addItem(tr("%1 degrees").arg(quarters * 90), quarters);
 
+    m_stepList = new QListWidget(this);
+    m_stepList->setObjectName(QStringLiteral("lstSteps"));
+    m_stepList->setAccessibleName(tr("Steps, in the order they are done"));
+    m_stepList->setMaximumHeight(m_stepList->fontMetrics().height() * 4 + 8);
+    auto *addStep = new QPushButton(tr("&Add step"), this);
+    addStep->setObjectName(QStringLiteral("btnAddStep"));
+    addStep->setAutoDefault(false);
+    m_removeStep = new QPushButton(tr("&Remove step"), this);
+    m_removeStep->setObjectName(QStringLiteral("btnRemoveStep"));
+    m_removeStep->setAutoDefault(false);
+    auto *stepButtons = new QVBoxLayout;
+    stepButtons->addWidget(addStep);
+    stepButtons->addWidget(m_removeStep);
+    stepButtons->addStretch();
+    auto *steps = new QHBoxLayout;
+    steps->addWidget(m_stepList, 1);
+    steps->addLayout(stepButtons);
+
     m_form = new QFormLayout;
+    auto *stepsLabel = new QLabel(tr("Steps:"), this);
+    stepsLabel->setBuddy(m_stepList);
+    m_form->addRow(stepsLabel, steps);
     m_form->addRow(buddyLabel(tr("&Operation:"), m_operation, this), m_operation);
     m_form->addRow(buddyLabel(tr("&Direction:"), m_direction, this), m_direction);
     m_form->addRow(buddyLabel(tr("&Pixels:"), m_pixels, this), m_pixels);
@@ -127,14 +151,95 @@ TransformDialog::TransformDialog(const FontImage &font, int selected, QWidget *p
     layout->addWidget(m_buttons);
 
     for (QComboBox *box : {m_operation, m_direction, m_mirror, m_turn})
-        connect(box, &QComboBox::currentIndexChanged, this, &TransformDialog::update);
-    connect(m_pixels, &QSpinBox::valueChanged, this, &TransformDialog::update);
+        connect(box, &QComboBox::currentIndexChanged, this, &TransformDialog::stepEdited);
+    connect(m_pixels, &QSpinBox::valueChanged, this, &TransformDialog::stepEdited);
+    connect(m_stepList, &QListWidget::currentRowChanged, this, &TransformDialog::showStep);
+    connect(addStep, &QPushButton::clicked, this, &TransformDialog::addStep);
+    connect(m_removeStep, &QPushButton::clicked, this, &TransformDialog::removeStep);
     connect(m_codes, &QLineEdit::textChanged, this, [this] {
         m_range->setChecked(true);
         update();
     });
     connect(scope, &QButtonGroup::buttonToggled, this, &TransformDialog::update);
+    m_stepList->addItem(stepText(m_steps.constFirst()));
+    m_stepList->setCurrentRow(0);
+    showStep(0);
+}
+
+void TransformDialog::showStep(int index)
+{
+    if (index < 0 || index >= m_steps.size())
+        return;
+    const GlyphOperation &step = m_steps.at(index);
+    const QList<QWidget *> controls {m_operation, m_direction, m_pixels, m_mirror, m_turn};
+    for (QWidget *control : controls)
+        control->blockSignals(true);
+    m_operation->setCurrentIndex(m_operation->findData(int(step.kind)));
+    if (step.kind == Kind::Shift || step.kind == Kind::Roll) {
+        m_direction->setCurrentIndex(m_direction->findData(int(step.direction)));
+        m_pixels->setValue(step.amount);
+    } else if (step.kind == Kind::Flip) {
+        m_mirror->setCurrentIndex(m_mirror->findData(int(step.direction)));
+    } else if (step.kind == Kind::Rotate) {
+        m_turn->setCurrentIndex(m_turn->findData(step.amount));
+    }
+    for (QWidget *control : controls)
+        control->blockSignals(false);
+    m_removeStep->setEnabled(m_steps.size() > 1);
     update();
+}
+
+void TransformDialog::stepEdited()
+{
+    const int index = m_stepList->currentRow();
+    if (index < 0)
+        return;
+    m_steps[index] = operation();
+    m_stepList->item(index)->setText(stepText(m_steps.at(index)));
+    update();
+}
+
+void TransformDialog::addStep()
+{
+    // A new step starts as a copy of the one selected, so that "twice" is one click.
+    m_steps.append(operation());
+    m_stepList->addItem(stepText(m_steps.constLast()));
+    m_stepList->setCurrentRow(int(m_steps.size()) - 1);
+    m_operation->setFocus();
+}
+
+void TransformDialog::removeStep()
+{
+    const int index = m_stepList->currentRow();
+    if (m_steps.size() < 2 || index < 0)
+        return;
+    m_steps.removeAt(index);
+    // The list gives the item up; it goes with this scope.
+    const std::unique_ptr<QListWidgetItem> removed(m_stepList->takeItem(index));
+    showStep(m_stepList->currentRow());
+}
+
+QString TransformDialog::stepText(const GlyphOperation &step) const
+{
+    const auto caption = [](const QComboBox *box, int value) {
+        return box->itemText(box->findData(value)).section(QStringLiteral(" ("), 0, 0);
+    };
+    const QString name = caption(m_operation, int(step.kind));
+    switch (step.kind) {
+    case Kind::Shift:
+    case Kind::Roll:
+        return tr("%1 %2 by %3")
+            .arg(name, caption(m_direction, int(step.direction)).toLower())
+            .arg(step.amount);
+    case Kind::Flip:
+        return tr("%1 %2").arg(name, caption(m_mirror, int(step.direction)).toLower());
+    case Kind::Rotate:
+        return tr("%1 %2").arg(name, caption(m_turn, step.amount));
+    case Kind::Invert:
+    case Kind::Bold:
+        break;
+    }
+    return name;
 }
 
 GlyphOperation TransformDialog::operation() const
@@ -170,7 +275,11 @@ std::optional<CodeRange> TransformDialog::codes() const
 
 QString TransformDialog::stepName() const
 {
-    return tr("Transform: %1").arg(m_operation->currentText().section(QStringLiteral(" ("), 0, 0));
+    QStringList names;
+    for (const GlyphOperation &step : m_steps)
+        names.append(m_operation->itemText(m_operation->findData(int(step.kind)))
+                         .section(QStringLiteral(" ("), 0, 0));
+    return tr("Transform: %1").arg(names.join(QStringLiteral(", ")));
 }
 
 void TransformDialog::update()
@@ -188,8 +297,7 @@ void TransformDialog::update()
         m_changed = 0;
         m_report->setText(tr("Codes: %1").arg(parseCodeRange(m_codes->text().trimmed()).error));
     } else {
-        const GlyphOperation operations[] = {operation()};
-        m_changed = transformFont(m_after, *range, operations);
+        m_changed = transformFont(m_after, *range, m_steps);
         m_report->setText(tr("Changes %1 of %2 glyphs (%3).")
                               .arg(m_changed)
                               .arg(range->count())

@@ -4,6 +4,8 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
@@ -29,6 +31,7 @@ class TestTransformDialog final : public QObject
 private Q_SLOTS:
     void operationOnScope_data();
     void operationOnScope();
+    void stepsInOrder();
     void badRangeDisablesOk();
 };
 
@@ -92,6 +95,30 @@ void TestTransformDialog::operationOnScope()
     QCOMPARE(dialog.findChild<GlyphSheet *>(QStringLiteral("sheetAfter"))->glyphs(),
              dialog.transformed());
     QCOMPARE(dialog.findChild<GlyphSheet *>(QStringLiteral("sheetBefore"))->glyphs(), before);
+}
+
+void TestTransformDialog::stepsInOrder()
+{
+    TransformDialog dialog(topLeftFont(), -1, nullptr);
+    auto *operation = dialog.findChild<QComboBox *>(QStringLiteral("cmbOperation"));
+    dialog.findChild<QComboBox *>(QStringLiteral("cmbDirection"))->setCurrentIndex(3); // right
+    dialog.findChild<QSpinBox *>(QStringLiteral("spnPixels"))->setValue(3);
+    dialog.findChild<QPushButton *>(QStringLiteral("btnAddStep"))->click();
+    operation->setCurrentIndex(2); // mirror, left to right
+    // Shifted first, the pixel is mirrored from column 3 to 4; the other way round it would be
+    // lost past the right edge.
+    QCOMPARE(glyphOf(dialog.transformed(), 0), (CharBitMap {0x08, 0, 0, 0, 0, 0, 0, 0}));
+    QCOMPARE(dialog.stepName(), QStringLiteral("Transform: Shift, Mirror"));
+
+    // Back on the first step, the controls show it; removing it leaves the mirror alone.
+    auto *steps = dialog.findChild<QListWidget *>(QStringLiteral("lstSteps"));
+    steps->setCurrentRow(0);
+    QCOMPARE(operation->currentIndex(), 0);
+    QCOMPARE(dialog.findChild<QSpinBox *>(QStringLiteral("spnPixels"))->value(), 3);
+    dialog.findChild<QPushButton *>(QStringLiteral("btnRemoveStep"))->click();
+    QCOMPARE(dialog.operations().size(), 1);
+    QCOMPARE(glyphOf(dialog.transformed(), 0), (CharBitMap {0x01, 0, 0, 0, 0, 0, 0, 0}));
+    QVERIFY(!dialog.findChild<QPushButton *>(QStringLiteral("btnRemoveStep"))->isEnabled());
 }
 
 void TestTransformDialog::badRangeDisablesOk()
