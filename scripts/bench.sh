@@ -5,4 +5,5 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 ensure_packages "${BUILD_PACKAGES[@]}"
 build
 "$BUILD/benchmarks/bench_glyphwright"
+"$BUILD/benchmarks/bench_fontdialogs"
 "$BUILD/benchmarks/bench_cli"

@@ -5,30 +5,39 @@
 #include "editor/fontdocument.h"
 #include "editor/formlayout.h"
 #include "editor/glyphclipboard.h"
+#include "core/failure.h"
 #include "export/exportcommand.h"
+#include "fontdialogs/importdialog.h"
+#include "fontdialogs/textpreviewwindow.h"
+#include "fontdialogs/transformdialog.h"
 #include "fontfile/filecommands.h"
 #include "glyphcell/fontchar.h"
 #include "glyphcell/twips.h"
+#include "platform/filedialogs.h"
+#include "platform/messages.h"
+#include "core/version.h"
 #include "resources/appicon.h"
 
-#include "core/version.h"
-#include "platform/messages.h"
-
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
-#include <QClipboard>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+#include <QStandardPaths>
 #include <QUndoStack>
 
 namespace {
 // Twips: the client area as the window is defined, before start-up fits it to the palette.
 constexpr double InitialClientWidth = 7176, InitialClientHeight = 4680;
+// Pixels between the main window and the text preview placed beside it.
+constexpr int PreviewGap = 8;
 } // namespace
 
 frmMain::frmMain(const Services &services, QWidget *parent)
@@ -104,6 +113,16 @@ void frmMain::createMenus()
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     updateEditMenu();
 
+    // Its access key is O: F, E and H open the other menus, and A, L, I, C and P press the
+    // editor's buttons.
+    QMenu *font = menuBar()->addMenu(tr("F&ont"));
+    font->setObjectName(QStringLiteral("mnuFont"));
+    addItem(font, "mnuImport", tr("&Import..."), &frmMain::mnuImport_Click);
+    addItem(font, "mnuExportAs", tr("Export &As..."), &frmMain::mnuExportAs_Click);
+    font->addSeparator();
+    addItem(font, "mnuTransform", tr("&Transform..."), &frmMain::mnuTransform_Click);
+    addItem(font, "mnuTextPreview", tr("Text &Preview"), &frmMain::mnuTextPreview_Click);
+
     QMenu *help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     addItem(help, "mnuAbout", tr("&About"), &frmMain::mnuAbout_Click);
@@ -170,7 +189,12 @@ void frmMain::mnuOpen_Click()
 
 void frmMain::openFile(const QString &path)
 {
-    showOpenedFont(openGivenFile(this, m_services, path));
+    // Another program's font goes through the Import dialog, which shows what it found before it
+    // replaces anything; a .pf file, or content no format claims, opens as Open opens it.
+    if (isOtherProgramsFont(path))
+        importFile(path);
+    else
+        showOpenedFont(openGivenFile(this, m_services, path));
 }
 
 void frmMain::showOpenedFont(const std::optional<OpenedFont> &opened)
@@ -238,6 +262,87 @@ void frmMain::mnuAbout_Click()
     if (!m_about)
         m_about = new frmAbout(m_services, this);
     m_about->showModal();
+}
+
+void frmMain::mnuImport_Click()
+{
+    FileDialogRequest request;
+    request.title = tr("Import Font");
+    request.filters = importFilters();
+    request.allFilesFilter = request.filters.last();
+    request.mustExist = true;
+    if (const QString path = m_services.fileDialogs->ask(this, request); !path.isEmpty())
+        importFile(path);
+}
+
+void frmMain::importFile(const QString &path)
+{
+    const ImportSource source = readImportSource(path);
+    if (!source.error.isEmpty()) {
+        m_services.messages->show(this, Messages::Icon::Warning, windowTitle(),
+                                  FailureText::message(FileTask::OpenFont, path, source.error));
+        return;
+    }
+    ImportDialog dialog(path, source.bytes, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_document->replaceFont(tr("Import"), dialog.font(), FontFile::importedFrom(path));
+    m_palette->selectAndFocus(0);
+}
+
+void frmMain::mnuExportAs_Click()
+{
+    // The font's folder, else the user's documents, else home.
+    QString folder = m_document->file().folder;
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    ExportAsDialog dialog(m_document->font(), CurrentFileName(), folder, m_exportChoices,
+                          m_services, this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_exportChoices = dialog.choices();
+}
+
+void frmMain::mnuTransform_Click()
+{
+    TransformDialog dialog(m_document->font(), m_document->selected(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QList<GlyphChange> changes;
+    for (int code = 0; code < CharacterCount; ++code) {
+        const CharBitMap glyph = glyphOf(dialog.transformed(), code);
+        if (glyph != m_document->glyph(code))
+            changes.append({code, glyph});
+    }
+    m_document->changeGlyphs(dialog.stepName(), changes);
+}
+
+void frmMain::mnuTextPreview_Click()
+{
+    if (!m_textPreview) {
+        m_textPreview = new TextPreviewWindow(m_services, this);
+        m_textPreview->setGlyphs(m_document->font());
+        connect(m_document, &FontDocument::glyphsChanged, m_textPreview,
+                [this] { m_textPreview->setGlyphs(m_document->font()); });
+        placeTextPreview();
+    }
+    m_textPreview->show();
+    m_textPreview->raise();
+    m_textPreview->activateWindow();
+}
+
+void frmMain::placeTextPreview()
+{
+    m_textPreview->adjustSize();
+    const QRect screen = this->screen()->availableGeometry();
+    const QSize size = m_textPreview->frameGeometry().size();
+    QPoint place = frameGeometry().topRight() + QPoint(PreviewGap, 0);
+    if (place.x() + size.width() > screen.right())
+        place = frameGeometry().bottomLeft() + QPoint(0, PreviewGap);
+    place.setX(qBound(screen.left(), place.x(), screen.right() - size.width()));
+    place.setY(qBound(screen.top(), place.y(), screen.bottom() - size.height()));
+    m_textPreview->move(place);
 }
 
 QString frmMain::CurrentFileName() const

@@ -3,6 +3,7 @@
 #include "core/charbitmap.h"
 #include "core/modtools.h"
 #include "editor/fontpalette.h"
+#include "fontdialogs/exportasdialog.h"
 #include "platform/services.h"
 
 #include <QMainWindow>
@@ -14,6 +15,7 @@ class FontChar;
 class FontDocument;
 class QAction;
 class QMimeData;
+class TextPreviewWindow;
 class frmAbout;
 struct OpenedFont;
 
@@ -36,6 +38,9 @@ public:
     // Opens a file given to the program, named on its command line or dropped on the window: a
     // .pf file as Open opens it, another program's font as the companion's import reads it.
     void openFile(const QString &path);
+    // Shows the Import dialog on a font file of another format; the font it gives replaces the
+    // one shown, as one step.
+    void importFile(const QString &path);
 
     // Every character blank and none selected: a state no single user action leaves in place.
     void ResetFont();
@@ -64,6 +69,13 @@ private:
     void mnuAbout_Click();
     void updateEditMenu();
 
+    void mnuImport_Click();
+    void mnuExportAs_Click();
+    void mnuTransform_Click();
+    void mnuTextPreview_Click();
+    // Beside the window where the screen has room, else below it.
+    void placeTextPreview();
+
     // Shows the document's caption.
     void UpdateTitle();
 
@@ -75,6 +87,8 @@ private:
     frmAbout *m_about = nullptr;
     QAction *m_undo = nullptr;
     QAction *m_redo = nullptr;
+    TextPreviewWindow *m_textPreview = nullptr;
+    ExportChoices m_exportChoices;
 
     CharBitMap m_CopyBuffer {};
 };

@@ -8,8 +8,7 @@
 #include "core/filename.h"
 #include "core/modtools.h"
 #include "formats/fontformats.h"
-
-#include <algorithm>
+#include "formats/fontoutput.h"
 
 namespace {
 constexpr OptionUse ConvertOptions[] = {
@@ -87,9 +86,7 @@ std::optional<QStringList> outputsGiven(const CommandLine &line, const FontForma
     }
     options.firstFileName = FileNameOf(outPaths.first());
     // The second file names the first in a quoted #include.
-    if (std::any_of(options.firstFileName.begin(), options.firstFileName.end(), [](QChar c) {
-            return c == u'"' || c == u'\\' || c.category() == QChar::Other_Control;
-        })) {
+    if (!nameableInInclude(options.firstFileName)) {
         line.usageError(QStringLiteral("'%1' cannot be named in an #include; choose a file name "
                                        "without quotes, backslashes or control characters")
                             .arg(printableFileName(options.firstFileName)));

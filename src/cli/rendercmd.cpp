@@ -7,6 +7,7 @@
 #include "core/filename.h"
 #include "formats/inkimage.h"
 #include "formats/pngimage.h"
+#include "formats/textline.h"
 
 #include <algorithm>
 #include <vector>
@@ -38,41 +39,31 @@ QString textSize(size_t lines, size_t longest)
            + QStringLiteral(" of up to %1 characters").arg(numberText(qint64(longest)));
 }
 
-constexpr char32_t LineBreak = U'\n';
-
 using TextRows = std::vector<std::vector<std::uint8_t>>;
 
 // The codes of the text's lines in the character set; nothing, after a usage error, when the
 // text is not UTF-8, holds a character the set has not, or is empty.
-std::optional<TextRows> textCodes(const CommandLine &line, const QString &text,
-                                  const CharacterSet &charset)
+std::optional<TextRows> codesToDraw(const CommandLine &line, const QString &text,
+                                    const CharacterSet &charset)
 {
     if (const qsizetype at = firstKeptByte(text); at >= 0) {
         line.usageError(QStringLiteral("the text is not UTF-8 (it holds the byte %1)")
                             .arg(printableFileName(text.sliced(at, 1))));
         return std::nullopt;
     }
-    TextRows rows(1);
-    for (const char32_t c : text.toUcs4()) {
-        if (c == LineBreak) {
-            rows.emplace_back();
-            continue;
-        }
-        const int code = charset.code(c);
-        if (code < 0) {
-            line.usageError(
-                QStringLiteral("the text holds '%1' (%2), which character set %3 does not have")
-                    .arg(printableFileName(QString::fromUcs4(&c, 1)), unicodeName(c),
-                         charset.name()));
-            return std::nullopt;
-        }
-        rows.back().push_back(static_cast<std::uint8_t>(code));
+    const TextCodes codes = textCodes(text, charset);
+    if (!codes.ok()) {
+        line.usageError(
+            QStringLiteral("the text holds '%1' (%2), which character set %3 does not have")
+                .arg(printableFileName(QString::fromUcs4(&codes.missing, 1)),
+                     unicodeName(codes.missing), charset.name()));
+        return std::nullopt;
     }
-    if (std::all_of(rows.begin(), rows.end(), [](const auto &row) { return row.empty(); })) {
+    if (codes.longest() == 0) {
         line.usageError(QStringLiteral("the text is empty; there is nothing to draw"));
         return std::nullopt;
     }
-    return rows;
+    return codes.lines;
 }
 
 // Whether a PNG can hold the lines at the scale; false after a usage error.
@@ -111,7 +102,7 @@ int runRender(const QStringList &arguments)
     const std::optional<CharacterSet> charset = characterSetGiven(line);
     if (!charset)
         return ExitUsage;
-    const std::optional<TextRows> rows = textCodes(line, line.argument(1), *charset);
+    const std::optional<TextRows> rows = codesToDraw(line, line.argument(1), *charset);
     if (!rows || !fitsPicture(line, *rows, scale))
         return ExitUsage;
 

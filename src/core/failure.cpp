@@ -13,6 +13,9 @@ QString FailureText::message(FileTask task, const QString &path, const QString &
     case FileTask::SaveFont:
         return tr("The font file \"%1\" could not be saved.\n\n%2\n\nNo file was changed.")
             .arg(file, reason);
+    case FileTask::WriteFontAs:
+        return tr("The file \"%1\" could not be written.\n\n%2\n\nNo file was changed.")
+            .arg(file, reason);
     case FileTask::WriteExport:
         return tr("The assembler file \"%1\" could not be written.\n\n%2\n\nNo file was changed.")
             .arg(file, reason);

@@ -4,7 +4,7 @@
 #include <QString>
 
 // What a file command was doing when it failed.
-enum class FileTask { OpenFont, SaveFont, WriteExport };
+enum class FileTask { OpenFont, SaveFont, WriteExport, WriteFontAs };
 
 // The one place failure texts are built: they name the file, give the reason and say what was
 // left as it was.

@@ -73,6 +73,17 @@ std::optional<OpenedFont> openGivenFile(QWidget *parent, const Services &service
     return OpenedFont {result.font, editorTitleFor(QString()), path, true, importReport(result)};
 }
 
+bool isOtherProgramsFont(const QString &path)
+{
+    if (QFileInfo(path).suffix().compare(QLatin1String("pf"), Qt::CaseInsensitive) == 0)
+        return false;
+    const ReadResult read = readFileStart(path, MaxSourceSize + 1);
+    if (!read.error.isEmpty() || read.bytes.size() > MaxSourceSize)
+        return false;
+    return readFont(read.bytes, nullptr, ReadOptions {}).format || isGzip(read.bytes)
+           || !unreadPictureKind(read.bytes).isEmpty();
+}
+
 std::optional<SavedFont> saveFont(QWidget *parent, const Services &services, const FontImage &font,
                                   const QString &currentFileName, const QString &folder)
 {

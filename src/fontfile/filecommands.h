@@ -42,6 +42,10 @@ std::optional<OpenedFont> openFontFile(QWidget *parent, const Services &services
 // a message naming the file and the reason).
 std::optional<OpenedFont> openGivenFile(QWidget *parent, const Services &services,
                                         const QString &path);
+// Whether a file given to the program is another program's font, for the Import dialog: not
+// named .pf, readable, and in a format the companion's import recognises by its content (or
+// compressed, or a picture, which the dialog explains when it cannot read them).
+bool isOtherProgramsFont(const QString &path);
 
 // Save: asks for a file name, proposing the current one, and writes the font there. The saved
 // file and its title, or nothing when cancelled or failed (after a message); a failed save

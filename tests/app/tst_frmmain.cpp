@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QFontDatabase>
 #include <QFrame>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -29,6 +30,7 @@ private Q_SLOTS:
     void captionsAndLooks();
     void paletteTooltips();
     void menuItems();
+    void accessKeysAreDistinct();
     void focusOrder();
     void tabWalksCellsAndPanel();
 
@@ -186,13 +188,14 @@ void TestFrmMain::paletteTooltips()
 void TestFrmMain::menuItems()
 {
     const QList<QMenu *> menus = m_window->menuBar()->findChildren<QMenu *>();
-    // File, Edit, Help.
-    QCOMPARE(m_window->menuBar()->actions().size(), 3);
     auto *file = m_window->findChild<QMenu *>(QStringLiteral("mnuFile"));
     auto *edit = m_window->findChild<QMenu *>(QStringLiteral("mnuEdit"));
     auto *help = m_window->findChild<QMenu *>(QStringLiteral("mnuHelp"));
     QVERIFY(file && edit && help);
+    // File, Edit, then the menus added beside Edit, Help last.
+    QCOMPARE(m_window->menuBar()->actions().constFirst()->menu(), file);
     QCOMPARE(m_window->menuBar()->actions().at(1), edit->menuAction());
+    QCOMPARE(m_window->menuBar()->actions().constLast()->menu(), help);
     QCOMPARE(file->title(), QStringLiteral("&File"));
     QCOMPARE(help->title(), QStringLiteral("&Help"));
 
@@ -231,6 +234,23 @@ void TestFrmMain::menuItems()
         keys << QKeySequence::mnemonic(button->text()).toString();
     QCOMPARE(keys.size(), 8);
     QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), keys.size());
+}
+
+void TestFrmMain::accessKeysAreDistinct()
+{
+    // Alt and a letter opens a menu or presses a button of the window: no letter may do both.
+    QStringList captions;
+    for (QAction *action : m_window->menuBar()->actions())
+        captions << action->text();
+    for (QPushButton *button : m_window->findChildren<QPushButton *>())
+        captions << button->text();
+    QList<QKeySequence> keys;
+    for (const QString &caption : std::as_const(captions)) {
+        const QKeySequence key = QKeySequence::mnemonic(caption);
+        QVERIFY2(!key.isEmpty(), qPrintable(caption));
+        QVERIFY2(!keys.contains(key), qPrintable(caption));
+        keys << key;
+    }
 }
 
 void TestFrmMain::focusOrder()
