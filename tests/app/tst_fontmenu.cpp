@@ -38,15 +38,7 @@ private:
     template<typename Dialog>
     void startWith(const std::function<void()> &start, std::function<void(Dialog *)> act)
     {
-        bool seen = false;
-        QTimer::singleShot(0, m_window.get(), [&seen, act] {
-            if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget())) {
-                seen = true;
-                act(dialog);
-            }
-        });
-        start();
-        QVERIFY(seen);
+        QVERIFY(withModal<Dialog>(m_window.get(), start, act));
     }
     template<typename Dialog> void triggerWith(const char *item, std::function<void(Dialog *)> act)
     {

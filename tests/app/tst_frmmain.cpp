@@ -232,7 +232,7 @@ void TestFrmMain::menuItems()
         keys << QKeySequence::mnemonic(menu->text()).toString();
     for (QPushButton *button : m_window->findChildren<QPushButton *>())
         keys << QKeySequence::mnemonic(button->text()).toString();
-    QCOMPARE(keys.size(), 8);
+    QCOMPARE(keys.size(), 9);
     QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), keys.size());
 }
 

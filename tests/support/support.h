@@ -39,9 +39,12 @@ inline const QColor Green(0, 255, 0);
 #ifdef QT_WIDGETS_LIB
 #include "support/fakes.h"
 
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 // Keyboard focus needs an active window.
@@ -50,6 +53,23 @@ inline const QColor Green(0, 255, 0);
     window->show();
     window->activateWindow();
     return QTest::qWaitForWindowActive(window);
+}
+
+// Does what opens a modal dialog and, once the dialog is up, what a user does there; whether a
+// dialog of that type came up.
+template<typename Dialog>
+[[nodiscard]] bool withModal(QObject *context, const std::function<void()> &start,
+                             const std::function<void(Dialog *)> &act)
+{
+    bool seen = false;
+    QTimer::singleShot(0, context, [&seen, act] {
+        if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget())) {
+            seen = true;
+            act(dialog);
+        }
+    });
+    start();
+    return seen;
 }
 
 // A window (the main window, in practice) on a fresh set of fake services; the services are
