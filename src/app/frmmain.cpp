@@ -148,7 +148,16 @@ void frmMain::mnuNew_Click()
 
 void frmMain::mnuOpen_Click()
 {
-    const std::optional<OpenedFont> opened = openFont(this, m_services);
+    showOpenedFont(openFont(this, m_services));
+}
+
+void frmMain::openFile(const QString &path)
+{
+    showOpenedFont(openFontFile(this, m_services, path));
+}
+
+void frmMain::showOpenedFont(const std::optional<OpenedFont> &opened)
+{
     if (!opened)
         return;
     ResetFont();

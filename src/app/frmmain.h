@@ -7,9 +7,12 @@
 
 #include <QMainWindow>
 
+#include <optional>
+
 class DetailsPanel;
 class FontChar;
 class frmAbout;
+struct OpenedFont;
 
 // The editor's one window: the palette, the pixel editor panel and the menu, wired together,
 // and the state they share: the current file name and the copy buffer.
@@ -25,6 +28,9 @@ public:
     CharBitMap CopyBuffer() const { return m_CopyBuffer; }
     FontChar *SelFontChar(int index) const { return m_palette->SelFontChar(index); }
     DetailsPanel *detailsPanel() const { return m_DetailsPanel; }
+
+    // Opens a font file as Open does once the file is chosen: the file named on the command line.
+    void openFile(const QString &path);
 
     // Every character blank and none selected: a state no single user action leaves in place.
     void ResetFont();
@@ -42,6 +48,7 @@ private:
 
     void mnuNew_Click();
     void mnuOpen_Click();
+    void showOpenedFont(const std::optional<OpenedFont> &opened);
     void mnuSave_Click();
     void mnuExit_Click();
     void mneExport_Click();

@@ -21,6 +21,12 @@ std::optional<OpenedFont> openFont(QWidget *parent, const Services &services)
     const QString path = services.fileDialogs->ask(parent, openFontRequest());
     if (path.isEmpty())
         return std::nullopt;
+    return openFontFile(parent, services, path);
+}
+
+std::optional<OpenedFont> openFontFile(QWidget *parent, const Services &services,
+                                       const QString &path)
+{
     const ReadResult read = readFileStart(path, FontFileSize);
     if (!read.error.isEmpty()) {
         showFailure(parent, services, FileTask::OpenFont, path, read.error);

@@ -21,6 +21,9 @@ struct OpenedFont
 // cannot be read (after a message naming the file and the reason), so that the caller changes
 // nothing.
 std::optional<OpenedFont> openFont(QWidget *parent, const Services &services);
+// The second half of Open, for a file already chosen: the one named on the command line.
+std::optional<OpenedFont> openFontFile(QWidget *parent, const Services &services,
+                                       const QString &path);
 
 // Save: asks for a file name, proposing the current one, and writes the font there. The title
 // that names the saved file, or nothing when cancelled or failed (after a message); a failed save

@@ -68,6 +68,7 @@ private Q_SLOTS:
     void exportLeavesTheWindowAsItWas();
     void exportProposesSavedName();
     void exitClosesTheWindow();
+    void fileGivenOpensWithoutADialog();
 
 private:
     void trigger(const char *item)
@@ -318,6 +319,24 @@ void TestFileMenu::exitClosesTheWindow()
     trigger("mnuExit");
     QVERIFY(!m_window->isVisible());
     QVERIFY(m_fakes->messages.shown.isEmpty());
+}
+
+void TestFileMenu::fileGivenOpensWithoutADialog()
+{
+    writeRaw(path("given.pf"), pattern(2048));
+    m_window->openFile(path("given.pf"));
+    QVERIFY(m_fakes->dialogs.requests.isEmpty());
+    QCOMPARE(m_window->windowTitle(), BaseTitle + " (given.pf)");
+    QCOMPARE(m_window->SelFontChar(255)->BitMap(), glyphOf(fontImageFromBytes(pattern(2048)), 255));
+    verifyCharacterZeroSelected();
+
+    // A file that cannot be read is named in a message and changes nothing.
+    trigger("mnuNew");
+    prepareEditedFont();
+    m_window->openFile(path("missing.pf"));
+    QCOMPARE(m_fakes->messages.shown.size(), 1);
+    QVERIFY(m_fakes->messages.shown[0].text.contains(QStringLiteral("missing.pf")));
+    verifyEditedFontKept(BaseTitle, QString());
 }
 
 QTEST_MAIN(TestFileMenu)
