@@ -143,7 +143,7 @@ editor_opens_file() {
     shift
     "$@" >>"$logs/editor.log" 2>&1 &
     editor_with_file() {
-        xdotool search --name "^8x8 ROM Glyphwright Editor"
+        xdotool search --name "^8x8 ROM Glyphwright Editor \($file\)$"
     }
     wait_for "the editor's window with $file" editor_with_file ||
         fail "the editor's window did not open with $file"
