@@ -244,6 +244,45 @@ unchanged user_state user-before.txt || fail "the uninstaller left the user's fi
 unchanged machine_state user-before-machine.txt || fail "the uninstaller changed the machine's"
 echo "test-packages.sh: installed for the current user alone, on PATH, opening .pf; uninstalled cleanly"
 
+# Double-clicked, the setup goes through its pages with Enter (the licence, for whom, the parts,
+# the folder) and installs for the current user; its last page starts Glyphwright.
+setup_window() {
+    xdotool search --onlyvisible --name "^Glyphwright Setup *$" | head -n 1 | grep .
+}
+setup_picture() {
+    import -window "$(setup_window)" ppm:- | md5sum
+}
+# Presses Enter in the setup and waits until it shows another page.
+next_page() {
+    local before
+    before="$(setup_picture)"
+    xdotool windowactivate --sync "$(setup_window)" key Return
+    wait_for "the setup's next page" sh -c "[ \"\$(import -window $(setup_window) ppm:- | md5sum)\" != '$before' ]"
+}
+wine "$setup" >>"$logs/setup.log" 2>&1 &
+wait_for "the setup's window" setup_window || fail "the setup showed no window"
+wait_for "the setup's first page" setup_picture
+for page in licence users parts folder; do
+    next_page
+done
+wait_for "the install" wine reg query "HKCU\\$uninstall_key" /v InstallLocation
+# The last page, told from the others by the dark blue picture down its left side: the mean
+# colour there is far more blue than red (grey on the other pages).
+last_page_shown() {
+    local mean
+    mean="$(import -window "$(setup_window)" -crop 150x300+0+0 -resize 1x1! -depth 8 txt:- |
+        grep -o '#[0-9A-F]\{6\}')"
+    [ $((16#${mean:5:2} - 16#${mean:1:2})) -gt 64 ]
+}
+wait_for "the setup's last page" last_page_shown
+[ -f "$installed/glyphwright.exe" ] || fail "the setup did not install for the current user"
+xdotool windowactivate --sync "$(setup_window)" key Return
+wait_for "the editor's window" editor_window || fail "the setup's last page did not start Glyphwright"
+xdotool windowactivate --sync "$(editor_window)" key --clearmodifiers alt+F4
+wait_for "the editor to end" sh -c '! xdotool search --name "^8x8 ROM Glyphwright Editor"'
+wineserver --wait
+echo "test-packages.sh: the setup's pages install for the current user and start Glyphwright"
+
 # --- For everyone. The machine's PATH holds an entry that begins like the install's folder.
 new_prefix everyone
 machine_key='HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Environment'
