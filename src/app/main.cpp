@@ -46,7 +46,9 @@ public:
         parser.addHelpOption();
         parser.addVersionOption();
         parser.addPositionalArgument(QStringLiteral("FILE"),
-                                     tr("A font file to open, as File, Open opens it."),
+                                     tr("A font to open: a .pf file, or a font of another format "
+                                        "that glyphwright-cli import "
+                                        "reads."),
                                      QStringLiteral("[FILE]"));
     }
     static QString tooManyFiles() { return tr("one font file at a time"); }

@@ -185,10 +185,13 @@ void TestFrmMain::paletteTooltips()
 void TestFrmMain::menuItems()
 {
     const QList<QMenu *> menus = m_window->menuBar()->findChildren<QMenu *>();
-    QCOMPARE(m_window->menuBar()->actions().size(), 2);
+    // File, Edit, Help.
+    QCOMPARE(m_window->menuBar()->actions().size(), 3);
     auto *file = m_window->findChild<QMenu *>(QStringLiteral("mnuFile"));
+    auto *edit = m_window->findChild<QMenu *>(QStringLiteral("mnuEdit"));
     auto *help = m_window->findChild<QMenu *>(QStringLiteral("mnuHelp"));
-    QVERIFY(file && help);
+    QVERIFY(file && edit && help);
+    QCOMPARE(m_window->menuBar()->actions().at(1), edit->menuAction());
     QCOMPARE(file->title(), QStringLiteral("&File"));
     QCOMPARE(help->title(), QStringLiteral("&Help"));
 
