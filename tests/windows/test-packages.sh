@@ -2,7 +2,8 @@
 # The Windows packages under Wine, each in a Wine prefix of its own, in a virtual X server:
 # - the zip, unpacked into a folder whose name has spaces and letters beyond ASCII: it holds the
 #   DLLs the programs and plugins load and no others, the companion gives the Linux companion's
-#   bytes from there and the editor opens its window;
+#   bytes from there and the editor opens its window and a font it is given, and neither leaves
+#   a file or a registry value behind;
 # - the installer, run silently (/S), once for the current user alone and once for everyone: the
 #   programs in the user's or the machine's folder and nothing in the other's, one Start menu
 #   shortcut that starts the editor, the entry under Add or Remove Programs, glyphwright-cli on
@@ -62,8 +63,46 @@ imports() {
     x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z'
 }
 
-# --- The zip.
+# What a program may change and an uninstaller must put back, the machine's and the user's
+# apart: the files (the uninstaller runs from a copy in the Temp folder, which Windows removes
+# later) and every registry value. Wine's hardware detection rewrites the display adapters' and
+# network cards' keys at each start.
+registry_values() {
+    awk '/^\[/ { key = $0; sub(/ [0-9]+$/, "", key); print key; next }
+         /^#/ || /^$/ { next }
+         { print key " " $0 }' "$WINEPREFIX/$1" |
+        grep -Ev 'NetworkCards\]|CurrentControlSet\\\\Control\\\\Class\\\\'
+}
+machine_state() {
+    (cd "$WINEPREFIX" && find drive_c -not -path '*/Temp/*' -not -path 'drive_c/users/*' | sort)
+    registry_values system.reg
+}
+user_state() {
+    (cd "$WINEPREFIX" && find drive_c/users -not -path '*/Temp/*' | sort)
+    registry_values user.reg
+}
+unchanged() {
+    wineserver --wait
+    "$1" | diff "$logs/$2" - >&2
+}
+# The editor started by a command shows the font named in its title.
+editor_opens_file() {
+    local file="$1"
+    shift
+    "$@" >>"$logs/editor.log" 2>&1 &
+    editor_with_file() {
+        xdotool search --name "^8x8 ROM Glyphwright Editor \($file\)$"
+    }
+    wait_for "the editor's window with $file" editor_with_file ||
+        fail "the editor's window did not open with $file"
+    xdotool windowactivate --sync "$(editor_with_file)" key --clearmodifiers alt+F4
+    wait_for "the editor to end" sh -c '! xdotool search --name "^8x8 ROM Glyphwright Editor"'
+    wineserver --wait
+}
+# --- The zip, which leaves no trace.
 new_prefix zip
+machine_state >"$logs/zip-before-machine.txt"
+user_state >"$logs/zip-before.txt"
 folder="$work/Glyph Tools $(printf '\u00e4')"
 mkdir -p "$folder"
 unzip -q "$zip" -d "$folder"
@@ -102,7 +141,10 @@ sys.stdout.buffer.write(bytes(r.randrange(256) for _ in range(2048)))" >"$work/f
 (cd "$work" && "$linux_cli" export font.pf -o linux.asm)
 cmp "$work/zip.asm" "$work/linux.asm" || fail "the zip's companion writes other bytes"
 editor_opens wine "$app/glyphwright.exe"
-echo "test-packages.sh: the zip runs from $folder"
+editor_opens_file font.pf wine "$app/glyphwright.exe" "$(winepath -w "$work/font.pf")"
+unchanged machine_state zip-before-machine.txt || fail "the zip's programs changed the machine's"
+unchanged user_state zip-before.txt || fail "the zip's programs left the files and values above"
+echo "test-packages.sh: the zip runs from $folder and leaves no trace"
 
 # --- The installer.
 # A Windows program's own view of a value: reg_value KEY NAME, or reg_value KEY for its default.
@@ -114,42 +156,6 @@ reg_value() {
 }
 reg_type() {
     wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^    $2    \(REG_[A-Z_]*\).*/\1/p"
-}
-# What an install may change and its uninstaller must put back, the machine's and the user's
-# apart: the files (the uninstaller runs from a copy in the Temp folder, which Windows removes
-# later) and every registry value. Wine's hardware detection rewrites the display adapters' and
-# network cards' keys at each start.
-registry_values() {
-    awk '/^\[/ { key = $0; sub(/ [0-9]+$/, "", key); print key; next }
-         /^#/ || /^$/ { next }
-         { print key " " $0 }' "$WINEPREFIX/$1" |
-        grep -Ev 'NetworkCards\]|CurrentControlSet\\\\Control\\\\Class\\\\'
-}
-machine_state() {
-    (cd "$WINEPREFIX" && find drive_c -not -path '*/Temp/*' -not -path 'drive_c/users/*' | sort)
-    registry_values system.reg
-}
-user_state() {
-    (cd "$WINEPREFIX" && find drive_c/users -not -path '*/Temp/*' | sort)
-    registry_values user.reg
-}
-unchanged() {
-    wineserver --wait
-    "$1" | diff "$logs/$2" - >&2
-}
-# The editor started by a command shows the font named in its title.
-editor_opens_file() {
-    local file="$1"
-    shift
-    "$@" >>"$logs/editor.log" 2>&1 &
-    editor_with_file() {
-        xdotool search --name "^8x8 ROM Glyphwright Editor \($file\)$"
-    }
-    wait_for "the editor's window with $file" editor_with_file ||
-        fail "the editor's window did not open with $file"
-    xdotool windowactivate --sync "$(editor_with_file)" key --clearmodifiers alt+F4
-    wait_for "the editor to end" sh -c '! xdotool search --name "^8x8 ROM Glyphwright Editor"'
-    wineserver --wait
 }
 # The setup's version resource, as Explorer's Properties show it (UTF-16 key, then its value).
 setup_version_string() {
