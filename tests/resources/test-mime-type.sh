@@ -12,12 +12,12 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 mkdir -p "$work/mime/packages"
 cp "$types_file" "$work/mime/packages/"
-for system in /usr/share/mime/packages/freedesktop.org.xml; do
-    [ -f "$system" ] && cp "$system" "$work/mime/packages/"
-done
+system=/usr/share/mime/packages/freedesktop.org.xml
+[ -f "$system" ] && cp "$system" "$work/mime/packages/"
 # update-mime-database reports a malformed or unknown element on standard error, not by its status
 # (and a database outside XDG_DATA_DIRS, hence the variable).
-XDG_DATA_DIRS="$work" update-mime-database -n "$work/mime" 2>"$work/warnings" || fail "update-mime-database failed"
+XDG_DATA_DIRS="$work" update-mime-database -n "$work/mime" 2>"$work/warnings" ||
+    fail "update-mime-database failed"
 [ ! -s "$work/warnings" ] || fail "update-mime-database warns: $(cat "$work/warnings")"
 
 defined="$(grep -o '<mime-type type="[^"]*"' "$types_file" | cut -d'"' -f2 | sort)"
@@ -27,7 +27,8 @@ claimed="$(awk -F: 'tolower($3) == "*.pf" { print $2 }' "$work/mime/globs2" | so
 [ "$claimed" = "$defined" ] || fail "*.pf is claimed by: ${claimed:-nothing}, not by $defined"
 
 offered="$(sed -n 's/^MimeType=//p' "$desktop_entry" | tr ';' '\n' | sed '/^$/d' | sort)"
-[ "$offered" = "$defined" ] || fail "the desktop entry offers '${offered}', the types are '${defined}'"
+[ "$offered" = "$defined" ] ||
+    fail "the desktop entry offers '${offered}', the types are '${defined}'"
 # The file manager hands the editor the file: one file, as a local path.
 grep -Eq '^Exec=[^ ]+ %f$' "$desktop_entry" || fail "the desktop entry's Exec does not pass %f"
 echo "*.pf is $defined, offered to $(sed -n 's/^Exec=//p' "$desktop_entry")"

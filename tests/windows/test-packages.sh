@@ -155,13 +155,15 @@ reg_value() {
         sed -n "s/^    $name    REG_[A-Z_]*    //p" | sed 's/^(value not set)$//'
 }
 reg_type() {
-    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^    $2    \(REG_[A-Z_]*\).*/\1/p"
+    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+        sed -n "s/^    $2    \(REG_[A-Z_]*\).*/\1/p"
 }
 # The setup's version resource, as Explorer's Properties show it (UTF-16 key, then its value).
 setup_version_string() {
     strings -el "$setup" | grep -A1 -x "$1" | sed -n 2p
 }
-[ "$(setup_version_string FileDescription)" = "Glyphwright setup" ] || fail "the setup's description"
+[ "$(setup_version_string FileDescription)" = "Glyphwright setup" ] ||
+    fail "the setup's description"
 [ "$(setup_version_string ProductVersion)" = "$("$linux_cli" --version | cut -d' ' -f2)" ] ||
     fail "the setup's version"
 version_line="glyphwright-cli $("$linux_cli" --version | cut -d' ' -f2)"
@@ -170,28 +172,31 @@ fonts="$work/Meine Schriften $(printf '\u00e4')"
 mkdir -p "$fonts"
 cp "$work/font.pf" "$fonts/font.pf"
 
-# Add or Remove Programs: the folder, its size in KiB, both uninstall commands, no web address.
-check_uninstall_entry() {
-    local root="$1" folder="$2"
-    [ "$(reg_value "$root\\$uninstall_key" InstallLocation)" = "$folder" ] ||
-        fail "InstallLocation is not $folder"
-    local size=$(($(reg_value "$root\\$uninstall_key" EstimatedSize)))
-    local actual=$(du -sk --apparent-size "$(winepath -u "$folder")" | cut -f1)
+# What a user finds once it is installed in FOLDER for ROOT (HKCU or HKLM), its shortcut in
+# START-MENU: the programs; in Add or Remove Programs the folder, its size in KiB, both uninstall
+# commands and no web address; one Start menu shortcut, the editor's, which starts it, and no
+# Uninstall shortcut; and the companion on PATH in a new Command Prompt.
+check_installed() {
+    local folder="$2" start_menu="$3" entry="$1\\$uninstall_key" file found size actual
+    for file in glyphwright.exe glyphwright-cli.exe Uninstall.exe platforms/qwindows.dll; do
+        [ -f "$(winepath -u "$folder")/$file" ] || fail "the installer did not install $file"
+    done
+    [ "$(reg_value "$entry" InstallLocation)" = "$folder" ] || fail "InstallLocation is not $folder"
+    size=$(($(reg_value "$entry" EstimatedSize)))
+    actual=$(du -sk --apparent-size "$(winepath -u "$folder")" | cut -f1)
     [ "$size" -ge $((actual * 9 / 10)) ] && [ "$size" -le $((actual * 11 / 10)) ] ||
         fail "EstimatedSize says $size KiB, the folder holds $actual KiB"
-    reg_value "$root\\$uninstall_key" UninstallString | grep -q . || fail "no UninstallString"
-    reg_value "$root\\$uninstall_key" QuietUninstallString | grep -q ' /S$' ||
-        fail "no QuietUninstallString"
-    [ -z "$(reg_value "$root\\$uninstall_key" URLInfoAbout)" ] || fail "a web address is shown"
-}
-
-# The Start menu holds one shortcut, the editor's, and no Uninstall shortcut: check_start_menu
-# FOLDER, as Windows names it.
-check_start_menu() {
-    local found
-    found="$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' \( -iname '*glyph*' -o -iname '*uninstall*' \))"
-    [ "$found" = "$(realpath "$(winepath -u "$1")")/Glyphwright.lnk" ] ||
-        fail "the Start menu holds ${found:-nothing} instead of Glyphwright.lnk in $1 alone"
+    reg_value "$entry" UninstallString | grep -q . || fail "no UninstallString"
+    reg_value "$entry" QuietUninstallString | grep -q ' /S$' || fail "no QuietUninstallString"
+    [ -z "$(reg_value "$entry" URLInfoAbout)" ] || fail "a web address is shown"
+    found="$(find "$WINEPREFIX/drive_c" -path '*Start Menu*' \
+        \( -iname '*glyph*' -o -iname '*uninstall*' \))"
+    [ "$found" = "$(realpath "$(winepath -u "$start_menu")")/Glyphwright.lnk" ] ||
+        fail "the Start menu holds ${found:-nothing}, not Glyphwright.lnk in $start_menu alone"
+    editor_opens wine start /unix "$(winepath -u "$start_menu")/Glyphwright.lnk"
+    [ "$(cd "$fonts" && wine cmd /c 'glyphwright-cli --version' | tr -d '\r')" = \
+      "$version_line" ] ||
+        fail "glyphwright-cli is not on PATH in a new Command Prompt"
 }
 
 # --- For the current user, as a user without administrator rights installs. Wine runs every
@@ -201,7 +206,8 @@ check_start_menu() {
 # that holds .pf already.
 new_prefix user
 user_folder="$(wine cmd /c 'echo %LOCALAPPDATA%' | tr -d '\r')\\Programs\\Glyphwright"
-user_start_menu="$(wine cmd /c 'echo %APPDATA%' | tr -d '\r')\\Microsoft\\Windows\\Start Menu\\Programs"
+user_start_menu="$(wine cmd /c 'echo %APPDATA%' | tr -d '\r')"
+user_start_menu="$user_start_menu\\Microsoft\\Windows\\Start Menu\\Programs"
 user_path="%USERPROFILE%\\bin;${user_folder}2;"
 wine reg add 'HKCU\Software\Classes' /f >/dev/null 2>&1
 wine reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d "$user_path" /f >/dev/null 2>&1
@@ -212,18 +218,11 @@ user_state >"$logs/user-before.txt"
 wine "$setup" /S /CurrentUser
 unchanged machine_state user-before-machine.txt ||
     fail "the per-user install changed the machine's files or registry above"
-installed="$(winepath -u "$user_folder")"
-for file in glyphwright.exe glyphwright-cli.exe Uninstall.exe platforms/qwindows.dll; do
-    [ -f "$installed/$file" ] || fail "the installer did not install $file"
-done
-check_uninstall_entry HKCU "$user_folder"
-check_start_menu "$user_start_menu"
+check_installed HKCU "$user_folder" "$user_start_menu"
 [ "$(reg_value 'HKCU\Environment' Path)" = "$user_path$user_folder;" ] ||
     fail "the user's PATH is $(reg_value 'HKCU\Environment' Path)"
 [ "$(reg_type 'HKCU\Environment' Path)" = REG_EXPAND_SZ ] || fail "the user's PATH lost its type"
-# A new Command Prompt in the fonts' folder: the README's example, as typed.
-[ "$(cd "$fonts" && wine cmd /c 'glyphwright-cli --version' | tr -d '\r')" = "$version_line" ] ||
-    fail "glyphwright-cli is not on PATH in a new Command Prompt"
+# The README's example, as typed in a new Command Prompt in the font's folder.
 (cd "$fonts" && wine cmd /c 'glyphwright-cli export font.pf -o font.asm')
 cmp "$fonts/font.asm" "$work/linux.asm" || fail "the README's example wrote other bytes"
 # .pf: "Open with" offers the editor; the other program stays the default.
@@ -233,11 +232,11 @@ wine reg query 'HKCU\Software\Classes\.pf\OpenWithProgids' /v Glyphwright.Font >
 # The open command, run as Explorer runs it: %1 replaced by the file's full name.
 command="$(reg_value 'HKCU\Software\Classes\Glyphwright.Font\shell\open\command')"
 [[ "$command" =~ ^\"([^\"]+)\"\ \"%1\"$ ]] || fail "the open command is $command"
-[ "${BASH_REMATCH[1]}" = "$user_folder\\glyphwright.exe" ] || fail "the open command starts $command"
+[ "${BASH_REMATCH[1]}" = "$user_folder\\glyphwright.exe" ] ||
+    fail "the open command starts $command"
 editor_opens_file font.pf wine "${BASH_REMATCH[1]}" "$(winepath -w "$fonts/font.pf")"
 [ "$(reg_value 'HKCU\Software\Classes\Glyphwright.Font\DefaultIcon')" = \
   "\"$user_folder\\glyphwright.exe\",0" ] || fail "the font files' icon is not the editor's"
-editor_opens wine start /unix "$(winepath -u "$user_start_menu")/Glyphwright.lnk"
 # Removed as Add or Remove Programs removes it, by its quiet command.
 quiet="$(reg_value "HKCU\\$uninstall_key" QuietUninstallString)"
 [[ "$quiet" =~ ^\"([^\"]+)\"\ (.*)$ ]] || fail "the quiet uninstall command is $quiet"
@@ -246,9 +245,10 @@ wine "${BASH_REMATCH[1]}" "${arguments[@]}"
 wineserver --wait
 # Files the uninstaller could only mark for removal go when Windows starts again.
 wine wineboot --restart >/dev/null 2>&1
-unchanged user_state user-before.txt || fail "the uninstaller left the user's files and values above"
+unchanged user_state user-before.txt ||
+    fail "the uninstaller left the user's files and values above"
 unchanged machine_state user-before-machine.txt || fail "the uninstaller changed the machine's"
-echo "test-packages.sh: installed for the current user alone, on PATH, opening .pf; uninstalled cleanly"
+echo "test-packages.sh: installed for the current user, on PATH, opening .pf; uninstalled cleanly"
 
 # Double-clicked, the setup goes through its pages with Enter (the licence, for whom, the parts,
 # the folder) and installs for the current user; its last page starts Glyphwright.
@@ -263,13 +263,14 @@ next_page() {
     local before
     before="$(setup_picture)"
     xdotool windowactivate --sync "$(setup_window)" key Return
-    wait_for "the setup's next page" sh -c "[ \"\$(import -window $(setup_window) ppm:- | md5sum)\" != '$before' ]"
+    wait_for "the setup's next page" \
+        sh -c "[ \"\$(import -window $(setup_window) ppm:- | md5sum)\" != '$before' ]"
 }
 wine "$setup" >>"$logs/setup.log" 2>&1 &
 wait_for "the setup's window" setup_window || fail "the setup showed no window"
 wait_for "the setup's first page" setup_picture
 for page in licence users parts folder; do
-    next_page
+    next_page || fail "the setup did not leave its $page page"
 done
 wait_for "the install" wine reg query "HKCU\\$uninstall_key" /v InstallLocation
 # The last page, told from the others by the dark blue picture down its left side: the mean
@@ -281,9 +282,11 @@ last_page_shown() {
     [ $((16#${mean:5:2} - 16#${mean:1:2})) -gt 64 ]
 }
 wait_for "the setup's last page" last_page_shown
-[ -f "$installed/glyphwright.exe" ] || fail "the setup did not install for the current user"
+[ -f "$(winepath -u "$user_folder")/glyphwright.exe" ] ||
+    fail "the setup did not install for the current user"
 xdotool windowactivate --sync "$(setup_window)" key Return
-wait_for "the editor's window" editor_window || fail "the setup's last page did not start Glyphwright"
+wait_for "the editor's window" editor_window ||
+    fail "the setup's last page did not start Glyphwright"
 xdotool windowactivate --sync "$(editor_window)" key --clearmodifiers alt+F4
 wait_for "the editor to end" sh -c '! xdotool search --name "^8x8 ROM Glyphwright Editor"'
 wineserver --wait
@@ -298,21 +301,14 @@ wineserver --wait
 machine_state >"$logs/everyone-before-machine.txt"
 user_state >"$logs/everyone-before.txt"
 wine "$setup" /S /AllUsers
-unchanged user_state everyone-before.txt || fail "the install for everyone changed the user's files or registry above"
-installed="$WINEPREFIX/drive_c/Program Files/Glyphwright"
-for file in glyphwright.exe glyphwright-cli.exe Uninstall.exe platforms/qwindows.dll; do
-    [ -f "$installed/$file" ] || fail "the installer did not install $file"
-done
-check_uninstall_entry HKLM 'C:\Program Files\Glyphwright'
-machine_start_menu='C:\ProgramData\Microsoft\Windows\Start Menu\Programs'
-check_start_menu "$machine_start_menu"
+unchanged user_state everyone-before.txt ||
+    fail "the install for everyone changed the user's files or registry above"
+check_installed HKLM 'C:\Program Files\Glyphwright' \
+    'C:\ProgramData\Microsoft\Windows\Start Menu\Programs'
 [ "$(reg_value "$machine_key" Path)" = "$machine_path;C:\\Program Files\\Glyphwright" ] ||
     fail "the machine's PATH is $(reg_value "$machine_key" Path)"
-[ "$(cd "$fonts" && wine cmd /c 'glyphwright-cli --version' | tr -d '\r')" = "$version_line" ] ||
-    fail "glyphwright-cli is not on PATH in a new Command Prompt"
 # No program held .pf: double-clicked, it opens in the editor (Wine's start as Explorer).
 editor_opens_file font.pf wine start /unix "$fonts/font.pf"
-editor_opens wine start /unix "$(winepath -u "$machine_start_menu")/Glyphwright.lnk"
 # Removed by its uninstaller started by hand, without saying for whom: it knows from its folder.
 wine 'C:\Program Files\Glyphwright\Uninstall.exe' /S
 wineserver --wait
