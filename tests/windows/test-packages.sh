@@ -292,6 +292,18 @@ wait_for "the editor to end" sh -c '! xdotool search --name "^8x8 ROM Glyphwrigh
 wineserver --wait
 echo "test-packages.sh: the setup's pages install for the current user and start Glyphwright"
 
+# A PATH longer than the setup's strings hold (1,024 characters) is left as it was, not cut short,
+# by the install over the last one (whose uninstaller runs first) and by the uninstaller.
+long_path="$(printf 'C:\\Tools\\%04d;' $(seq 1 100))"
+wine reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d "$long_path" /f >/dev/null 2>&1
+wine "$setup" /S
+wineserver --wait
+[ "$(reg_value 'HKCU\Environment' Path)" = "$long_path" ] || fail "the setup changed a long PATH"
+wine "$(reg_value "HKCU\\$uninstall_key" InstallLocation)\\Uninstall.exe" /S
+wineserver --wait
+[ "$(reg_value 'HKCU\Environment' Path)" = "$long_path" ] || fail "the uninstaller changed a long PATH"
+echo "test-packages.sh: a PATH too long to change is left as it was"
+
 # --- For everyone. The machine's PATH holds an entry that begins like the install's folder.
 new_prefix everyone
 machine_key='HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Environment'
