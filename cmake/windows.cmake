@@ -5,8 +5,9 @@
 # - the install component "windows": the two programs at the top of one folder with exactly the
 #   DLLs and plugins they need, the README and the licence, as the packages ship them:
 #       cmake --install build-windows --component windows --prefix FOLDER
-# - the packages, cpack -G "NSIS;ZIP" or ./scripts/package-windows.sh: an installer that puts
-#   that folder under Program Files with a Start menu entry and an uninstaller, and a zip of it.
+# - the packages, cpack -G "NSIS;ZIP" or ./scripts/package-windows.sh: an installer of that
+#   folder for the current user or for everyone (cmake/NSIS.template.in says what it does), and a
+#   zip of it.
 
 if(NOT MINGW)
     message(FATAL_ERROR "The Windows build is made with MinGW-w64 (cmake/mingw-w64.cmake), "
@@ -25,10 +26,9 @@ function(glyphwright_version_resource target description)
 endfunction()
 
 enable_language(RC)
-# The description the About box shows.
-glyphwright_version_resource(glyphwright "${GLYPHWRIGHT_DESCRIPTION}")
-glyphwright_version_resource(glyphwright-cli
-    "Glyphwright's command-line companion: exports, checks and converts 8x8 PIC fonts.")
+# Names, as Task Manager, "Open with" and the file's Properties show them.
+glyphwright_version_resource(glyphwright "Glyphwright font editor")
+glyphwright_version_resource(glyphwright-cli "Glyphwright command-line companion")
 set_target_properties(glyphwright PROPERTIES WIN32_EXECUTABLE TRUE)
 
 # What the programs load: Qt from the Windows Qt prefix (with FreeType and libpng, which were
@@ -87,33 +87,16 @@ install(CODE "
 set(CPACK_PACKAGE_NAME "glyphwright")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${GLYPHWRIGHT_DESCRIPTION}")
 set(CPACK_PACKAGE_FILE_NAME "glyphwright-${PROJECT_VERSION}-win64")
-set(CPACK_PACKAGE_INSTALL_DIRECTORY "Glyphwright")
-set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY "Glyphwright")
 set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 set(CPACK_GENERATOR "NSIS;ZIP")
 set(CPACK_STRIP_FILES ON)
 # One package of the windows component alone: the Linux files (desktop entry, manual page) are
 # not in it.
 set(CPACK_INSTALL_CMAKE_PROJECTS "${PROJECT_BINARY_DIR};${PROJECT_NAME};windows;/")
-# The Start menu entry: the editor, named as its window is.
-set(CPACK_PACKAGE_EXECUTABLES "glyphwright;Glyphwright")
-set(CPACK_NSIS_EXECUTABLES_DIRECTORY ".")
-set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
-set(CPACK_NSIS_PACKAGE_NAME "Glyphwright")
-set(CPACK_NSIS_DISPLAY_NAME "Glyphwright ${PROJECT_VERSION}")
-set(CPACK_NSIS_MUI_ICON "${GLYPHWRIGHT_ICON}")
-set(CPACK_NSIS_MUI_UNIICON "${GLYPHWRIGHT_ICON}")
-set(CPACK_NSIS_INSTALLED_ICON_NAME "glyphwright.exe")
-set(CPACK_NSIS_URL_INFO_ABOUT "${PROJECT_HOMEPAGE_URL}")
-set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
-set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)
-# A 64-bit installer for 64-bit programs: it runs where they run (Wine without 32-bit support
-# too), and writes the 64-bit view of the registry. The uninstaller removes the vendor's key
-# that the installer made for the Start menu folder's key, once that is gone. (CPack copies the
-# text into its configuration file as it is, which reads it again: hence four backslashes.)
-set(CPACK_NSIS_DEFINES "Target amd64-unicode
-Function un.onUninstSuccess
-  DeleteRegKey /ifempty SHCTX 'Software\\\\${CPACK_PACKAGE_VENDOR}'
-FunctionEnd")
+# The installer is made from the project's own NSIS template (cmake/NSIS.template.in), which
+# CPack fills in with the files and with the CPACK_ variables it names.
+set(CPACK_MODULE_PATH "${CMAKE_CURRENT_LIST_DIR}")
+set(CPACK_GLYPHWRIGHT_ICON "${GLYPHWRIGHT_ICON}")
+set(CPACK_GLYPHWRIGHT_LEGAL "${GLYPHWRIGHT_LEGAL}")
 set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_CURRENT_LIST_DIR}/windows-cpack.cmake")
 include(CPack)

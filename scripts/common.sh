@@ -25,14 +25,15 @@ BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins libgl-dev
 # and the accessibility bus; qt6ct gives them a dark colour scheme and a large desktop font.
 E2E_PACKAGES=(xvfb xauth openbox xdotool x11-utils xclip imagemagick dbus dbus-x11 at-spi2-core
               python3 python3-pyatspi gir1.2-atspi-2.0 qt6ct)
-# Checks of the desktop entry, the AppStream metadata, the Debian packages (lintian, which also
-# brings man for the manual pages' checks), that an export assembles (gpasm) and that the README's
-# firmware routines read it back (gpsim), the README's Makefile and git snippets for
-# glyphwright-cli (make, git), that the companion reads PCF fonts made by another tool
-# (bdftopcf), that a signal at any moment of a write leaves no temporary file (strace holds
-# the writer at one), and a TrueType font to draw into the cell (DejaVu Sans Mono).
-PACKAGE_TEST_PACKAGES=(desktop-file-utils appstream dpkg-dev file lintian gputils gpsim make git
-                       xfonts-utils strace fonts-dejavu-core)
+# Checks of the desktop entry, the AppStream metadata, the font files' type (shared-mime-info),
+# the Debian packages (lintian, which also brings man for the manual pages' checks), that an
+# export assembles (gpasm) and that the README's firmware routines read it back (gpsim), the
+# README's Makefile and git snippets for glyphwright-cli (make, git), that the companion reads
+# PCF fonts made by another tool (bdftopcf), that a signal at any moment of a write leaves no
+# temporary file (strace holds the writer at one), and a TrueType font to draw into the cell
+# (DejaVu Sans Mono).
+PACKAGE_TEST_PACKAGES=(desktop-file-utils appstream shared-mime-info dpkg-dev file lintian gputils
+                       gpsim make git xfonts-utils strace fonts-dejavu-core)
 
 # The Windows build: MinGW-w64 and MinGW's zlib, Wine to run the programs and tests (with
 # Windows-like fonts), NSIS for the installer, and the Linux Qt's moc, rcc and uic.

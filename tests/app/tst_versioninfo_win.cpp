@@ -47,11 +47,11 @@ void TestVersionInfoWin::versionResource_data()
 {
     QTest::addColumn<QString>("program");
     QTest::addColumn<QString>("description");
+    // A name, not a sentence: Task Manager and "Open with" show it as the program's name.
     QTest::newRow("editor") << QStringLiteral(GLYPHWRIGHT_EDITOR)
-                            << QString::fromUtf8(Version::Description);
+                            << QStringLiteral("Glyphwright font editor");
     QTest::newRow("companion") << QStringLiteral(GLYPHWRIGHT_CLI)
-                               << QStringLiteral("Glyphwright's command-line companion: exports, "
-                                                 "checks and converts 8x8 PIC fonts.");
+                               << QStringLiteral("Glyphwright command-line companion");
 }
 
 void TestVersionInfoWin::versionResource()
@@ -59,7 +59,7 @@ void TestVersionInfoWin::versionResource()
     QFETCH(QString, program);
     QFETCH(QString, description);
     QVERIFY(QFile::exists(program));
-    // The texts the About box shows.
+    // The texts the About box shows besides its own description.
     QCOMPARE(versionString(program, "ProductName"), QString::fromUtf8(Version::Title));
     QCOMPARE(versionString(program, "ProductVersion"), QStringLiteral("1.0.15"));
     QCOMPARE(versionString(program, "FileVersion"), QString::fromUtf8(Version::Text));

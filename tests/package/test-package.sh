@@ -40,6 +40,7 @@ contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for file in ./usr/bin/glyphwright ./usr/share/man/man1/glyphwright.1.gz \
     ./usr/share/applications/org.glyphwright.Glyphwright.desktop \
     ./usr/share/metainfo/org.glyphwright.Glyphwright.metainfo.xml \
+    ./usr/share/mime/packages/org.glyphwright.Glyphwright.xml \
     ./usr/share/icons/hicolor/scalable/apps/org.glyphwright.Glyphwright.svg; do
     grep -qx -- "$file" <<<"$contents" || fail "package lacks $file"
 done
@@ -148,6 +149,9 @@ named=$(MANWIDTH=200 man glyphwright 2>/dev/null | sed -n '/^FILES/,/^[A-Z]/p' |
 for pattern in $named; do
     compgen -G "$pattern" >/dev/null || fail "glyphwright(1) names $pattern, which is not installed"
 done
+# dpkg's trigger rebuilt the system's type database: file managers now know a .pf file.
+grep -q ':application/x-glyphwright-font:\*\.pf$' /usr/share/mime/globs2 \
+    || fail "the installed type database does not know *.pf"
 echo "installed with apt: ok"
 
 # In an X server of its own with a window manager, as the end-to-end tests run the program.
@@ -167,5 +171,7 @@ echo "installed program shows its window: ok"
 $sudo apt-get remove -y -qq glyphwright >/dev/null
 installed_by_us=0
 [ ! -e /usr/bin/glyphwright ] || fail "still in /usr/bin after removal"
+grep -q ':application/x-glyphwright-font:' /usr/share/mime/globs2 \
+    && fail "the type database still knows *.pf after removal"
 echo "removed: ok"
 echo "2 packages passed, 0 failed"

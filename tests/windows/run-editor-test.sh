@@ -32,6 +32,12 @@ start_window_manager
 # Tahoma at 9 and 10 pixels with parts of the letters missing ("Apply" reads "Applv"); the
 # Windows Classic look draws them whole.
 "$here/../../cmake/wine-run.sh" --prepare
+# A fresh prefix's Documents is a link to the home folder of whoever runs the test: the
+# scenario's Documents is a folder of the prefix's own, which the dialogs may write in.
+documents="$(winepath -u "$(wine cmd /c 'echo %USERPROFILE%' | tr -d '\r')")/Documents"
+rm -f "$documents"
+mkdir -p "$documents"
+export GLYPHWRIGHT_DOCUMENTS="$documents"
 wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' /v ThemeActive \
     /t REG_SZ /d 0 /f >/dev/null 2>&1
 wineserver --wait
