@@ -4,10 +4,16 @@
 #include <QFile>
 #include <QFileInfo>
 
-// Names are UTF-16 here and Qt keeps them whole.
-QStringList commandLineArguments(int, char **)
+// Names are UTF-16 here and Qt keeps them whole, once the application object exists; before it
+// (the editor looking for --help) argv in the local code page tells the options apart.
+QStringList commandLineArguments(int argc, char **argv)
 {
-    return QCoreApplication::arguments();
+    if (QCoreApplication::instance())
+        return QCoreApplication::arguments();
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
 }
 
 bool sameFile(const QString &first, const QString &second)
