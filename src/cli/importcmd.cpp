@@ -142,7 +142,8 @@ int runImport(const QStringList &arguments)
                                        .arg(options.first + *count - 1));
         options.count = static_cast<int>(*count);
     }
-    options.bit0Left = line.isSet(FlipBits);
+    if (line.isSet(FlipBits))
+        options.layout.order = ByteOrder::RowsLsb;
     options.byPosition = line.isSet(ByPosition);
     if (line.isSet(Ink)) {
         const QString ink = line.value(Ink);

@@ -28,7 +28,7 @@ QByteArray headerName(const QString &name)
 }
 
 // "; Codes 32 to 127 only: 96 characters, 768 bytes from Char_032; subtract 32 from a code."
-QByteArray rangeHeader(PicTarget target, const CodeRange &codes)
+QByteArray rangeHeader(PicTarget target, const CodeRange &codes, const GlyphLayout &layout)
 {
     const QString units
         = target == PicTarget::Pic16 ? QStringLiteral("retlw words") : QStringLiteral("bytes");
@@ -38,10 +38,24 @@ QByteArray rangeHeader(PicTarget target, const CodeRange &codes)
     text += QStringLiteral(": %1 character%2, %3 %4 from %5")
                 .arg(QString::number(codes.count()),
                      codes.count() == 1 ? QString() : QStringLiteral("s"),
-                     QString::number(codes.count() * GlyphSize), units, charLabel(codes.first));
+                     QString::number(codes.count() * tableStride(target, layout)), units,
+                     charLabel(codes.first));
     if (codes.first > 0)
         text += QStringLiteral("; subtract %1 from a code").arg(codes.first);
     return text.toLatin1() + '.' + LineBreak;
+}
+
+// "; Layout: columns at width 5." and how its bytes hold the pixels; on a PIC18, also where the
+// assembler pads a line.
+QByteArray layoutHeader(PicTarget target, const GlyphLayout &layout)
+{
+    QByteArray text = "; Layout: " + layoutText(layout).toLatin1() + '.' + LineBreak + "; "
+                      + layoutSentence(layout).toLatin1() + LineBreak;
+    if (tableStride(target, layout) != layout.bytesPerGlyph())
+        text += "; A db line fills whole program words: the assembler adds a 0x00, so each "
+                "character takes "
+                + QByteArray::number(tableStride(target, layout)) + " bytes." + LineBreak;
+    return text;
 }
 } // namespace
 
@@ -71,8 +85,14 @@ QByteArray asmSource(const FontImage &font, const QString &fontName)
     return source;
 }
 
+int tableStride(PicTarget target, const GlyphLayout &layout)
+{
+    const int bytes = layout.bytesPerGlyph();
+    return target == PicTarget::Pic18 ? bytes + bytes % 2 : bytes;
+}
+
 QByteArray asmSource(const FontImage &font, const QString &fontName, PicTarget target,
-                     const CodeRange &codes)
+                     const CodeRange &codes, const GlyphLayout &layout)
 {
     const QByteArray name = headerName(fontName);
     QByteArray out;
@@ -80,15 +100,19 @@ QByteArray asmSource(const FontImage &font, const QString &fontName, PicTarget t
     out.append(LineBreak).append("; Font: ").append(name).append(LineBreak);
     if (target == PicTarget::Pic16)
         out.append(Pic16Header);
+    if (!layout.isFileOrder())
+        out.append(layoutHeader(target, layout));
     if (!codes.isWhole())
-        out.append(rangeHeader(target, codes));
+        out.append(rangeHeader(target, codes, layout));
     out.append(LineBreak);
     const QByteArray directive = "\t\t" + tableDirective(target) + '\t';
     for (int code = codes.first; code <= codes.last; ++code) {
         if (code > codes.first)
             out.append(LineBreak);
         out.append(charLabel(code).toLatin1());
-        out.append(directive).append(glyphBytesLatin1(glyphOf(font, code)));
+        const CharBitMap glyph = glyphOf(font, code);
+        out.append(directive).append(layout.isFileOrder() ? glyphBytesLatin1(glyph)
+                                                          : hexList(glyphBytes(glyph, layout)));
         out.append("\t; ").append(CharDisplayText(code).toLatin1());
     }
     return out;

@@ -2,6 +2,7 @@
 
 #include "core/coderange.h"
 #include "core/fontimage.h"
+#include "core/glyphlayout.h"
 
 #include <QByteArray>
 #include <QString>
@@ -28,6 +29,12 @@ QByteArray asmSource(const FontImage &font, const QString &fontName);
 // The same for a target and the characters of a range. For PIC18 and all 256 codes it is the
 // editor's text above. Otherwise the header also names the target and how firmware reads the
 // table (pic16), and states the range (a subset); the character lines are the same, with "dt"
-// for pic16, each keeping its own code in its label and comment.
+// for pic16, each keeping its own code in its label and comment. A layout other than the .pf's
+// gives each line the glyph's bytes in that layout, which the header states.
 QByteArray asmSource(const FontImage &font, const QString &fontName, PicTarget target,
-                     const CodeRange &codes);
+                     const CodeRange &codes, const GlyphLayout &layout = {});
+
+// The program memory one character's line takes, in the target's units (bytes on a PIC18,
+// retlw words otherwise): a PIC18 db line fills whole words of two bytes, so an odd number of
+// bytes gets a 0x00 after it.
+int tableStride(PicTarget target, const GlyphLayout &layout);

@@ -110,7 +110,7 @@ struct LineParse
     QString error;
 };
 
-LineParse parseCharLine(QByteArrayView text, int lineNumber)
+LineParse parseCharLine(QByteArrayView text, int lineNumber, const GlyphLayout &layout)
 {
     const auto fail = [](const QString &why) {
         return LineParse {{}, QStringLiteral("not a character line: %1").arg(why)};
@@ -139,31 +139,45 @@ LineParse parseCharLine(QByteArrayView text, int lineNumber)
     if (!target || !cursor.skipSpaces())
         return fail(QStringLiteral("expected \"db\" or \"dt\" after the label"));
     parsed.target = *target;
-    for (int row = 0; row < GlyphSize; ++row) {
-        if (row > 0) {
+    const int count = layout.bytesPerGlyph();
+    QByteArray bytes;
+    for (int at = 0; at < count; ++at) {
+        if (at > 0) {
             cursor.skipSpaces();
             if (!cursor.take(","))
-                return fail(QStringLiteral("expected 8 byte values, found %1").arg(row));
+                return fail(QStringLiteral("expected %1 byte values, found %2").arg(count).arg(at));
             cursor.skipSpaces();
         }
         if (!cursor.take("0x", Qt::CaseInsensitive))
-            return fail(QStringLiteral("byte %1 is not written 0x00 to 0xFF").arg(row + 1));
+            return fail(QStringLiteral("byte %1 is not written 0x00 to 0xFF").arg(at + 1));
         const int value = cursor.number(16, 2);
         if (value < 0 || hexDigit(cursor.peek()) >= 0)
-            return fail(QStringLiteral("byte %1 is not written 0x00 to 0xFF").arg(row + 1));
-        parsed.glyph[row] = static_cast<std::uint8_t>(value);
+            return fail(QStringLiteral("byte %1 is not written 0x00 to 0xFF").arg(at + 1));
+        bytes += static_cast<char>(value);
     }
     cursor.skipSpaces();
     if (cursor.peek() == ',')
-        return fail(QStringLiteral("more than 8 byte values"));
+        return fail(QStringLiteral("more than %1 byte values").arg(count));
     if (!cursor.atEnd() && cursor.peek() != ';')
-        return fail(QStringLiteral("unexpected text after the 8 byte values"));
+        return fail(QStringLiteral("unexpected text after the %1 byte values").arg(count));
+    parsed.glyph = glyphFromBytes(bytes, layout);
+    // A bit of no pixel (bit 5 of a row at width 5) is not what the layout writes.
+    if (const QByteArray kept = glyphBytes(parsed.glyph, layout); kept != bytes) {
+        qsizetype at = 0;
+        while (kept[at] == bytes[at])
+            ++at;
+        return {{},
+                QStringLiteral("byte %1 (%2) sets a bit that is no pixel in %3")
+                    .arg(QString::number(at + 1), hexByte(static_cast<std::uint8_t>(bytes[at])),
+                         layoutText(layout))};
+    }
     return {parsed, {}};
 }
 
 } // namespace
 
-AsmRead parseAsmSource(QByteArrayView source, std::optional<CodeRange> expected)
+AsmRead parseAsmSource(QByteArrayView source, std::optional<CodeRange> expected,
+                       const GlyphLayout &layout)
 {
     AsmRead result;
     const auto fail = [&result](int line, const QString &error) {
@@ -174,7 +188,7 @@ AsmRead parseAsmSource(QByteArrayView source, std::optional<CodeRange> expected)
     QList<CharLine> lines;
     LineReader reader(source);
     while (reader.nextContent()) {
-        const LineParse parsed = parseCharLine(reader.line(), reader.number());
+        const LineParse parsed = parseCharLine(reader.line(), reader.number(), layout);
         if (!parsed.error.isEmpty())
             return fail(reader.number(), parsed.error);
         lines.append(parsed.parsed);
@@ -407,14 +421,17 @@ std::optional<qint64> programMemorySize(QByteArrayView properties)
     return processors == 1 ? size : std::nullopt;
 }
 
-AssembledFont assembledFont(const HexImage &hex, PicCore core, const CodeRange &codes)
+AssembledFont assembledFont(const HexImage &hex, PicCore core, const CodeRange &codes,
+                            const GlyphLayout &layout)
 {
     AssembledFont result;
     const auto fail = [&result](const QString &error) {
         result.error = error;
         return result;
     };
-    const int tableBytes = codes.count() * GlyphSize;
+    const int glyphBytes = layout.bytesPerGlyph();
+    const int lineUnits = tableStride(targetOfCore(core), layout);
+    const int tableBytes = codes.count() * lineUnits;
     // A PIC18 byte is one hex byte; a word of the smaller cores is two, at twice its address.
     const int stride = core == PicCore::Pic18 ? 1 : 2;
     const QString unit = core == PicCore::Pic18 ? QStringLiteral("bytes") : QStringLiteral("words");
@@ -429,21 +446,27 @@ AssembledFont assembledFont(const HexImage &hex, PicCore core, const CodeRange &
         return fail(QStringLiteral("%1 %2, not %3")
                         .arg(numberText(hex.bytes.size() / stride), unit, numberText(tableBytes)));
     }
+    QByteArray table(tableBytes, '\0');
     for (int at = 0; at < tableBytes; ++at) {
-        const int address = codes.first * GlyphSize + at;
         if (core == PicCore::Pic18) {
-            result.font[address] = hex.bytes.value(quint32(at));
+            table[at] = static_cast<char>(hex.bytes.value(quint32(at)));
             continue;
         }
         const quint16 word = quint16(hex.bytes.value(quint32(2 * at)))
                              | quint16(hex.bytes.value(quint32(2 * at + 1)) << 8);
         if ((word & 0xFF00) != retlwOpcode(core)) {
-            return fail(QStringLiteral("the word at 0x%1 (%2, row %3) is 0x%4, not a retlw")
-                            .arg(QString::number(at, 16).toUpper(), charLabel(address / GlyphSize),
-                                 QString::number(at % GlyphSize),
-                                 QString::number(word, 16).toUpper().rightJustified(4, u'0')));
+            return fail(
+                QStringLiteral("the word at 0x%1 (%2, %3 %4) is 0x%5, not a retlw")
+                    .arg(QString::number(at, 16).toUpper(), charLabel(codes.first + at / lineUnits),
+                         layout.isColumns() ? QStringLiteral("column") : QStringLiteral("row"),
+                         QString::number(at % lineUnits),
+                         QString::number(word, 16).toUpper().rightJustified(4, u'0')));
         }
-        result.font[address] = static_cast<std::uint8_t>(word & 0xFF);
+        table[at] = static_cast<char>(word & 0xFF);
     }
+    // A PIC18 line of an odd number of bytes ends in the assembler's 0x00, which is no pixel.
+    for (int i = 0; i < codes.count(); ++i)
+        setGlyph(result.font, codes.first + i,
+                 glyphFromBytes(QByteArrayView(table).sliced(i * lineUnits, glyphBytes), layout));
     return result;
 }

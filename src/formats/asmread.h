@@ -3,6 +3,7 @@
 #include "core/asmexport.h"
 #include "core/coderange.h"
 #include "core/fontimage.h"
+#include "core/glyphlayout.h"
 
 #include <QByteArrayView>
 #include <QMap>
@@ -27,8 +28,10 @@ struct AsmRead
 // line, in code order, with eight byte values, and all use the same directive. Spacing, case and
 // the trailing comment may differ from what the export writes, since the assembler accepts them
 // alike. The lines must hold exactly the expected codes (by default all 256); without expected
-// codes, any run of codes is read.
-AsmRead parseAsmSource(QByteArrayView source, std::optional<CodeRange> expected = CodeRange {});
+// codes, any run of codes is read. Each line holds the glyph's bytes in the layout, and only bits
+// that are pixels of it.
+AsmRead parseAsmSource(QByteArrayView source, std::optional<CodeRange> expected = CodeRange {},
+                       const GlyphLayout &layout = {});
 // Whether the first line that is neither blank nor a comment is a character line's label.
 bool looksLikeAsmSource(QByteArrayView source);
 
@@ -76,5 +79,7 @@ struct AssembledFont
 // What firmware reads from a table of the range's characters assembled at address 0: on a PIC18
 // the bytes; on the 12- and 14-bit cores the low eight bits of each word, every one of which must
 // be a retlw (0x34kk on 14-bit cores, 0x8kk on 12-bit ones). Memory outside the table, or a table
-// shorter than the range, is an error.
-AssembledFont assembledFont(const HexImage &hex, PicCore core, const CodeRange &codes);
+// shorter than the range, is an error. Each character takes tableStride() units, its bytes in
+// the layout.
+AssembledFont assembledFont(const HexImage &hex, PicCore core, const CodeRange &codes,
+                            const GlyphLayout &layout = {});

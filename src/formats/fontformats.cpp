@@ -24,7 +24,12 @@ QString nameOr(const WriteOptions &options, const QString &fallback)
 
 ImportResult readRaw(QByteArrayView bytes, const ReadOptions &options)
 {
-    return fontFromRaw(bytes, {options.offset, options.first, options.count, options.bit0Left});
+    return fontFromRaw(bytes, {options.offset, options.first, options.count, options.layout});
+}
+
+QByteArray writeRaw(const FontImage &font, const WriteOptions &options)
+{
+    return tableBytes(font, options.codes, options.layout);
 }
 
 ImportResult readPsf(QByteArrayView bytes, const ReadOptions &options)
@@ -100,18 +105,19 @@ QString cName(const WriteOptions &options)
 
 QByteArray writeCHeader(const FontImage &, const WriteOptions &options)
 {
-    return cHeader(cName(options), options.codes);
+    return cHeader(cName(options), options.codes, options.layout, options.storage);
 }
 
 QByteArray writeCSource(const FontImage &font, const WriteOptions &options)
 {
-    return cSource(font, cName(options), options.firstFileName, options.codes);
+    return cSource(font, cName(options), options.firstFileName, options.codes, options.layout,
+                   options.storage);
 }
 
-ImportResult readAsm(QByteArrayView bytes, const ReadOptions &)
+ImportResult readAsm(QByteArrayView bytes, const ReadOptions &options)
 {
     // Whatever run of codes the table holds; the import reports the others as empty.
-    const AsmRead read = parseAsmSource(bytes, std::nullopt);
+    const AsmRead read = parseAsmSource(bytes, std::nullopt, options.layout);
     if (!read.error.isEmpty())
         return ImportResult::failure(
             QStringLiteral("line %1: %2.").arg(read.errorLine).arg(read.error));
@@ -131,12 +137,13 @@ ImportResult readAsm(QByteArrayView bytes, const ReadOptions &)
 QByteArray writeAsm(const FontImage &font, const WriteOptions &options)
 {
     // As the editor's export: the header names the font file, extension and all.
-    return asmSource(font, nameOr(options, options.fontFileName), options.target, options.codes);
+    return asmSource(font, nameOr(options, options.fontFileName), options.target, options.codes,
+                     options.layout);
 }
 
-ImportResult readText(QByteArrayView bytes, const ReadOptions &)
+ImportResult readText(QByteArrayView bytes, const ReadOptions &options)
 {
-    const FontTextParse parsed = parseFontText(bytes);
+    const FontTextParse parsed = parseFontText(bytes, options.layout);
     if (!parsed.error.isEmpty())
         return ImportResult::failure(
             QStringLiteral("line %1: %2.").arg(parsed.errorLine).arg(parsed.error));
@@ -149,7 +156,7 @@ ImportResult readText(QByteArrayView bytes, const ReadOptions &)
 
 QByteArray writeText(const FontImage &font, const WriteOptions &options)
 {
-    return fontText(font, options.codes);
+    return fontText(font, options.codes, options.layout);
 }
 
 // Detection tries the rows in this order; raw, which anything is, comes only when named.
@@ -184,29 +191,34 @@ constexpr FontFormat Formats[] = {
      nullptr, isBmp, readPicture, nullptr, FormatOption::Ink, {}, true},
     {"c", "", "h c", nullptr,
      "a pair of files: NAME.h declares extern const unsigned char NAME[256][8] (NAME[COUNT][8] "
-     "with --codes), NAME.c defines it; -o names either, the other is written beside it. NAME "
-     "from --name or the font's file name (\"font\" for standard input), made a valid C "
-     "identifier.",
-     nullptr, nullptr, writeCHeader, {}, FormatOption::Name | FormatOption::Codes, false, "c",
-     writeCSource},
+     "with --codes, NAME[256][N] with --layout columns --width N), NAME.c defines it; -o names "
+     "either, the other is written beside it. NAME from --name or the font's file name (\"font\" "
+     "for standard input), made a valid C identifier. --storage progmem or flash keeps the table "
+     "in an AVR's program memory.",
+     nullptr, nullptr, writeCHeader, {},
+     FormatOption::Name | FormatOption::Codes | FormatOption::Layout | FormatOption::Storage,
+     false, "c", writeCSource},
     {"asm", "", "asm inc",
      "PIC assembler source as export writes it: Char_NNN db (or dt) lines in code order; codes "
      "it leaves out are blank.",
      "PIC assembler source, as export writes it (--target, --codes); the header names --name or "
      "the font's file name.",
-     looksLikeAsmSource, readAsm, writeAsm, {},
-     FormatOption::Name | FormatOption::Codes | FormatOption::Target, true},
+     looksLikeAsmSource, readAsm, writeAsm, FormatOption::Layout,
+     FormatOption::Name | FormatOption::Codes | FormatOption::Target | FormatOption::Layout, true},
     {"text", "txt", "txt",
      "the text form that the text command writes ('#' ink, '.' paper, each row's byte).",
-     "the text form, as the text command writes it.", looksLikeFontText, readText, writeText, {},
-     FormatOption::Codes, true},
+     "the text form, as the text command writes it.", looksLikeFontText, readText, writeText,
+     FormatOption::Layout, FormatOption::Codes | FormatOption::Layout, true},
     {"raw", "", "bin rom",
      "glyphs of 8 bytes in code order at --offset (default 0, decimal or 0x hex) of any file, "
      "such as a ROM dump: --first CODE is the first glyph's code (default 0), --count N how many "
-     "to take (default all the data holds up to code 255), --flip for rows with bit 0 as the "
-     "leftmost pixel.",
-     nullptr, nullptr, readRaw, nullptr,
-     FormatOption::Offset | FormatOption::RawSpan | FormatOption::BitOrder, {}, false},
+     "to take (default all the data holds up to code 255); glyphs of another --layout and "
+     "--width (--flip for rows with bit 0 as the leftmost pixel).",
+     "the glyphs' bytes alone, in code order, in --layout at --width, for --codes: what a "
+     "firmware image or a controller's memory holds; import --from raw reads them back.",
+     nullptr, readRaw, writeRaw,
+     FormatOption::Offset | FormatOption::RawSpan | FormatOption::BitOrder | FormatOption::Layout,
+     FormatOption::Codes | FormatOption::Layout, false},
 };
 
 bool listed(const char *list, QStringView word)

@@ -168,7 +168,7 @@ void TestFormatCommands::importRawBytes_data()
     for (char &byte : mirrored)
         byte = char((quint8(byte) * 0x0202020202ULL & 0x010884422010ULL) % 1023);
     QTest::newRow("bit 0 leftmost") << pattern(2048) << QStringList {"--flip"} << mirrored
-                                    << "bit 0 leftmost; 256 codes by position";
+                                    << "in rows-lsb; 256 codes by position";
 }
 
 void TestFormatCommands::importRawBytes()
@@ -404,9 +404,9 @@ void TestFormatCommands::failuresWriteNothing_data()
     QTest::newRow("scale for psf") << convert + QStringList {"--to", "psf", "--scale", "2"} << font
                                    << 2 << "--scale applies to png only";
     QTest::newRow("a subset of png") << convert + QStringList {"--to", "png", "--codes", "32-127"}
-                                     << font << 2 << "--codes applies to bdf, c, asm or text only";
+                                     << font << 2 << "--codes applies to bdf, c, asm, text or raw only";
     QTest::newRow("a subset of psf") << convert + QStringList {"--to", "psf", "--codes", "0-0"}
-                                     << font << 2 << "--codes applies to bdf, c, asm or text only";
+                                     << font << 2 << "--codes applies to bdf, c, asm, text or raw only";
     QTest::newRow("a target for c") << convert + QStringList {"--to", "c", "--target", "pic16"}
                                     << font << 2 << "--target applies to asm only";
     QTest::newRow("name for png") << convert + QStringList {"--to", "png", "--name", "x"} << font
