@@ -3,7 +3,7 @@
 #include "cli/cli.h"
 #include "cli/commandline.h"
 #include "cli/fontinput.h"
-#include "cli/formathelp.h"
+#include "cli/formatoptions.h"
 #include "cli/options.h"
 #include "core/filename.h"
 #include "formats/asmread.h"
@@ -44,6 +44,8 @@ constexpr OptionUse CheckOptions[] = {
                           "names it (18f4550, 16f1847, 12f1840)"},
 };
 
+constexpr Argument CheckArguments[] = {{"FONT.pf"}, {"SOURCE.asm"}};
+
 constexpr CommandSyntax Check {
     "check",
     "FONT.pf SOURCE.asm [--target pic18|pic16] [--codes FIRST-LAST] [--assemble [--processor "
@@ -54,9 +56,7 @@ constexpr CommandSyntax Check {
     "unless --codes names fewer. Exits 0 when they agree; otherwise exits 1, naming the first "
     "character that differs and showing both versions of it as pixels. A font file that is not "
     "exactly 2,048 bytes fails the check. Either file (not both) may be '-', standard input.",
-    CheckOptions,
-    2,
-    2};
+    CheckOptions, CheckArguments};
 
 QString describe(int code)
 {
@@ -232,8 +232,8 @@ int runCheck(const QStringList &arguments)
     CommandLine line(Check);
     if (const std::optional<int> status = line.parse(arguments))
         return *status;
-    const QString fontPath = line.files().at(0);
-    const QString sourcePath = line.files().at(1);
+    const QString fontPath = line.argument(0);
+    const QString sourcePath = line.argument(1);
     if (fontPath == QLatin1String("-") && sourcePath == QLatin1String("-"))
         return line.usageError(
             QStringLiteral("FONT.pf and SOURCE.asm cannot both be standard input"));
@@ -250,9 +250,7 @@ int runCheck(const QStringList &arguments)
     const std::optional<CodeRange> codes = codesGiven(line);
     if (!codes)
         return ExitUsage;
-    const std::optional<PicTarget> insisted = targetGiven(line);
-    if (!insisted)
-        return ExitUsage;
+    const PicTarget insisted = line.choice(Options::Target, PicTarget::Pic18);
 
     const std::optional<FontInput> input = readFontInput(fontPath);
     if (!input)
@@ -268,12 +266,12 @@ int runCheck(const QStringList &arguments)
                        .arg(sourceName, QString::number(read.errorLine), read.error));
         return ExitFailure;
     }
-    if (line.isSet(Options::Target) && read.target != *insisted) {
+    if (line.isSet(Options::Target) && read.target != insisted) {
         printError(QStringLiteral("%1: the table is for %2 (%3 lines), not %4 (%5 lines).")
                        .arg(sourceName, picTargetName(read.target),
                             QString::fromLatin1(tableDirective(read.target)),
-                            picTargetName(*insisted),
-                            QString::fromLatin1(tableDirective(*insisted))));
+                            picTargetName(insisted),
+                            QString::fromLatin1(tableDirective(insisted))));
         return ExitFailure;
     }
     if (const int code = firstDifferentCode(input->font, read.font, *codes); code >= 0) {

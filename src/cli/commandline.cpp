@@ -1,7 +1,6 @@
 #include "cli/commandline.h"
 
 #include "cli/cli.h"
-#include "cli/options.h"
 #include "core/coderange.h"
 #include "core/filename.h"
 
@@ -11,17 +10,41 @@ constexpr int OptionIndent = 2;
 constexpr int OptionColumnGap = 2;
 constexpr int MinOptionColumn = 20;
 
+// Every command takes it, and it ends the parsing wherever it stands.
+constexpr Option Help {"help", 'h', Option::Kind::Switch, nullptr, "show this help"};
+
+QStringList words(const char *list)
+{
+    return QString::fromLatin1(list).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+QStringList valueNames(const Option &option)
+{
+    QStringList names;
+    for (const OptionValue &value : option.values())
+        names.append(QLatin1String(value.name));
+    return names;
+}
+
+// What the help shows after an option's name: "FILE", or a choice's values, "dark|light".
+QString valuePlaceholder(const Option &option)
+{
+    if (option.valueName)
+        return QLatin1String(option.valueName);
+    return valueNames(option).join(QLatin1Char('|'));
+}
+
 QString optionLabel(const Option &option)
 {
     QString label = option.shortName ? QStringLiteral("-%1, ").arg(QLatin1Char(option.shortName))
                                      : QStringLiteral("    ");
     label += QStringLiteral("--") + QLatin1String(option.longName);
-    if (option.valueName)
-        label += QLatin1Char(' ') + QLatin1String(option.valueName);
+    if (option.takesValue())
+        label += QLatin1Char(' ') + valuePlaceholder(option);
     return label;
 }
+} // namespace
 
-// "-o/--output", as messages name an option.
 QString optionName(const Option &option)
 {
     const QString longName = QStringLiteral("--") + QLatin1String(option.longName);
@@ -30,11 +53,13 @@ QString optionName(const Option &option)
                : longName;
 }
 
-bool takesFileName(const Option &option)
+QString joinedAlternatives(const QStringList &words)
 {
-    return option.valueName && QByteArrayView(option.valueName) == "FILE";
+    if (words.size() < 2)
+        return words.join(QString());
+    return words.first(words.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" or ")
+           + words.last();
 }
-} // namespace
 
 QString wrappedText(const QString &text, int indent, int width, int firstColumn)
 {
@@ -76,8 +101,8 @@ CommandLine::CommandLine(const CommandSyntax &syntax)
 
 const Option *CommandLine::longOption(const QString &name) const
 {
-    if (name == QLatin1String(Options::Help.longName))
-        return &Options::Help;
+    if (name == QLatin1String(Help.longName))
+        return &Help;
     for (const OptionUse &use : m_syntax.options) {
         if (name == QLatin1String(use.option->longName))
             return use.option;
@@ -87,13 +112,48 @@ const Option *CommandLine::longOption(const QString &name) const
 
 const Option *CommandLine::shortOption(QChar name) const
 {
-    if (name == QLatin1Char(Options::Help.shortName))
-        return &Options::Help;
+    if (name == QLatin1Char(Help.shortName))
+        return &Help;
     for (const OptionUse &use : m_syntax.options) {
         if (use.option->shortName && name == QLatin1Char(use.option->shortName))
             return use.option;
     }
     return nullptr;
+}
+
+QString CommandLine::valueError(const Option &option, const QString &value, qint64 &number) const
+{
+    switch (option.kind) {
+    case Option::Kind::Switch:
+    case Option::Kind::Text:
+        return {};
+    case Option::Kind::Output:
+        if (value.isEmpty())
+            return QStringLiteral("%1 needs a file name, not an empty text (- is standard output)")
+                .arg(optionName(option));
+        return {};
+    case Option::Kind::Number:
+        if (const std::optional<qint64> parsed = parseNumber(value);
+            parsed && *parsed >= option.first && *parsed <= option.last) {
+            number = *parsed;
+            return {};
+        }
+        return QStringLiteral("--%1 '%2': expects a whole number from %3 to %4")
+            .arg(QLatin1String(option.longName), printableFileName(value),
+                 QString::number(option.first), QString::number(option.last));
+    case Option::Kind::Choice:
+        for (const OptionValue &choice : option.values()) {
+            if (value.compare(QLatin1String(choice.name), Qt::CaseInsensitive) == 0
+                || words(choice.aliases).contains(value, Qt::CaseInsensitive)) {
+                number = choice.code;
+                return {};
+            }
+        }
+        return QStringLiteral("--%1 '%2': expects %3")
+            .arg(QLatin1String(option.longName), printableFileName(value),
+                 joinedAlternatives(valueNames(option)));
+    }
+    return {};
 }
 
 std::optional<int> CommandLine::parse(const QStringList &arguments)
@@ -103,9 +163,13 @@ std::optional<int> CommandLine::parse(const QStringList &arguments)
         const QString &argument = arguments[i];
         if (optionsEnd || argument == QLatin1String("-")
             || !argument.startsWith(QLatin1Char('-'))) {
-            if (argument.isEmpty())
-                return usageError(QStringLiteral("an empty text where a file name belongs"));
-            m_files.append(argument);
+            const qsizetype index = m_arguments.size();
+            if (argument.isEmpty() && index < qsizetype(m_syntax.arguments.size())
+                && m_syntax.arguments[index].kind == Argument::Kind::File)
+                return usageError(QStringLiteral("an empty text where %1 belongs ('-' is "
+                                                 "standard input)")
+                                      .arg(QLatin1String(m_syntax.arguments[index].name)));
+            m_arguments.append(argument);
             continue;
         }
         if (argument == QLatin1String("--")) {
@@ -123,7 +187,7 @@ std::optional<int> CommandLine::parse(const QStringList &arguments)
             option = shortOption(argument.at(1));
             if (option && argument.size() > 2) {
                 // A switch takes no value, so "-ab" is no bundle of ours: only -oFILE is.
-                if (!option->valueName)
+                if (!option->takesValue())
                     option = nullptr;
                 else
                     attached = argument.mid(2);
@@ -138,70 +202,83 @@ std::optional<int> CommandLine::parse(const QStringList &arguments)
                                .arg(printableFileName(argument));
             return usageError(message);
         }
-        QString value;
-        if (option->valueName) {
+        GivenOption given {option, {}};
+        if (option->takesValue()) {
             if (attached) {
-                value = *attached;
+                given.value = *attached;
             } else if (i + 1 < arguments.size()) {
-                value = arguments[++i];
+                given.value = arguments[++i];
             } else {
                 return usageError(QStringLiteral("%1 needs a value (%2)")
-                                      .arg(optionName(*option), QLatin1String(option->valueName)));
+                                      .arg(optionName(*option), valuePlaceholder(*option)));
             }
-            if (value.isEmpty() && takesFileName(*option))
-                return usageError(
-                    QStringLiteral("%1 needs a file name, not an empty text (- is standard "
-                                   "output)")
-                        .arg(optionName(*option)));
+            if (const QString error = valueError(*option, given.value, given.number);
+                !error.isEmpty())
+                return usageError(error);
         } else if (attached) {
             return usageError(QStringLiteral("%1 takes no value").arg(optionName(*option)));
         }
-        if (option == &Options::Help) {
+        if (option == &Help) {
             if (!printOut(help()))
                 return ExitFailure;
             return ExitOk;
         }
-        m_given.append({option, value});
+        m_given.append(given);
     }
-    const qsizetype count = m_files.size();
-    if (count < m_syntax.minFiles || count > m_syntax.maxFiles) {
-        const QString expected
-            = m_syntax.minFiles == m_syntax.maxFiles
-                  ? QString::number(m_syntax.minFiles)
-                  : QStringLiteral("%1 to %2").arg(m_syntax.minFiles).arg(m_syntax.maxFiles);
+    const qsizetype count = m_arguments.size();
+    const qsizetype expected = qsizetype(m_syntax.arguments.size());
+    if (count < expected)
+        return usageError(QStringLiteral("too few arguments (expects %1, got %2): %3 is missing")
+                              .arg(expected)
+                              .arg(count)
+                              .arg(QLatin1String(m_syntax.arguments[count].name)));
+    if (count > expected)
         return usageError(
-            QStringLiteral("too %1 arguments (expects %2, got %3)")
-                .arg(count < m_syntax.minFiles ? QStringLiteral("few") : QStringLiteral("many"),
-                     expected, QString::number(count)));
+            QStringLiteral("too many arguments (expects %1, got %2)").arg(expected).arg(count));
+    for (const OptionUse &use : m_syntax.options) {
+        if (use.required && !isSet(*use.option)) {
+            QString message
+                = QStringLiteral("%1 %2 is required")
+                      .arg(use.option->shortName
+                               ? QStringLiteral("-") + QLatin1Char(use.option->shortName)
+                               : QStringLiteral("--") + QLatin1String(use.option->longName),
+                           QLatin1String(use.required));
+            if (use.option->kind == Option::Kind::Output)
+                message += QStringLiteral(" (or -%1 - for standard output)")
+                               .arg(QLatin1Char(use.option->shortName));
+            return usageError(message);
+        }
     }
-    if (m_syntax.requiredOutput && !isSet(Options::Output))
-        return usageError(QStringLiteral("-o %1 is required (or -o - for standard output)")
-                              .arg(QLatin1String(m_syntax.requiredOutput)));
     return std::nullopt;
 }
 
 bool CommandLine::isSet(const Option &option) const
 {
-    for (const auto &[given, value] : m_given) {
-        if (given == &option)
+    for (const GivenOption &given : m_given) {
+        if (given.option == &option)
             return true;
     }
     return false;
 }
 
-QString CommandLine::value(const Option &option) const
+QString CommandLine::value(const Option &option, const QString &fallback) const
 {
-    QString last;
-    for (const auto &[given, value] : m_given) {
-        if (given == &option)
-            last = value;
+    const GivenOption *last = nullptr;
+    for (const GivenOption &given : m_given) {
+        if (given.option == &option)
+            last = &given;
     }
-    return last;
+    return last ? last->value : fallback;
 }
 
-QString CommandLine::output() const
+qint64 CommandLine::number(const Option &option, qint64 fallback) const
 {
-    return isSet(Options::Output) ? value(Options::Output) : QStringLiteral("-");
+    qint64 last = fallback;
+    for (const GivenOption &given : m_given) {
+        if (given.option == &option)
+            last = given.number;
+    }
+    return last;
 }
 
 int CommandLine::usageError(const QString &message) const
@@ -209,25 +286,6 @@ int CommandLine::usageError(const QString &message) const
     printError(QStringLiteral("%1: %2; see 'glyphwright-cli %1 --help'.")
                    .arg(QLatin1String(m_syntax.name), message));
     return ExitUsage;
-}
-
-std::optional<qint64> CommandLine::number(const Option &option, qint64 first, qint64 last) const
-{
-    return number(QStringLiteral("--") + QLatin1String(option.longName), value(option), first,
-                  last);
-}
-
-std::optional<qint64> CommandLine::number(const QString &what, const QString &text, qint64 first,
-                                          qint64 last) const
-{
-    const std::optional<qint64> value = parseNumber(text);
-    if (!value || *value < first || *value > last) {
-        usageError(
-            QStringLiteral("%1 '%2': expects a whole number from %3 to %4")
-                .arg(what, printableFileName(text), QString::number(first), QString::number(last)));
-        return std::nullopt;
-    }
-    return value;
 }
 
 QString CommandLine::help() const
@@ -239,7 +297,7 @@ QString CommandLine::help() const
     for (const OptionUse &use : m_syntax.options)
         rows.append(
             {optionLabel(*use.option), QString::fromUtf8(use.help ? use.help : use.option->help)});
-    rows.append({optionLabel(Options::Help), QString::fromUtf8(Options::Help.help)});
+    rows.append({optionLabel(Help), QString::fromUtf8(Help.help)});
     int column = MinOptionColumn;
     for (const auto &[label, help] : rows)
         column = qMax(column, int(OptionIndent + label.size() + OptionColumnGap));

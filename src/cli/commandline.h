@@ -1,28 +1,32 @@
 #pragma once
 
+#include "cli/option.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 #include <span>
-#include <utility>
-
-// One option a command may take. The shared ones are in options.h, so that an option means the
-// same in every command that takes it.
-struct Option
-{
-    const char *longName; // "output", given as --output
-    char shortName; // 'o', given as -o; 0 for none
-    const char *valueName; // "FILE"; null for a switch
-    const char *help; // one paragraph for the help's Options block
-};
 
 // An option as one command takes it, with that command's own words for it when they say more.
 struct OptionUse
 {
     const Option *option;
     const char *help = nullptr; // null: the option's own
+    // When the command cannot go without the option: the value its usage names ("FONT.pf").
+    const char *required = nullptr;
+};
+
+// One positional argument, by the name the usage gives it.
+struct Argument
+{
+    enum class Kind {
+        File, // a file to read; '-' is standard input
+        Text, // any text, the empty one included
+    };
+    const char *name; // "FONT.pf", "TEXT"
+    Kind kind = Kind::File;
 };
 
 // A command as its help shows it and its parser checks it.
@@ -32,14 +36,20 @@ struct CommandSyntax
     const char *synopsis; // what follows the name on the Usage line
     const char *description; // paragraphs separated by "\n\n", wrapped for the help
     std::span<const OptionUse> options;
-    int minFiles;
-    int maxFiles;
-    const char *requiredOutput = nullptr; // -o's placeholder ("FONT.pf") when -o must be given
+    std::span<const Argument> arguments; // each one required
     QString (*moreHelp)() = nullptr; // a block after the options (a list of formats, say)
 };
 
+// An option as it was given, its value already checked against its kind.
+struct GivenOption
+{
+    const Option *option;
+    QString value; // as given; empty for a switch
+    qint64 number = 0; // a number's value, or the code of a choice's value
+};
+
 // A command's arguments, parsed as GNU tools parse them: options anywhere, "--opt value",
-// "--opt=value", "-o value" and "-oVALUE"; "--" ends the options; "-" alone is a file.
+// "--opt=value", "-o value" and "-oVALUE"; "--" ends the options; "-" alone is an argument.
 class CommandLine final
 {
 public:
@@ -51,21 +61,23 @@ public:
     std::optional<int> parse(const QStringList &arguments);
 
     bool isSet(const Option &option) const;
-    // The last value given, or an empty text.
-    QString value(const Option &option) const;
-    // Every option given, in order, with its value (empty for a switch).
-    const QList<std::pair<const Option *, QString>> &given() const { return m_given; }
-    const QStringList &files() const { return m_files; }
-    // -o's file, "-" (standard output) when it is absent.
-    QString output() const;
+    // The last value given, or the fallback.
+    QString value(const Option &option, const QString &fallback = {}) const;
+    // A number option's last value, or the fallback.
+    qint64 number(const Option &option, qint64 fallback) const;
+    // The code of a choice option's last value, or the fallback, as the type the codes are of.
+    template<typename T> T choice(const Option &option, T fallback) const
+    {
+        return static_cast<T>(number(option, static_cast<qint64>(fallback)));
+    }
+    // Every option given, in order.
+    const QList<GivenOption> &given() const { return m_given; }
+    // The positional arguments, in the order of the command's syntax.
+    const QStringList &arguments() const { return m_arguments; }
+    const QString &argument(qsizetype index) const { return m_arguments.at(index); }
 
     // Reports a usage error naming the command and pointing to its help; returns ExitUsage.
     int usageError(const QString &message) const;
-    // An option's whole number from first to last, decimal or 0x hex; nothing, after a usage
-    // error, when it is not one.
-    std::optional<qint64> number(const Option &option, qint64 first, qint64 last) const;
-    std::optional<qint64> number(const QString &what, const QString &text, qint64 first,
-                                 qint64 last) const;
 
     // The whole text of 'glyphwright-cli NAME --help'.
     QString help() const;
@@ -73,11 +85,19 @@ public:
 private:
     const Option *longOption(const QString &name) const;
     const Option *shortOption(QChar name) const;
+    // The error in a value for the option, or an empty text; sets the number of a number or choice.
+    QString valueError(const Option &option, const QString &value, qint64 &number) const;
 
     const CommandSyntax &m_syntax;
-    QList<std::pair<const Option *, QString>> m_given;
-    QStringList m_files;
+    QList<GivenOption> m_given;
+    QStringList m_arguments;
 };
+
+// "--scale", or "-o/--output" for an option with a short name, as messages name it.
+QString optionName(const Option &option);
+
+// "a, b or c".
+QString joinedAlternatives(const QStringList &words);
 
 // Paragraphs (separated by a blank line) wrapped to a width, each line after a paragraph's first
 // indented; the first line starts firstColumn characters in. A paragraph that starts with a space

@@ -1,5 +1,7 @@
 #include "cli/commands.h"
 
+#include "formats/fontformats.h"
+
 #include <array>
 
 // Each command lives in a file of its own and adds one line here.
@@ -18,8 +20,8 @@ constexpr std::array Commands {
     Command {"check", "compare an assembler source with the font", runCheck},
     Command {"text", "write the font as text, pixels drawn with '#' and '.'", runText},
     Command {"from-text", "turn that text back into a font file", runFromText},
-    Command {"import", "make a font from a ROM dump, PSF, BDF or picture", runImport},
-    Command {"convert", "write the font as PNG, PSF, BDF or C", runConvert},
+    Command {"import", "make a font from", runImport, readerNames},
+    Command {"convert", "write the font as", runConvert, writerNames},
     Command {"render", "draw a line of text in the font as a PNG", runRender},
     Command {"transform", "move, mirror, turn, invert or embolden every glyph", runTransform},
 };

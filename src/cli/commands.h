@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 #include <span>
@@ -11,6 +12,7 @@ struct Command
     const char *name;
     const char *summary;
     int (*run)(const QStringList &arguments);
+    QString (*formats)() = nullptr; // the formats it takes, from their table, after the summary
 };
 
 // Every subcommand, in the order the help lists them.

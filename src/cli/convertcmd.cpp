@@ -3,6 +3,7 @@
 #include "cli/commandline.h"
 #include "cli/fontinput.h"
 #include "cli/formathelp.h"
+#include "cli/formatoptions.h"
 #include "cli/options.h"
 #include "core/filename.h"
 #include "core/modtools.h"
@@ -12,7 +13,7 @@
 
 namespace {
 constexpr OptionUse ConvertOptions[] = {
-    {&Options::Output, "the file to write, '-' for standard output (then --to is needed)"},
+    {&Options::Output, "the file to write, '-' for standard output (then --to is needed)", "OUT"},
     {&Options::To, nullptr},
     {&Options::Name, "the font's name in the output, where the format has one; by default the "
                      "font's file name"},
@@ -29,8 +30,10 @@ constexpr OptionUse ConvertOptions[] = {
 
 QString convertFormats()
 {
-    return formatList(false);
+    return formatList(FormatUse::Writing);
 }
+
+constexpr Argument ConvertArguments[] = {{"FONT.pf"}};
 
 constexpr CommandSyntax Convert {
     "convert",
@@ -39,9 +42,7 @@ constexpr CommandSyntax Convert {
     "Writes the font in another format, told by OUT's extension unless --to names it. The same "
     "font always gives the same bytes. FONT.pf '-' reads the font from standard input.",
     ConvertOptions,
-    1,
-    1,
-    "OUT",
+    ConvertArguments,
     convertFormats};
 } // namespace
 
@@ -51,24 +52,18 @@ int runConvert(const QStringList &arguments)
     if (const std::optional<int> status = line.parse(arguments))
         return *status;
 
-    const QString outPath = line.output();
-    const FontFormat *format = nullptr;
-    if (line.isSet(Options::To)) {
-        format = formatNamed(line.value(Options::To));
-        if (!format || !format->writes())
-            return line.usageError(QStringLiteral("--to '%1': expects %2")
-                                       .arg(line.value(Options::To), writerNames()));
-    } else if (outPath == QLatin1String("-")) {
+    const QString outPath = outputGiven(line);
+    const FontFormat *format = formatGiven(line, Options::To);
+    if (!format && outPath == QLatin1String("-"))
         return line.usageError(
             QStringLiteral("standard output has no extension to tell the format by; name it with "
                            "--to"));
-    } else if (format = writerForFileName(outPath); !format) {
+    if (!format && !(format = writerForFileName(outPath)))
         return line.usageError(QStringLiteral("cannot tell the format from '%1'; use an extension "
                                               "of %2, or --to")
                                    .arg(outputName(outPath), writerNames()));
-    }
 
-    const QString fontPath = line.files().constFirst();
+    const QString fontPath = line.argument(0);
     std::optional<WriteOptions> options = writeOptionsGiven(line, *format, fontPath);
     if (!options)
         return ExitUsage;

@@ -1,6 +1,6 @@
 // export: the font as PIC assembler source, the very bytes the editor's Export writes.
 #include "cli/commandline.h"
-#include "cli/formathelp.h"
+#include "cli/formatoptions.h"
 #include "cli/options.h"
 #include "formats/fontformats.h"
 
@@ -15,9 +15,10 @@ constexpr OptionUse ExportOptions[] = {
     {&Options::Name, "the font name in the header instead of FONT.pf's file name"},
 };
 
+constexpr Argument ExportArguments[] = {{"FONT.pf"}};
+
 constexpr CommandSyntax Export {
-    "export",
-    "FONT.pf [-o OUT.asm] [--target pic18|pic16] [--codes FIRST-LAST] [--name NAME]",
+    "export", "FONT.pf [-o OUT.asm] [--target pic18|pic16] [--codes FIRST-LAST] [--name NAME]",
     "Writes the font as PIC assembler source: a comment header naming the font, then one "
     "\"Char_NNN db ...\" line of 8 bytes per character, byte for byte what the editor's File, "
     "Export writes for the same font file. FONT.pf '-' reads the font from standard input; the "
@@ -25,9 +26,7 @@ constexpr CommandSyntax Export {
     "--target pic16 writes \"dt\" instead of \"db\", so that the assembler makes each byte one "
     "retlw instruction: the table the 12- and 14-bit cores (PIC10, PIC12, PIC16, PIC16F1) read "
     "with a computed jump. The header then names the target and how the table is read.",
-    ExportOptions,
-    1,
-    1};
+    ExportOptions, ExportArguments};
 } // namespace
 
 int runExport(const QStringList &arguments)

@@ -21,10 +21,12 @@ QString programHelp()
         "Works on 8x8 fonts of 256 characters in .pf files (2,048 bytes, 8 per character).\n"
         "\n"
         "Commands:\n");
-    for (const Command &command : commands())
-        help += QStringLiteral("  %1 %2\n")
-                    .arg(QLatin1String(command.name), -11)
-                    .arg(QLatin1String(command.summary));
+    for (const Command &command : commands()) {
+        QString summary = QLatin1String(command.summary);
+        if (command.formats)
+            summary += QLatin1Char(' ') + command.formats();
+        help += QStringLiteral("  %1 %2\n").arg(QLatin1String(command.name), -11).arg(summary);
+    }
     help += QStringLiteral(
         "\n"
         "Run 'glyphwright-cli COMMAND --help' for a command's options.\n"

@@ -1,38 +1,77 @@
 #pragma once
 
-#include "cli/commandline.h"
+#include "cli/option.h"
+#include "core/asmexport.h"
+#include "core/charbitmap.h"
+#include "formats/fontformats.h"
+#include "formats/inkimage.h"
+
+// The formats of the table that read (or write), as the values of --from (or --to); each value's
+// code is the format's index in fontFormats().
+std::span<const OptionValue> readFormatValues();
+std::span<const OptionValue> writeFormatValues();
 
 // The options of the companion's commands. An option means the same in every command that takes
 // it; a command may describe it in its own words where it says more.
 namespace Options {
-inline constexpr Option Help {"help", 'h', nullptr, "show this help"};
+inline constexpr OptionValue TargetValues[]
+    = {{"pic18", int(PicTarget::Pic18)}, {"pic16", int(PicTarget::Pic16)}};
+inline constexpr OptionValue InkValues[]
+    = {{"dark", int(InkRule::Dark)}, {"light", int(InkRule::Light)}};
+
 inline constexpr Option Output {
-    "output", 'o', "FILE",
+    "output", 'o', Option::Kind::Output, "FILE",
     "write to FILE, '-' for standard output; a file is replaced only once it is complete"};
-inline constexpr Option Name {"name", 0, "NAME", "the name the output gives the font"};
-inline constexpr Option Scale {"scale", 0, "N",
-                               "picture pixels per glyph pixel, 1 to 32 (default 1)"};
-inline constexpr Option From {"from", 0, "FORMAT",
-                              "the source's format, instead of telling it from the content"};
-inline constexpr Option To {"to", 0, "FORMAT",
-                            "the format to write, instead of telling it from -o's extension"};
-inline constexpr Option Offset {
-    "offset", 0, "N", "where the font starts in raw bytes (decimal or 0x hex; implies --from raw)"};
-inline constexpr Option Charset {
-    "charset", 0, "NAME",
+inline constexpr Option Name = textOption("name", "NAME", "the name the output gives the font");
+inline constexpr Option Scale = numberOption("scale", "N", 1, MaxScale,
+                                             "picture pixels per glyph pixel, 1 to 32 (default 1)");
+inline constexpr Option From
+    = choiceOption("from", "FORMAT", readFormatValues,
+                   "the source's format, instead of telling it from the content");
+inline constexpr Option To
+    = choiceOption("to", "FORMAT", writeFormatValues,
+                   "the format to write, instead of telling it from -o's extension");
+inline constexpr Option Charset = textOption(
+    "charset", "NAME",
     "the character set the font's codes are in: any single-byte set iconv knows (cp437, cp850, "
-    "koi8-r, iso8859-15; 'iconv -l' lists them); default latin1 (ISO 8859-1)"};
-inline constexpr Option Assemble {
-    "assemble", 0, nullptr, "also assemble the source with gpasm and compare the bytes it makes"};
-inline constexpr Option Codes {"codes", 0, "FIRST-LAST",
-                               "only the characters FIRST to LAST, inclusive (decimal or 0x hex; "
-                               "default 0-255); each keeps its own code"};
-inline constexpr Option Target {
-    "target", 0, "pic18|pic16",
+    "koi8-r, iso8859-15; 'iconv -l' lists them); default latin1 (ISO 8859-1)");
+inline constexpr Option Codes
+    = textOption("codes", "FIRST-LAST",
+                 "only the characters FIRST to LAST, inclusive (decimal or 0x hex; default "
+                 "0-255); each keeps its own code");
+inline constexpr Option Target = choiceOption<TargetValues>(
+    "target",
     "the PIC family the assembler table is for: pic18 (db lines, read with table reads; the "
     "default) or pic16 (dt lines, one retlw each, for the 12- and 14-bit cores of PIC10, PIC12, "
-    "PIC16 and PIC16F1 parts)"};
-inline constexpr Option Processor {"processor", 0, "NAME",
-                                   "the processor --assemble assembles for, as gpasm names it "
-                                   "(18f4550, 16f877a); one of the target's family"};
+    "PIC16 and PIC16F1 parts)");
+
+// Reading.
+inline constexpr Option Offset
+    = numberOption("offset", "N", 0, MaxSourceSize,
+                   "where the font starts in raw bytes (decimal or 0x hex; implies --from raw)");
+inline constexpr Option First
+    = numberOption("first", "CODE", 0, CharacterCount - 1,
+                   "the code of the first glyph in raw bytes, 0 to 255 (default 0; implies "
+                   "--from raw)");
+inline constexpr Option Count
+    = numberOption("count", "N", 1, CharacterCount,
+                   "how many glyphs to take from raw bytes (default as many as the data holds, "
+                   "up to code 255; implies --from raw)");
+// The bit order of raw rows, unrelated to transform's --flip, which turns glyphs over.
+inline constexpr Option BitOrder = switchOption(
+    "flip", "raw rows have bit 0 as the leftmost pixel, not bit 7 (implies --from raw)");
+inline constexpr Option ByPosition
+    = switchOption("by-position", "take a console font's first 256 glyphs in order, not through "
+                                  "its Unicode table");
+inline constexpr Option Ink = choiceOption<InkValues>(
+    "ink", "which pixels of a sheet are ink: dark ones on light paper (the default) or light "
+           "ones on dark");
+
+// Checking.
+inline constexpr Option Assemble = switchOption(
+    "assemble", "also assemble the source with gpasm and compare the bytes it makes");
+inline constexpr Option Processor
+    = textOption("processor", "NAME",
+                 "the processor --assemble assembles for, as gpasm names it (18f4550, 16f877a); "
+                 "one of the target's family");
 } // namespace Options

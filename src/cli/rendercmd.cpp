@@ -3,7 +3,7 @@
 #include "formats/importresult.h"
 #include "cli/commandline.h"
 #include "cli/fontinput.h"
-#include "cli/formathelp.h"
+#include "cli/formatoptions.h"
 #include "cli/options.h"
 #include "core/filename.h"
 #include "formats/inkimage.h"
@@ -13,24 +13,22 @@
 
 namespace {
 constexpr OptionUse RenderOptions[] = {
-    {&Options::Output, "the PNG to write, '-' for standard output"},
+    {&Options::Output, "the PNG to write, '-' for standard output", "LINE.png"},
     {&Options::Scale, nullptr},
     {&Options::Charset, "the character each code is, which turns TEXT into codes: any single-byte "
                         "set iconv knows (cp437, cp850, koi8-r, iso8859-15; 'iconv -l' lists "
                         "them); default latin1 (ISO 8859-1)"},
 };
 
+constexpr Argument RenderArguments[] = {{"FONT.pf"}, {"TEXT", Argument::Kind::Text}};
+
 constexpr CommandSyntax Render {
-    "render",
-    "FONT.pf TEXT -o LINE.png [--scale N] [--charset NAME]",
+    "render", "FONT.pf TEXT -o LINE.png [--scale N] [--charset NAME]",
     "Draws TEXT in the font as a PNG: each character its 8 x 8 cell, side by side with no gap or "
     "margin, black on white. TEXT is UTF-8; each character becomes its code in the character set "
     "(--charset, default latin1), and a character the set does not have is a usage error. A "
     "newline starts a new line. FONT.pf '-' reads the font from standard input.",
-    RenderOptions,
-    2,
-    2,
-    "LINE.png"};
+    RenderOptions, RenderArguments};
 
 // "2 lines of up to 40 characters"
 QString textSize(size_t lines, size_t longest)
@@ -49,18 +47,12 @@ int runRender(const QStringList &arguments)
     CommandLine line(Render);
     if (const std::optional<int> status = line.parse(arguments))
         return *status;
-    int scale = 1;
-    if (line.isSet(Options::Scale)) {
-        const std::optional<qint64> value = line.number(Options::Scale, 1, MaxScale);
-        if (!value)
-            return ExitUsage;
-        scale = static_cast<int>(*value);
-    }
-    const std::optional<CharacterSet> charset = characterSetOption(line);
+    const int scale = int(line.number(Options::Scale, 1));
+    const std::optional<CharacterSet> charset = characterSetGiven(line);
     if (!charset)
         return ExitUsage;
 
-    const QString text = line.files().at(1);
+    const QString text = line.argument(1);
     if (const qsizetype at = firstKeptByte(text); at >= 0)
         return line.usageError(QStringLiteral("the text is not UTF-8 (it holds the byte %1)")
                                    .arg(printableFileName(text.sliced(at, 1))));
@@ -97,9 +89,9 @@ int runRender(const QStringList &arguments)
                                    .arg(textSize(rows.size(), longest), QString::number(scale),
                                         numberText(MaxImagePixels)));
 
-    const QString outPath = line.output();
+    const QString outPath = outputGiven(line);
     return readThenWrite(
-        line.files().at(0), outPath, readFontInput,
+        line.argument(0), outPath, readFontInput,
         [&](const FontInput &input) -> std::optional<QByteArray> {
             QByteArray png = encodePng(textImage(input.font, rows, scale));
             if (png.isEmpty()) {

@@ -2,7 +2,7 @@
 #include "cli/cli.h"
 #include "cli/commandline.h"
 #include "cli/fontinput.h"
-#include "cli/formathelp.h"
+#include "cli/formatoptions.h"
 #include "cli/options.h"
 #include "formats/fontformats.h"
 #include "formats/fonttext.h"
@@ -17,9 +17,11 @@ constexpr OptionUse TextOptions[] = {
                       "default 0-255), to review them; from-text reads only a whole font"},
 };
 
+constexpr Argument FontArgument[] = {{"FONT.pf"}};
+constexpr Argument FromTextArguments[] = {{"TEXT"}};
+
 constexpr CommandSyntax Text {
-    "text",
-    "FONT.pf [-o OUT.txt] [--codes FIRST-LAST]",
+    "text", "FONT.pf [-o OUT.txt] [--codes FIRST-LAST]",
     "Writes the font as plain text: 256 blocks in code order, each a heading such as \"Char: A / "
     "65 / 0x41\" and 8 rows of pixels ('#' ink, '.' paper) followed by the row's byte. "
     "'from-text' turns it back into the same 2,048 bytes. FONT.pf '-' reads the font from "
@@ -28,27 +30,23 @@ constexpr CommandSyntax Text {
     "  *.pf diff=glyphwright\n\n"
     "and run once in the repository:\n\n"
     "  git config diff.glyphwright.textconv \"glyphwright-cli text\"",
-    TextOptions,
-    1,
-    1};
+    TextOptions, FontArgument};
 
 constexpr OptionUse FromTextOptions[] = {
-    {&Options::Output, "the font file to write (replaced only once the whole font is written); "
-                       "'-' for standard output"},
+    {&Options::Output,
+     "the font file to write (replaced only once the whole font is written); '-' for standard "
+     "output",
+     "FONT.pf"},
 };
 
 constexpr CommandSyntax FromText {
-    "from-text",
-    "TEXT -o FONT.pf",
+    "from-text", "TEXT -o FONT.pf",
     "Reads the text form that 'text' writes ('-' reads standard input) and writes the 2,048-byte "
     "font. Blank lines and lines starting with ';' are skipped; any other line must be the next "
     "heading or pixel row exactly, and each row's byte must match its pixels. A text of only some "
     "characters (text --codes) is refused: a font needs all 256. On any error nothing is "
     "written.",
-    FromTextOptions,
-    1,
-    1,
-    "FONT.pf"};
+    FromTextOptions, FromTextArguments};
 
 std::optional<QByteArray> readText(const QString &path)
 {
@@ -69,8 +67,8 @@ int runFromText(const QStringList &arguments)
     CommandLine line(FromText);
     if (const std::optional<int> status = line.parse(arguments))
         return *status;
-    const QString source = line.files().constFirst();
-    return readThenWrite(source, line.output(), readText,
+    const QString source = line.argument(0);
+    return readThenWrite(source, outputGiven(line), readText,
                          [&source](const QByteArray &text) -> std::optional<QByteArray> {
                              const FontTextParse parsed = parseFontText(text);
                              if (!parsed.error.isEmpty()) {

@@ -2,7 +2,7 @@
 #include "cli/cli.h"
 #include "cli/commandline.h"
 #include "cli/fontinput.h"
-#include "cli/formathelp.h"
+#include "cli/formatoptions.h"
 #include "cli/options.h"
 #include "core/coderange.h"
 #include "core/filename.h"
@@ -12,22 +12,29 @@
 
 namespace {
 // The operations are transform's own options: the same names may mean something else elsewhere.
-constexpr Option ShiftOperation {"shift", 0, "DIRECTION[:N]",
-                                 "move the glyphs N pixels (default 1, up to 7) up, down, left or "
-                                 "right; pixels that leave the cell are lost, new ones are paper"};
-constexpr Option RollOperation {
-    "roll", 0, "DIRECTION[:N]",
-    "the same, but what leaves the cell at one edge comes back at the other"};
-constexpr Option FlipOperation {"flip", 0, "horizontal|vertical",
-                                "mirror left to right (horizontal) or top to bottom (vertical)"};
-constexpr Option RotateOperation {"rotate", 0, "90|180|270", "turn clockwise by so many degrees"};
-constexpr Option InvertOperation {"invert", 0, nullptr, "swap ink and paper"};
-constexpr Option BoldOperation {"bold", 0, nullptr,
-                                "OR each row with itself one pixel to the right, the classic "
-                                "bold of an 8x8 font"};
-constexpr Option InPlace {"in-place", 0, nullptr,
-                          "write the result over FONT.pf, atomically: the old font stays whole "
-                          "until the new one is complete; -o may then be left out"};
+// Codes: the direction a mirror turns over (left to right or top to bottom), and the clockwise
+// quarter turns of a rotation.
+constexpr OptionValue FlipValues[]
+    = {{"horizontal", int(Direction::Left)}, {"vertical", int(Direction::Up)}};
+constexpr OptionValue RotateValues[] = {{"90", 1}, {"180", 2}, {"270", 3}};
+
+constexpr Option ShiftOperation
+    = textOption("shift", "DIRECTION[:N]",
+                 "move the glyphs N pixels (default 1, up to 7) up, down, left or right; pixels "
+                 "that leave the cell are lost, new ones are paper");
+constexpr Option RollOperation
+    = textOption("roll", "DIRECTION[:N]",
+                 "the same, but what leaves the cell at one edge comes back at the other");
+constexpr Option FlipOperation = choiceOption<FlipValues>(
+    "flip", "mirror left to right (horizontal) or top to bottom (vertical)");
+constexpr Option RotateOperation
+    = choiceOption<RotateValues>("rotate", "turn clockwise by so many degrees");
+constexpr Option InvertOperation = switchOption("invert", "swap ink and paper");
+constexpr Option BoldOperation = switchOption(
+    "bold", "OR each row with itself one pixel to the right, the classic bold of an 8x8 font");
+constexpr Option InPlace
+    = switchOption("in-place", "write the result over FONT.pf, atomically: the old font stays "
+                               "whole until the new one is complete; -o may then be left out");
 
 constexpr OptionUse TransformOptions[] = {
     {&Options::Output, "the font to write, '-' for standard output; it may be FONT.pf itself "
@@ -43,16 +50,15 @@ constexpr OptionUse TransformOptions[] = {
     {&BoldOperation, nullptr},
 };
 
+constexpr Argument TransformArguments[] = {{"FONT.pf"}};
+
 constexpr CommandSyntax Transform {
-    "transform",
-    "FONT.pf -o OUT.pf [--in-place] [--codes FIRST-LAST] OPERATION...",
+    "transform", "FONT.pf -o OUT.pf [--in-place] [--codes FIRST-LAST] OPERATION...",
     "Changes every glyph of the font, or of the --codes range, at once: each OPERATION in the "
     "order given, each to every glyph. Says on standard error how many glyphs changed. FONT.pf "
     "'-' reads the font from standard input. Moving a font down a pixel and making it bold:\n\n"
     "  glyphwright-cli transform font.pf -o bold.pf --shift down --bold",
-    TransformOptions,
-    1,
-    1};
+    TransformOptions, TransformArguments};
 
 struct OperationParse
 {
@@ -89,27 +95,18 @@ OperationParse movement(GlyphOperation::Kind kind, const QString &value)
     return {operation, {}};
 }
 
-OperationParse operationOf(const Option *option, const QString &value)
+OperationParse operationOf(const GivenOption &given)
 {
+    const Option *option = given.option;
     if (option == &ShiftOperation)
-        return movement(GlyphOperation::Kind::Shift, value);
+        return movement(GlyphOperation::Kind::Shift, given.value);
     if (option == &RollOperation)
-        return movement(GlyphOperation::Kind::Roll, value);
-    if (option == &FlipOperation) {
-        if (value == QLatin1String("horizontal"))
-            return {GlyphOperation {GlyphOperation::Kind::Flip, Direction::Left}, {}};
-        if (value == QLatin1String("vertical"))
-            return {GlyphOperation {GlyphOperation::Kind::Flip, Direction::Up}, {}};
-        return {std::nullopt, QStringLiteral("expects horizontal or vertical")};
-    }
-    if (option == &RotateOperation) {
-        for (const int degrees : {90, 180, 270}) {
-            if (value == QString::number(degrees))
-                return {GlyphOperation {GlyphOperation::Kind::Rotate, Direction::Up, degrees / 90},
-                        {}};
-        }
-        return {std::nullopt, QStringLiteral("expects 90, 180 or 270 (degrees clockwise)")};
-    }
+        return movement(GlyphOperation::Kind::Roll, given.value);
+    if (option == &FlipOperation)
+        return {GlyphOperation {GlyphOperation::Kind::Flip, Direction(given.number)}, {}};
+    if (option == &RotateOperation)
+        return {GlyphOperation {GlyphOperation::Kind::Rotate, Direction::Up, int(given.number)},
+                {}};
     if (option == &InvertOperation)
         return {GlyphOperation {GlyphOperation::Kind::Invert}, {}};
     if (option == &BoldOperation)
@@ -125,14 +122,14 @@ int runTransform(const QStringList &arguments)
         return *status;
 
     QList<GlyphOperation> operations;
-    for (const auto &[option, value] : line.given()) {
-        const OperationParse parsed = operationOf(option, value);
+    for (const GivenOption &given : line.given()) {
+        const OperationParse parsed = operationOf(given);
         if (parsed.operation) {
             operations.append(*parsed.operation);
         } else if (!parsed.expected.isEmpty()) {
             return line.usageError(QStringLiteral("--%1 '%2': %3")
-                                       .arg(QLatin1String(option->longName),
-                                            printableFileName(value), parsed.expected));
+                                       .arg(QLatin1String(given.option->longName),
+                                            printableFileName(given.value), parsed.expected));
         }
     }
     if (operations.isEmpty())
@@ -142,9 +139,9 @@ int runTransform(const QStringList &arguments)
     if (!codes)
         return ExitUsage;
 
-    const QString fontPath = line.files().constFirst();
+    const QString fontPath = line.argument(0);
     const bool inPlace = line.isSet(InPlace);
-    QString output = line.output();
+    QString output = outputGiven(line);
     if (inPlace) {
         if (fontPath == QLatin1String("-"))
             return line.usageError(QStringLiteral("--in-place needs a font file, not standard "

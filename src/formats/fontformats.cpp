@@ -161,61 +161,61 @@ QByteArray writeText(const FontImage &font, const WriteOptions &options)
 
 // Detection tries the rows in this order; raw, which anything is, comes only when named.
 constexpr FontFormat Formats[] = {
-    {"psf", "", "psf psfu",
+    {"psf", "PSF", "", "psf psfu",
      "Linux console fonts, PSF 1 or 2, plain or gzip-compressed, glyphs up to 8x8 (smaller ones "
      "at the top left of the cell). Each code takes the glyph that the font's Unicode table gives "
-     "the character the code is in --charset; a font without a table, or with --by-position, "
-     "gives its first 256 glyphs in order.",
+     "the character the code is in the character set; a font without a table, or one read by "
+     "position, gives its first 256 glyphs in order.",
      "PSF 1, 256 glyphs of 8x8, with a Unicode table giving each glyph its code's character in "
-     "--charset, so that setfont and the console know which glyph is which.",
+     "the character set, so that setfont and the console know which glyph is which.",
      isPsf, readPsf, writePsf, FormatOption::Charset | FormatOption::ByPosition,
      FormatOption::Charset, true},
-    {"bdf", "pcf fon fnt", "bdf pcf fon fnt",
+    {"bdf", "BDF, PCF, Windows FON", "pcf fon fnt", "bdf pcf fon fnt",
      "BDF, PCF or Windows FON/FNT bitmap fonts up to 8x8, through FreeType: each code takes the "
-     "glyph of the character it is in --charset, found through the font's Unicode map or its own "
-     "character set, placed in the cell by the font's ascent.",
-     "BDF 2.1 that says which character each glyph is in --charset: ISO8859-1 with each glyph at "
-     "its code for latin1, ISO10646-1 with each glyph at its character for any other set; family "
-     "--name or the font's file name; --codes writes only those characters.",
+     "glyph of the character it is in the character set, found through the font's Unicode map or "
+     "its own character set, placed in the cell by the font's ascent.",
+     "BDF 2.1 that says which character each glyph is in the character set: ISO8859-1 with each "
+     "glyph at its code for latin1, ISO10646-1 with each glyph at its character for any other "
+     "set; the family is the font's name, by default its file name; a range of codes writes only "
+     "those characters.",
      looksLikeFreeTypeBitmapFont, readFreeType, writeBdf, FormatOption::Charset,
      FormatOption::Name | FormatOption::Charset | FormatOption::Codes, true},
-    {"png", "image", "png",
+    {"png", "PNG", "image", "png",
      "sheets of 8x8 cells, 16x16 cells (128x128 pixels) or 32x8 (256x64), or a whole multiple "
-     "of either; dark, opaque pixels are ink (light ones with --ink light). BMP sheets are read "
+     "of either; dark, opaque pixels are ink (or light ones, when told). BMP sheets are read "
      "alike.",
-     "the 16x16 sheet, code 0 at the top left, black ink on white, --scale pixels (1 to 32) per "
-     "glyph pixel; import reads it back to the same font.",
+     "the 16x16 sheet, code 0 at the top left, black ink on white, 1 to 32 picture pixels per "
+     "glyph pixel; it is read back to the same font.",
      isPicture, readPicture, writePng, FormatOption::Ink, FormatOption::Scale, true},
-    {"bmp", "", "bmp",
+    {"bmp", "BMP", "", "bmp",
      "the same sheets as Windows bitmaps: 1, 4, 8, 24 or 32 bits a pixel, uncompressed or RLE.",
      nullptr, isBmp, readPicture, nullptr, FormatOption::Ink, {}, true},
-    {"c", "", "h c", nullptr,
+    {"c", "C source", "", "h c", nullptr,
      "a pair of files: NAME.h declares extern const unsigned char NAME[256][8] (NAME[COUNT][8] "
-     "with --codes, NAME[256][N] with --layout columns --width N), NAME.c defines it; -o names "
-     "either, the other is written beside it. NAME from --name or the font's file name (\"font\" "
-     "for standard input), made a valid C identifier. --storage progmem or flash keeps the table "
-     "in an AVR's program memory.",
+     "for a range of codes, NAME[256][N] for columns at width N), NAME.c defines it; either is "
+     "named, the other is written beside it. NAME is the font's name, by default its file name "
+     "(\"font\" for standard input), made a valid C identifier. The bytes in any layout; the "
+     "table in program memory on an AVR through PROGMEM or __flash.",
      nullptr, nullptr, writeCHeader, {},
      FormatOption::Name | FormatOption::Codes | FormatOption::Layout | FormatOption::Storage,
      false, "c", writeCSource},
-    {"asm", "", "asm inc",
-     "PIC assembler source as export writes it: Char_NNN db (or dt) lines in code order; codes "
-     "it leaves out are blank.",
-     "PIC assembler source, as export writes it (--target, --codes); the header names --name or "
-     "the font's file name.",
+    {"asm", "PIC assembler", "", "asm inc",
+     "PIC assembler source as the editor exports it: Char_NNN db (or dt) lines in code order; "
+     "codes it leaves out are blank.",
+     "PIC assembler source, as the editor exports it, for a PIC family and a range of codes; the "
+     "header names the font's name, by default its file name, and any layout but rows.",
      looksLikeAsmSource, readAsm, writeAsm, FormatOption::Layout,
      FormatOption::Name | FormatOption::Codes | FormatOption::Target | FormatOption::Layout, true},
-    {"text", "txt", "txt",
-     "the text form that the text command writes ('#' ink, '.' paper, each row's byte).",
-     "the text form, as the text command writes it.", looksLikeFontText, readText, writeText,
-     FormatOption::Layout, FormatOption::Codes | FormatOption::Layout, true},
-    {"raw", "", "bin rom",
-     "glyphs of 8 bytes in code order at --offset (default 0, decimal or 0x hex) of any file, "
-     "such as a ROM dump: --first CODE is the first glyph's code (default 0), --count N how many "
-     "to take (default all the data holds up to code 255); glyphs of another --layout and "
-     "--width (--flip for rows with bit 0 as the leftmost pixel).",
-     "the glyphs' bytes alone, in code order, in --layout at --width, for --codes: what a "
-     "firmware image or a controller's memory holds; import --from raw reads them back.",
+    {"text", "font text", "txt", "txt",
+     "the text form of a font ('#' ink, '.' paper, each row's byte).",
+     "the text form of a font, as the text command writes it.", looksLikeFontText, readText,
+     writeText, FormatOption::Layout, FormatOption::Codes | FormatOption::Layout, true},
+    {"raw", "raw", "", "bin rom",
+     "glyphs in code order at an offset (default 0) of any file, such as a ROM dump, from a first "
+     "code (default 0) for a count of glyphs (default all the data holds up to code 255), each in "
+     "a layout (8 rows with bit 7 the leftmost pixel by default).",
+     "the glyphs' bytes alone in code order, in a layout, for a range of codes: what a firmware "
+     "image or a controller's memory holds; read back as raw with the same layout.",
      nullptr, readRaw, writeRaw,
      FormatOption::Offset | FormatOption::RawSpan | FormatOption::BitOrder | FormatOption::Layout,
      FormatOption::Codes | FormatOption::Layout, false},
@@ -235,14 +235,19 @@ QString joinedNames(const QStringList &names)
            + names.last();
 }
 
-template<typename Predicate> QString namesWhere(Predicate predicate)
+template<typename Predicate> QString namesWhere(Predicate predicate, const char *FontFormat::*name)
 {
     QStringList names;
     for (const FontFormat &format : Formats) {
         if (predicate(format))
-            names.append(QLatin1String(format.name));
+            names.append(QLatin1String(format.*name));
     }
     return joinedNames(names);
+}
+
+template<typename Predicate> QString namesWhere(Predicate predicate)
+{
+    return namesWhere(predicate, &FontFormat::name);
 }
 
 QString compressedMessage(QByteArrayView bytes)
@@ -374,10 +379,17 @@ ImportResult readFont(QByteArrayView bytes, const FontFormat *format, const Read
         }
         if (const QString picture = unreadPictureKind(bytes); !format && !picture.isEmpty())
             return ImportResult::failure(convertToPngHint(picture));
-        if (!format)
-            return ImportResult::failure(
-                QStringLiteral("not a PSF, BDF, PCF, Windows FON, PNG or BMP file; for a ROM dump "
-                               "or other raw bytes, use --from raw."));
+        if (!format) {
+            ImportResult result
+                = ImportResult::failure(QStringLiteral("not a %1 file.")
+                                            .arg(namesWhere(
+                                                [](const FontFormat &candidate) {
+                                                    return candidate.recognise && candidate.reads();
+                                                },
+                                                &FontFormat::title)));
+            result.unrecognised = true;
+            return result;
+        }
     }
     ImportResult result = format->read(bytes, options);
     result.format = format;

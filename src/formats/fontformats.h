@@ -69,11 +69,15 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(FormatOptions)
 // reader or writer or both; the commands find everything else here.
 struct FontFormat
 {
-    const char *name; // as --from and --to take it
+    const char *name; // as the programs take it when a format is named
+    const char *title; // as messages name it: "PSF", "BDF, PCF, Windows FON"
     const char *aliases; // other names it answers to, space-separated
     const char *suffixes; // file name extensions that mean it, lower case, space-separated
-    const char *readHelp; // one paragraph for import's help; null when not read
-    const char *writeHelp; // one paragraph for convert's help; null when not written
+    // One paragraph each on what is read and written, for a help or a dialog; the options the
+    // format takes are listed beside it, so the paragraphs name none; null when not read or
+    // written.
+    const char *readHelp;
+    const char *writeHelp;
     bool (*recognise)(QByteArrayView bytes); // from the content; null: only when named
     ImportResult (*read)(QByteArrayView bytes, const ReadOptions &options);
     QByteArray (*write)(const FontImage &font, const WriteOptions &options);
@@ -119,5 +123,7 @@ QString fontBaseName(const QString &fontFileName);
 inline constexpr qsizetype MaxSourceSize = 64 * 1024 * 1024;
 
 // Reads a font from a whole file's bytes, undoing gzip first where the format may come
-// compressed. Without a format it is told from the content.
+// compressed. Without a format it is told from the content; when the content tells none, the
+// result says so (unrecognised), for the caller to offer the formats that are only read when
+// named.
 ImportResult readFont(QByteArrayView bytes, const FontFormat *format, const ReadOptions &options);

@@ -26,6 +26,7 @@ struct ImportResult
     QList<int> uncovered;
 
     const FontFormat *format = nullptr; // the format read, as readFont() found it
+    bool unrecognised = false; // no format was named, and the content told none
 
     bool ok() const { return error.isEmpty(); }
     static ImportResult failure(const QString &reason);

@@ -203,6 +203,26 @@ void TestCliProgram::usageErrors_data()
     QTest::newRow("shift too far")
         << QStringList {"transform", "x.pf", "-o", "y.pf", "--shift", "up:8"}
         << "--shift 'up:8': expects up, down, left or right";
+    // Options with a fixed set of values are refused with the set, whichever command takes them.
+    QTest::newRow("unknown target") << QStringList {"export", "x.pf", "--target", "pic17"}
+                                    << "export: --target 'pic17': expects pic18 or pic16";
+    QTest::newRow("unknown ink") << QStringList {"import", "x.png", "-o", "y.pf", "--ink=grey"}
+                                 << "import: --ink 'grey': expects dark or light";
+    QTest::newRow("unknown mirror")
+        << QStringList {"transform", "x.pf", "-o", "y.pf", "--flip", "diagonal"}
+        << "--flip 'diagonal': expects horizontal or vertical";
+    QTest::newRow("unknown turn") << QStringList {"transform", "x.pf", "-o", "y.pf", "--rotate=45"}
+                                  << "--rotate '45': expects 90, 180 or 270";
+    QTest::newRow("unknown format") << QStringList {"import", "x", "-o", "y.pf", "--from", "gif"}
+                                    << "--from 'gif': expects psf, bdf, png, bmp, asm, text or raw";
+    // Arguments say what they are.
+    QTest::newRow("no source") << QStringList {"check", "x.pf"}
+                               << "check: too few arguments (expects 2, got 1): SOURCE.asm is "
+                                  "missing";
+    QTest::newRow("empty font name")
+        << QStringList {"render", "", "A", "-o", "x.png"} << "render: an empty text where FONT.pf";
+    QTest::newRow("empty text to draw")
+        << QStringList {"render", "x.pf", "", "-o", "x.png"} << "render: the text is empty";
     QTest::newRow("wider than PNG allows")
         << QStringList {"render", "x.pf", QString(20000, 'A'), "-o", "x.png", "--scale", "8"}
         << "PNG pictures are at most 1,000,000 pixels wide";

@@ -751,10 +751,12 @@ void TestFormats::detectionAndForeignFiles_data()
     QTest::addColumn<QString>("format"); // empty: told from the content
     QTest::addColumn<QString>("message");
     const QByteArray png = encodePng(sheetOf(codeFont(), 1));
-    QTest::newRow("text") << QByteArray("hello, world\n") << ""
-                          << "use --from raw";
-    QTest::newRow("gzip of text") << gzipped("hello") << ""
-                                  << "use --from raw";
+    // Every format told from the content is named; raw, only read when named, is the reader's to
+    // offer.
+    const QString unrecognised
+        = "not a PSF, BDF, PCF, Windows FON, PNG, BMP, PIC assembler or font text file.";
+    QTest::newRow("text") << QByteArray("hello, world\n") << "" << unrecognised;
+    QTest::newRow("gzip of text") << gzipped("hello") << "" << unrecognised;
     QTest::newRow("PNG as PSF") << png << "psf"
                                 << "not a PSF font";
     QTest::newRow("PNG as BDF") << png << "bdf"
@@ -792,6 +794,7 @@ void TestFormats::detectionAndForeignFiles()
         = readFont(bytes, format.isEmpty() ? nullptr : formatNamed(format), options);
     QVERIFY(!result.ok());
     QVERIFY2(result.error.contains(message), qPrintable(result.error));
+    QCOMPARE(result.unrecognised, message.startsWith("not a PSF, BDF"));
 }
 
 void TestFormats::emptyCodes()
