@@ -13,19 +13,27 @@ constexpr OptionUse ExportOptions[] = {
                       "default 0-255), each under its own Char_NNN label; firmware subtracts FIRST "
                       "from a code before reading"},
     {&Options::Name, "the font name in the header instead of FONT.pf's file name"},
+    {&Options::Layout, nullptr},
+    {&Options::Width, nullptr},
 };
 
 constexpr Argument ExportArguments[] = {{"FONT.pf"}};
 
 constexpr CommandSyntax Export {
-    "export", "FONT.pf [-o OUT.asm] [--target pic18|pic16] [--codes FIRST-LAST] [--name NAME]",
+    "export",
+    "FONT.pf [-o OUT.asm] [--target pic18|pic16] [--codes FIRST-LAST] [--name NAME]\n"
+    "                               [--layout ORDER] [--width N]",
     "Writes the font as PIC assembler source: a comment header naming the font, then one "
     "\"Char_NNN db ...\" line of 8 bytes per character, byte for byte what the editor's File, "
     "Export writes for the same font file. FONT.pf '-' reads the font from standard input; the "
     "header then names no file unless --name gives a name.\n\n"
     "--target pic16 writes \"dt\" instead of \"db\", so that the assembler makes each byte one "
     "retlw instruction: the table the 12- and 14-bit cores (PIC10, PIC12, PIC16, PIC16F1) read "
-    "with a computed jump. The header then names the target and how the table is read.",
+    "with a computed jump. The header then names the target and how the table is read.\n\n"
+    "--layout and --width write each character's bytes in the order a display's controller "
+    "wants; the header then states the layout. With --layout columns --width 5 a line holds 5 "
+    "bytes, which a PIC18 db line pads to 6 (the header says so); a pic16 table takes 5 retlw "
+    "words a character.",
     ExportOptions, ExportArguments};
 } // namespace
 
