@@ -112,7 +112,7 @@ QByteArray asmSource(const FontImage &font, const QString &fontName, PicTarget t
         out.append(charLabel(code).toLatin1());
         const CharBitMap glyph = glyphOf(font, code);
         out.append(directive).append(layout.isFileOrder() ? glyphBytesLatin1(glyph)
-                                                          : hexList(glyphBytes(glyph, layout)));
+                                                          : hexListLatin1(glyphBytes(glyph, layout)));
         out.append("\t; ").append(CharDisplayText(code).toLatin1());
     }
     return out;

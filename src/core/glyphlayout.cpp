@@ -1,8 +1,6 @@
 #include "core/glyphlayout.h"
 
 namespace {
-constexpr char HexDigits[] = "0123456789ABCDEF";
-
 // Weight of pixel `index` (0 = leftmost column, or the top row) within a byte of the layout:
 // rows count their N pixels down from bit N-1 (Rows) or up from bit 0 (RowsLsb); columns their 8
 // pixels up from bit 0 (Columns) or down from bit 7 (ColumnsMsb).
@@ -146,20 +144,4 @@ QByteArray tableBytes(const FontImage &font, const CodeRange &codes, const Glyph
     for (int code = codes.first; code <= codes.last; ++code)
         table += glyphBytes(glyphOf(font, code), layout);
     return table;
-}
-
-QByteArray hexList(QByteArrayView bytes)
-{
-    QByteArray text;
-    text.reserve(bytes.size() * 6);
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (i > 0)
-            text += ", ";
-        const auto value = static_cast<std::uint8_t>(bytes[i]);
-        text += '0';
-        text += 'x';
-        text += HexDigits[value >> 4];
-        text += HexDigits[value & 0xF];
-    }
-    return text;
 }

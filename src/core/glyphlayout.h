@@ -66,6 +66,3 @@ FontImage fontWithin(const FontImage &font, const GlyphLayout &layout);
 
 // The table firmware holds: the range's glyphs in code order, each in the layout.
 QByteArray tableBytes(const FontImage &font, const CodeRange &codes, const GlyphLayout &layout);
-
-// Bytes as a source table lists them: "0x18, 0x24, 0x42".
-QByteArray hexList(QByteArrayView bytes);
