@@ -263,7 +263,7 @@ QByteArray cSource(const FontImage &font, const QString &identifier, const QStri
                      + " = {\n";
     for (int code = codes.first; code <= codes.last; ++code) {
         // The shown character is printable ASCII or '.', so it can never close the comment.
-        out += "    {" + hexList(glyphBytes(glyphOf(font, code), layout)) + "}"
+        out += "    {" + hexListLatin1(glyphBytes(glyphOf(font, code), layout)) + "}"
                + (code < codes.last ? "," : " ") + " /* "
                + QByteArray::number(code).rightJustified(3, '0') + " "
                + CharDisplayText(code).toLatin1() + " */\n";

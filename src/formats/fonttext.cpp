@@ -111,8 +111,11 @@ QByteArray fontText(const FontImage &font, const CodeRange &codes, const GlyphLa
     else
         text += "; Layout " + layoutText(layout).toLatin1() + ": "
                 + layoutSentence(layout).toLatin1()
-                + (layout.isColumns() ? " Row N ends with the byte of column N.\n"
-                                      : " Each row ends with its byte.\n");
+                + (!layout.isColumns() ? QByteArray(" Each row ends with its byte.\n")
+                   : layout.width == 1 ? QByteArray(" The top row ends with the column's byte.\n")
+                                       : " The top " + QByteArray::number(layout.width)
+                                             + " rows end with the bytes of the columns, left "
+                                               "first.\n");
     for (int code = codes.first; code <= codes.last; ++code) {
         text += '\n' + heading(code) + '\n';
         const CharBitMap glyph = glyphOf(font, code);
