@@ -7,14 +7,6 @@ namespace {
 // "F" of the classic 5x7 tables, drawn in the cell's 5 left columns.
 constexpr CharBitMap LetterF {0xF8, 0x80, 0x80, 0xF0, 0x80, 0x80, 0x80, 0x00};
 
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (const int value : values)
-        out += static_cast<char>(value);
-    return out;
-}
-
 // The pixels of a glyph as a grid of characters, read from the row bytes as the editor draws
 // them: '#' at [row][column], column 0 being bit 7.
 QList<QByteArray> grid(const CharBitMap &glyph)
@@ -74,7 +66,6 @@ private Q_SLOTS:
     void randomGlyphsAgainstTransposition_data();
     void randomGlyphsAgainstTransposition();
     void bitsOutsideTheWidthAreIgnored();
-    void names();
 };
 
 void TestGlyphLayout::knownTables_data()
@@ -84,26 +75,27 @@ void TestGlyphLayout::knownTables_data()
     QTest::addColumn<QByteArray>("expected");
     const CharBitMap f = LetterF;
     QTest::newRow("rows: the .pf bytes")
-        << f << GlyphLayout {} << bytes({0xF8, 0x80, 0x80, 0xF0, 0x80, 0x80, 0x80, 0x00});
+        << f << GlyphLayout {} << QByteArray::fromHex("F88080F080808000");
     QTest::newRow("rows-lsb") << f << GlyphLayout {ByteOrder::RowsLsb, 8}
-                              << bytes({0x1F, 0x01, 0x01, 0x0F, 0x01, 0x01, 0x01, 0x00});
+                              << QByteArray::fromHex("1F01010F01010100");
     // HD44780 character generator RAM: 5 pixels in bits 4 to 0.
-    QTest::newRow("rows 5: HD44780") << f << GlyphLayout {ByteOrder::Rows, 5}
-                                     << bytes({0x1F, 0x10, 0x10, 0x1E, 0x10, 0x10, 0x10, 0x00});
+    QTest::newRow("rows 5: HD44780")
+        << f << GlyphLayout {ByteOrder::Rows, 5} << QByteArray::fromHex("1F10101E10101000");
     QTest::newRow("rows-lsb 5") << f << GlyphLayout {ByteOrder::RowsLsb, 5}
-                                << bytes({0x1F, 0x01, 0x01, 0x0F, 0x01, 0x01, 0x01, 0x00});
+                                << QByteArray::fromHex("1F01010F01010100");
     // Adafruit GFX's glcdfont.c has "F" as 0x7F, 0x09, 0x09, 0x09, 0x01.
     QTest::newRow("columns 5: the 5x7 table")
-        << f << GlyphLayout {ByteOrder::Columns, 5} << bytes({0x7F, 0x09, 0x09, 0x09, 0x01});
-    QTest::newRow("columns: SSD1306") << f << GlyphLayout {ByteOrder::Columns, 8}
-                                      << bytes({0x7F, 0x09, 0x09, 0x09, 0x01, 0x00, 0x00, 0x00});
+        << f << GlyphLayout {ByteOrder::Columns, 5} << QByteArray::fromHex("7F09090901");
+    QTest::newRow("columns: SSD1306")
+        << f << GlyphLayout {ByteOrder::Columns, 8} << QByteArray::fromHex("7F09090901000000");
     QTest::newRow("columns-msb 5")
-        << f << GlyphLayout {ByteOrder::ColumnsMsb, 5} << bytes({0xFE, 0x90, 0x90, 0x90, 0x80});
+        << f << GlyphLayout {ByteOrder::ColumnsMsb, 5} << QByteArray::fromHex("FE90909080");
     QTest::newRow("columns, A") << CapitalA << GlyphLayout {ByteOrder::Columns, 8}
-                                << bytes({0x00, 0x7C, 0x0A, 0x09, 0x09, 0x0A, 0x7C, 0x00});
-    QTest::newRow("columns 1") << f << GlyphLayout {ByteOrder::Columns, 1} << bytes({0x7F});
+                                << QByteArray::fromHex("007C0A09090A7C00");
+    QTest::newRow("columns 1") << f << GlyphLayout {ByteOrder::Columns, 1}
+                               << QByteArray::fromHex("7F");
     QTest::newRow("rows 1") << f << GlyphLayout {ByteOrder::Rows, 1}
-                            << bytes({1, 1, 1, 1, 1, 1, 1, 0});
+                            << QByteArray::fromHex("0101010101010100");
 }
 
 void TestGlyphLayout::knownTables()
@@ -148,25 +140,9 @@ void TestGlyphLayout::bitsOutsideTheWidthAreIgnored()
 {
     const GlyphLayout hd44780 {ByteOrder::Rows, 5};
     // The controller ignores bits 5 to 7 of its 5-pixel rows; dumps often have them set.
-    const CharBitMap glyph = glyphFromBytes(bytes({0xFF, 0xE0, 0, 0, 0, 0, 0, 0x1F}), hd44780);
+    const CharBitMap glyph = glyphFromBytes(QByteArray::fromHex("FFE000000000001F"), hd44780);
     QCOMPARE(glyph, (CharBitMap {0xF8, 0, 0, 0, 0, 0, 0, 0xF8}));
-    QCOMPARE(glyphBytes(glyph, hd44780), bytes({0x1F, 0, 0, 0, 0, 0, 0, 0x1F}));
-}
-
-void TestGlyphLayout::names()
-{
-    for (const ByteOrder order : ByteOrders)
-        QCOMPARE(byteOrderNamed(byteOrderName(order).toUpper()), order);
-    QVERIFY(!byteOrderNamed(u"column"));
-    QCOMPARE(layoutOptionsText({ByteOrder::Columns, 5}),
-             QStringLiteral("--layout columns --width 5"));
-    QCOMPARE(layoutSentence({ByteOrder::Rows, 5}),
-             QStringLiteral("8 bytes per character, one per row from the top, holding the row's 5 "
-                            "leftmost pixels in bits 4 to 0; bit 4 is the leftmost pixel, a 1 bit "
-                            "is ink."));
-    QCOMPARE(layoutSentence({ByteOrder::Columns, 5}),
-             QStringLiteral("5 bytes per character, one per column from the left (the 5 leftmost "
-                            "of 8); bit 0 is the top pixel, a 1 bit is ink."));
+    QCOMPARE(glyphBytes(glyph, hd44780), QByteArray::fromHex("1F0000000000001F"));
 }
 
 QTEST_GUILESS_MAIN(TestGlyphLayout)

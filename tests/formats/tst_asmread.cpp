@@ -39,10 +39,6 @@ private Q_SLOTS:
     void intelHex();
     void assembledWords_data();
     void assembledWords();
-    void assembledLayouts_data();
-    void assembledLayouts();
-    void layoutLinesRefused_data();
-    void layoutLinesRefused();
 };
 
 void TestAsmRead::readsTheExportBack()
@@ -240,75 +236,6 @@ void TestAsmRead::assembledWords()
     // The word "retlw 0x5A" assembles to tells the core: 0x085A, 0x345A or 0x0C5A.
     const int high[] = {0x08, 0x34, 0x0C};
     QCOMPARE(picCoreOfRetlw(quint16(high[core] << 8 | 0x5A)), PicCore(core));
-}
-
-void TestAsmRead::assembledLayouts_data()
-{
-    // Codes 65 and 66 ("A" and a blank) as the chip holds them, hex bytes from address 0.
-    QTest::addColumn<QByteArray>("memory");
-    QTest::addColumn<int>("core");
-    QTest::addColumn<int>("order");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<QString>("error");
-    const QByteArray columns5 = QByteArray::fromHex("007C0A0909");
-    QByteArray words14;
-    for (const char byte : columns5 + QByteArray(5, '\0'))
-        words14 += byte + QByteArray("\x34");
-    // A db line of 5 bytes fills 3 program words: the assembler adds a 0x00.
-    QTest::newRow("PIC18, 5 columns padded to 6")
-        << columns5 + QByteArray(7, '\0') << int(PicCore::Pic18) << int(ByteOrder::Columns) << 5
-        << "";
-    QTest::newRow("PIC18, 5 columns unpadded")
-        << columns5 + QByteArray(5, '\0') << int(PicCore::Pic18) << int(ByteOrder::Columns) << 5
-        << "10 bytes, not 12";
-    QTest::newRow("14-bit, 5 columns as 5 retlw")
-        << words14 << int(PicCore::Bits14) << int(ByteOrder::Columns) << 5 << "";
-    QTest::newRow("14-bit, a movlw in a column")
-        << QByteArray(words14).replace(2, 2, "\x7C\x30") << int(PicCore::Bits14)
-        << int(ByteOrder::Columns) << 5
-        << "the word at 0x1 (Char_065, column 1) is 0x307C, not a retlw";
-}
-
-void TestAsmRead::assembledLayouts()
-{
-    QFETCH(QByteArray, memory);
-    QFETCH(int, core);
-    QFETCH(int, order);
-    QFETCH(int, width);
-    QFETCH(QString, error);
-    HexImage hex;
-    for (int at = 0; at < memory.size(); ++at)
-        hex.bytes.insert(quint32(at), quint8(memory[at]));
-    const AssembledFont read
-        = assembledFont(hex, PicCore(core), CodeRange {65, 66}, {ByteOrder(order), width});
-    QCOMPARE(read.error, error);
-    if (error.isEmpty()) {
-        // "A" within its 5 left columns.
-        QCOMPARE(glyphOf(read.font, 65),
-                 (CharBitMap {0x18, 0x20, 0x40, 0x78, 0x40, 0x40, 0x40, 0}));
-        QCOMPARE(glyphOf(read.font, 66), CharBitMap {});
-    }
-}
-
-void TestAsmRead::layoutLinesRefused_data()
-{
-    QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<QString>("error");
-    QTest::newRow("8 bytes for 5 columns")
-        << QByteArray("Char_000 db 0x00, 0x7C, 0x0A, 0x09, 0x09, 0x0A, 0x7C, 0x00")
-        << "more than 5 byte values";
-    QTest::newRow("4 bytes for 5 columns")
-        << QByteArray("Char_000 db 0x00, 0x7C, 0x0A, 0x09") << "expected 5 byte values, found 4";
-}
-
-// A table read in a layout holds that layout's bytes a line.
-void TestAsmRead::layoutLinesRefused()
-{
-    QFETCH(QByteArray, line);
-    QFETCH(QString, error);
-    const AsmRead read = parseAsmSource(line, CodeRange {0, 0}, {ByteOrder::Columns, 5});
-    QVERIFY2(read.error.contains(error), qPrintable(read.error));
-    QCOMPARE(read.errorLine, 1);
 }
 
 QTEST_APPLESS_MAIN(TestAsmRead)

@@ -165,10 +165,6 @@ private Q_SLOTS:
     void emptyCodes();
     void subsetsKeepTheirCodes_data();
     void subsetsKeepTheirCodes();
-    void layoutsReadBack_data();
-    void layoutsReadBack();
-    void cStorageClasses_data();
-    void cStorageClasses();
 };
 
 void TestFormats::roundTrip_data()
@@ -834,99 +830,6 @@ void TestFormats::subsetsKeepTheirCodes()
     QVERIFY2(back.ok(), qPrintable(back.error));
     for (int c = 0; c < CharacterCount; ++c)
         QCOMPARE(glyphOf(back.font, c), codes.contains(c) ? glyphOf(font, c) : CharBitMap {});
-}
-
-void TestFormats::layoutsReadBack_data()
-{
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<int>("order");
-    QTest::addColumn<int>("width");
-    for (const char *format : {"raw", "asm", "asm pic16", "text"}) {
-        for (const ByteOrder order : ByteOrders) {
-            for (const int width : {1, 5, 8})
-                QTest::addRow("%s %s %d", format, qPrintable(byteOrderName(order)), width)
-                    << format << int(order) << width;
-        }
-    }
-}
-
-// Each table in each layout reads back with that layout to the font, less the columns right of
-// the width, which only the text form's pixels keep; raw bytes hold no byte more than the
-// layout's.
-void TestFormats::layoutsReadBack()
-{
-    QFETCH(QString, format);
-    QFETCH(int, order);
-    QFETCH(int, width);
-    const GlyphLayout layout {ByteOrder(order), width};
-    const FontFormat *table = formatNamed(format.section(u' ', 0, 0));
-    const FontImage font = randomFont(qHash(QTest::currentDataTag()));
-    WriteOptions write;
-    write.layout = layout;
-    if (format.endsWith(QLatin1String("pic16")))
-        write.target = PicTarget::Pic16;
-    // The text form reads whole fonts only.
-    if (format != QLatin1String("text"))
-        write.codes = {32, 127};
-    ReadOptions read;
-    read.layout = layout;
-    read.first = write.codes.first;
-    const QByteArray written = table->write(font, write);
-    if (format == QLatin1String("raw"))
-        QCOMPARE(written.size(), 96 * (layout.isColumns() ? width : 8));
-    const ImportResult back = readFont(written, table, read);
-    QVERIFY2(back.ok(), qPrintable(back.error));
-    const auto kept
-        = static_cast<std::uint8_t>(format == QLatin1String("text") ? 0xFF : 0xFF00 >> width);
-    for (int code = write.codes.first; code <= write.codes.last; ++code) {
-        CharBitMap expected = glyphOf(font, code);
-        for (std::uint8_t &row : expected)
-            row &= kept;
-        QCOMPARE(glyphOf(back.font, code), expected);
-    }
-    // Read in the .pf's order, a table of another layout is refused or reads as other glyphs.
-    if (!layout.isFileOrder()) {
-        const ImportResult misread = readFont(written, table, {});
-        QVERIFY(!misread.ok() || misread.font != back.font);
-    }
-}
-
-void TestFormats::cStorageClasses_data()
-{
-    QTest::addColumn<int>("storage");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<QByteArray>("declaration");
-    QTest::addColumn<QByteArray>("readByte");
-    QTest::newRow("const") << int(CStorage::Const) << 8
-                           << QByteArray("extern const unsigned char f[256][8];") << QByteArray();
-    QTest::newRow("progmem, 5 columns")
-        << int(CStorage::Progmem) << 5
-        << QByteArray("extern const unsigned char f[256][5] PROGMEM;")
-        << QByteArray("pgm_read_byte(&f[c][i])");
-    QTest::newRow("flash") << int(CStorage::Flash) << 8
-                           << QByteArray("extern const __flash unsigned char f[256][8];")
-                           << QByteArray("as f[c][i]");
-}
-
-// The header declares the table where it lives, and says how a byte of it is read; the
-// compilers prove the rest (tests/cli/test-firmware-snippets.sh).
-void TestFormats::cStorageClasses()
-{
-    QFETCH(int, storage);
-    QFETCH(int, width);
-    QFETCH(QByteArray, declaration);
-    QFETCH(QByteArray, readByte);
-    const GlyphLayout layout {width == 8 ? ByteOrder::Rows : ByteOrder::Columns, width};
-    const QByteArray header = cHeader(QStringLiteral("f"), {}, layout, CStorage(storage));
-    const QByteArray source = cSource(codeFont(), QStringLiteral("f"), QStringLiteral("f.h"), {},
-                                      layout, CStorage(storage));
-    QVERIFY2(header.contains(declaration), header.constData());
-    QVERIFY2(header.simplified().contains(readByte), header.constData());
-    QCOMPARE(header.contains("#include <avr/pgmspace.h>"), CStorage(storage) == CStorage::Progmem);
-    // The definition matches the declaration and the header's comment.
-    QVERIFY(source.contains(declaration.mid(7).chopped(1) + " = {\n"));
-    QVERIFY(source.startsWith(header.left(header.indexOf("*/"))));
-    QCOMPARE(source.count("\n    {"), 256);
 }
 
 void TestFormats::freeTypeThroughCharacterSets_data()
