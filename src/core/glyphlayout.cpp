@@ -55,6 +55,21 @@ QString layoutText(const GlyphLayout &layout)
     return QStringLiteral("%1 at width %2").arg(byteOrderName(layout.order)).arg(layout.width);
 }
 
+std::optional<GlyphLayout> layoutNamed(QStringView text)
+{
+    const qsizetype at = text.indexOf(u" at width ");
+    const std::optional<ByteOrder> order = byteOrderNamed(at < 0 ? text : text.left(at));
+    if (!order)
+        return std::nullopt;
+    if (at < 0)
+        return GlyphLayout {*order, GlyphSize};
+    bool ok = false;
+    const int width = text.sliced(at + 10).toInt(&ok);
+    if (!ok || width < MinLayoutWidth || width >= GlyphSize)
+        return std::nullopt;
+    return GlyphLayout {*order, width};
+}
+
 QString layoutOptionsText(const GlyphLayout &layout)
 {
     QString text = QStringLiteral("--layout ") + byteOrderName(layout.order);

@@ -49,6 +49,8 @@ std::optional<ByteOrder> byteOrderNamed(QStringView name);
 // "--layout columns --width 5".
 QString layoutText(const GlyphLayout &layout);
 QString layoutOptionsText(const GlyphLayout &layout);
+// The layout that layoutText() names, or nothing.
+std::optional<GlyphLayout> layoutNamed(QStringView text);
 // One sentence for a file's header comment, without comment marks: "5 bytes per character, one
 // per column from the left; bit 0 is the top pixel, a 1 bit is ink."
 QString layoutSentence(const GlyphLayout &layout);

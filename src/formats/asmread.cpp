@@ -185,6 +185,9 @@ AsmRead parseAsmSource(QByteArrayView source, std::optional<CodeRange> expected,
         result.error = error;
         return result;
     };
+    int statedLine = 0;
+    if (const QString error = statedLayoutMismatch(source, layout, &statedLine); !error.isEmpty())
+        return fail(statedLine, error);
     QList<CharLine> lines;
     LineReader reader(source);
     while (reader.nextContent()) {

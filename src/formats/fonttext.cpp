@@ -109,7 +109,7 @@ QByteArray fontText(const FontImage &font, const CodeRange &codes, const GlyphLa
     if (layout.isFileOrder())
         text += "; Bit 7 is the leftmost pixel; each row ends with its byte.\n";
     else
-        text += "; Layout " + layoutText(layout).toLatin1() + ": "
+        text += "; Layout: " + layoutText(layout).toLatin1() + ". "
                 + layoutSentence(layout).toLatin1()
                 + (!layout.isColumns() ? QByteArray(" Each row ends with its byte.\n")
                    : layout.width == 1 ? QByteArray(" The top row ends with the column's byte.\n")
@@ -142,6 +142,9 @@ FontTextParse parseFontText(QByteArrayView text, const GlyphLayout &layout)
         result.error = error;
         return result;
     };
+    int statedLine = 0;
+    if (const QString error = statedLayoutMismatch(text, layout, &statedLine); !error.isEmpty())
+        return fail(statedLine, error);
     LineReader reader(text);
     while (reader.nextContent()) {
         const QByteArrayView line = reader.line();
@@ -205,6 +208,30 @@ FontTextParse parseFontText(QByteArrayView text, const GlyphLayout &layout)
         return fail(reader.number() + 1, QStringLiteral("the text ends early: %1").arg(missing));
     }
     return result;
+}
+
+QString statedLayoutMismatch(QByteArrayView text, const GlyphLayout &layout, int *line)
+{
+    constexpr QByteArrayView Statement = "; Layout: ";
+    LineReader reader(text);
+    while (reader.next()) {
+        const QByteArrayView trimmed = reader.line().trimmed();
+        if (trimmed.isEmpty())
+            continue;
+        if (!trimmed.startsWith(';'))
+            break;
+        if (!trimmed.startsWith(Statement))
+            continue;
+        QByteArrayView named = trimmed.sliced(Statement.size());
+        named = named.first(qMax<qsizetype>(named.indexOf('.'), 0));
+        const std::optional<GlyphLayout> stated = layoutNamed(QString::fromLatin1(named));
+        if (!stated || *stated == layout)
+            return {};
+        *line = reader.number();
+        return QStringLiteral("the header says the bytes are in %1, not %2; read them in %1")
+            .arg(layoutText(*stated), layoutText(layout));
+    }
+    return {};
 }
 
 bool looksLikeFontText(QByteArrayView text)

@@ -32,5 +32,11 @@ struct FontTextParse
 // writes it, and each row's byte must match its pixels in the layout. A text of only some
 // characters is no font: it is refused, since the others would have to be made up.
 FontTextParse parseFontText(QByteArrayView text, const GlyphLayout &layout = {});
+// Why a text whose header comment states another layout than this one is not read in it, or an
+// empty text; *line is set to the comment's line. The text form and the assembler export state
+// any layout but rows at width 8 ("; Layout: columns at width 5. ..."), in the comments before
+// the first other line; a text that states none (or a table written by hand) is read in any.
+QString statedLayoutMismatch(QByteArrayView text, const GlyphLayout &layout, int *line);
+
 // Whether the first line that is neither blank nor a comment is the heading of character 0.
 bool looksLikeFontText(QByteArrayView text);
