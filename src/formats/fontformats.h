@@ -59,8 +59,8 @@ enum class FormatOption {
     Ink = 0x80,
     Codes = 0x100,
     Target = 0x200,
-    Layout = 0x400, // the byte order and width of a table's glyphs
-    Storage = 0x800, // const, PROGMEM or __flash
+    Layout = 0x1000, // the byte order and width of a table's glyphs
+    Storage = 0x2000, // const, PROGMEM or __flash
 };
 Q_DECLARE_FLAGS(FormatOptions, FormatOption)
 Q_DECLARE_OPERATORS_FOR_FLAGS(FormatOptions)
