@@ -1,11 +1,14 @@
 // Times glyphwright-cli export as whole processes against a program that only creates a
-// QCoreApplication, in the same run.
+// QCoreApplication, in the same run, and counts the instructions of each under callgrind, which
+// vary far less from run to run than the times do.
 #include "core/fontimage.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -46,6 +49,23 @@ std::vector<double> medianMicroseconds(const std::vector<Job> &jobs)
     }
     return medians;
 }
+
+// The instructions the job executes from its first to its last, the loader's included, as
+// callgrind counts them; 0 when it cannot be run.
+double instructions(const QString &valgrind, const Job &job)
+{
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.start(valgrind, QStringList {QStringLiteral("--tool=callgrind"),
+                                         QStringLiteral("--callgrind-out-file=/dev/null"),
+                                         job.program}
+                                + job.arguments);
+    process.waitForFinished(-1);
+    static const QRegularExpression collected(QStringLiteral("Collected : (\\d+)"));
+    const QRegularExpressionMatch match
+        = collected.match(QString::fromLocal8Bit(process.readAllStandardError()));
+    return match.hasMatch() ? match.captured(1).toDouble() : 0;
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -61,18 +81,36 @@ int main(int argc, char *argv[])
     file.close();
 
     const QString cli = QStringLiteral(GLYPHWRIGHT_CLI);
-    const std::vector<double> medians = medianMicroseconds({
+    const std::vector<Job> jobs {
         {QStringLiteral(BARE_COREAPP), {}},
         {cli,
          {QStringLiteral("export"), file.fileName(), QStringLiteral("-o"),
           dir.filePath(QStringLiteral("font.asm"))}},
         {cli, {QStringLiteral("export"), file.fileName()}},
-    });
+    };
+    const std::vector<double> medians = medianMicroseconds(jobs);
     std::printf("glyphwright-cli, process start to exit (median of %d):\n", Rounds);
     std::printf("  bare QCoreApplication                    %8.0f us\n", medians[0]);
     std::printf("  export -o font.asm (atomic, synced)      %8.0f us  ratio %.2f\n", medians[1],
                 medians[1] / medians[0]);
     std::printf("  export to standard output                %8.0f us  ratio %.2f\n", medians[2],
                 medians[2] / medians[0]);
+
+    const QString valgrind = QStandardPaths::findExecutable(QStringLiteral("valgrind"));
+    if (valgrind.isEmpty()) {
+        std::printf("valgrind is not installed: no instruction counts.\n");
+        return 0;
+    }
+    std::vector<double> counts;
+    for (const Job &job : jobs)
+        counts.push_back(instructions(valgrind, job));
+    if (counts[0] == 0)
+        return 1;
+    std::printf("glyphwright-cli, instructions from start to exit (callgrind):\n");
+    std::printf("  bare QCoreApplication                    %10.0f\n", counts[0]);
+    std::printf("  export -o font.asm (atomic, synced)      %10.0f  ratio %.3f\n", counts[1],
+                counts[1] / counts[0]);
+    std::printf("  export to standard output                %10.0f  ratio %.3f\n", counts[2],
+                counts[2] / counts[0]);
     return 0;
 }

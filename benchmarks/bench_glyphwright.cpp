@@ -1,6 +1,7 @@
 // Times start-up against a bare window and the editor's heaviest operations, offscreen.
 #include "app/frmmain.h"
 #include "editor/detailspanel.h"
+#include "editor/fontdocument.h"
 #include "support/fakes.h"
 
 #include <QApplication>
@@ -8,11 +9,16 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QProcess>
+#include <QUndoStack>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <initializer_list>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <memory>
 #include <utility>
 #include <vector>
@@ -126,25 +132,88 @@ int main(int argc, char **argv)
     frmMain window(fakes.services());
     window.show();
     QApplication::processEvents();
-    DetailsPanel *panel = window.detailsPanel();
-    const CharBitMap full {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
-    const double invert = medianMicroseconds([&] {
-                              panel->ClearEditor();
-                              panel->LoadEditor(full);
-                              panel->InvertEditor(); // 64 toggles on a full grid
-                          })
-                          - medianMicroseconds([&] {
-                                panel->ClearEditor();
-                                panel->LoadEditor(full);
-                            });
-    const double load = medianMicroseconds([&] {
-                            panel->ClearEditor();
-                            panel->LoadEditor(full); // 64 toggles
-                        })
-                        - medianMicroseconds([&] { panel->ClearEditor(); });
-    std::printf("pixel editor, 64 toggles each (median of %d):\n", Rounds);
-    std::printf("  Invert on a full grid                    %8.0f us\n", invert);
-    std::printf("  loading a full glyph                     %8.0f us\n", load);
+    FontDocument *document = window.document();
+    // A full history: a session's worth of every kind of step.
+    const auto fillHistory = [&](int steps) {
+        for (int i = 0; i < steps; ++i) {
+            switch (i % 10) {
+            case 0:
+                document->newFont();
+                break;
+            case 1:
+                document->invertEditor();
+                break;
+            case 2:
+                document->apply();
+                break;
+            default:
+                document->togglePixel(i % 64);
+            }
+        }
+    };
+    fillHistory(FontDocument::HistoryLimit);
+    QApplication::processEvents();
+    // Each step and its redraw, as the user waits for it: the window is painted before the next.
+    const auto frame = [&](const std::function<void()> &step) {
+        return medianMicroseconds([&] {
+            step();
+            QApplication::processEvents();
+        });
+    };
+    std::printf("one step and its redraw, history full at %d steps (median of %d):\n",
+                document->undoStack()->count(), Rounds);
+    std::printf("  toggle a pixel                           %8.0f us\n",
+                frame([&] { document->togglePixel(27); }));
+    std::printf("  a stroke over 8 squares                  %8.0f us\n", frame([&] {
+                    document->beginStroke(8);
+                    for (int square = 9; square < 16; ++square)
+                        document->strokeOver(square);
+                    document->endStroke();
+                }));
+    std::printf("  Invert                                   %8.0f us\n",
+                frame([&] { document->invertEditor(); }));
+    std::printf("  Apply                                    %8.0f us\n", frame([&] {
+                    document->invertEditor();
+                    document->apply();
+                }));
+    std::printf("  New (all 256 cells redrawn)              %8.0f us\n",
+                frame([&] { document->newFont(); }));
+    std::printf("  Undo, then Redo, of New                  %8.0f us\n", frame([&] {
+                    document->newFont();
+                    document->undo();
+                    QApplication::processEvents();
+                    document->redo();
+                }));
     std::printf("  one 60 Hz frame                          %8.0f us\n", 1e6 / 60);
+
+#ifdef __GLIBC__
+    // What the history keeps: heap bytes per step, the stack cleared and filled again.
+    const auto heapBytes = [] {
+        return static_cast<double>(mallinfo2().uordblks);
+    };
+    for (const auto &[name, step] :
+         std::initializer_list<std::pair<const char *, std::function<void()>>> {
+             {"toggle a pixel",
+              [&] {
+                  document->togglePixel(5);
+              }},
+             {"Apply",
+              [&] {
+                  document->invertEditor();
+                  document->apply();
+              }},
+             {"New", [&] {
+                  document->newFont();
+              }}}) {
+        document->reset();
+        constexpr int Steps = 2000;
+        const double before = heapBytes();
+        for (int i = 0; i < Steps; ++i)
+            step();
+        const int steps = document->undoStack()->count();
+        std::printf("history memory, %-26s %8.0f bytes a step\n", name,
+                    (heapBytes() - before) / steps);
+    }
+#endif
     return 0;
 }

@@ -2,8 +2,8 @@
 // the formats table, or "detect" to let the content choose, or "intelhex" for gpasm's output).
 // Any bytes are read without a crash or a sanitizer report, and a font that a format reads and
 // also writes comes back the same through that format's writer and reader.
-#include "formats/asmread.h"
 #include "formats/fontformats.h"
+#include "formats/picmemory.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -16,17 +16,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         parseIntelHex(bytes);
         return 0;
     }
-    const FontFormat *format = name == QLatin1StringView("detect") ? nullptr : formatNamed(QString(name));
+    const FontFormat *format
+        = name == QLatin1StringView("detect") ? nullptr : formatNamed(QString(name));
     // A format of byte layouts is read in each kind of them: rows and columns, at a narrower
     // width, and with the other bit order.
     const bool laidOut = format && format->readOptions.testFlag(FormatOption::Layout);
-    for (const GlyphLayout layout : {GlyphLayout {}, GlyphLayout {ByteOrder::Columns, 5},
-                                     GlyphLayout {ByteOrder::RowsLsb, 3},
-                                     GlyphLayout {ByteOrder::ColumnsMsb, 8}}) {
+    for (const GlyphLayout layout :
+         {GlyphLayout {}, GlyphLayout {ByteOrder::Columns, 5}, GlyphLayout {ByteOrder::RowsLsb, 3},
+          GlyphLayout {ByteOrder::ColumnsMsb, 8}}) {
         if (!layout.isFileOrder() && !laidOut)
             break;
         ReadOptions reading;
         reading.layout = layout;
+        // Scalable fonts are drawn only at a size.
+        reading.pixelSize = 8;
         const ImportResult read = readFont(bytes, format, reading);
         if (!read.ok() || !format || !format->writes())
             continue;

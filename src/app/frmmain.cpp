@@ -2,6 +2,7 @@
 
 #include "about/frmabout.h"
 #include "editor/detailspanel.h"
+#include "editor/fontdocument.h"
 #include "editor/formlayout.h"
 #include "editor/glyphclipboard.h"
 #include "export/exportcommand.h"
@@ -10,11 +11,20 @@
 #include "glyphcell/twips.h"
 #include "resources/appicon.h"
 
+#include "core/version.h"
+#include "platform/messages.h"
+
 #include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QClipboard>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QUndoStack>
 
 namespace {
 // Twips: the client area as the window is defined, before start-up fits it to the palette.
@@ -32,18 +42,21 @@ frmMain::frmMain(const Services &services, QWidget *parent)
                    | Qt::WindowCloseButtonHint);
     setWindowTitle(tr("8x8 ROM Font Editor"));
     setWindowIcon(appIcon());
+    setAcceptDrops(true);
 
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
     m_client->setFixedSize(px(InitialClientWidth), px(InitialClientHeight));
     setCentralWidget(m_client);
 
-    m_palette = new FontPalette(m_client);
+    m_document = new FontDocument(this);
+    m_palette = new FontPalette(m_document, m_client);
     // Created after the cells, so that the palette comes first when the window gets the focus.
-    m_DetailsPanel = new DetailsPanel(m_client);
+    m_DetailsPanel = new DetailsPanel(m_document, m_client);
     createMenus();
 
-    connect(m_palette, &FontPalette::characterSelected, this, &frmMain::showSelectedCharacter);
+    connect(m_document, &FontDocument::fileChanged, this, &frmMain::UpdateTitle);
+    connect(m_document->undoStack(), &QUndoStack::indexChanged, this, &frmMain::updateEditMenu);
     connect(m_DetailsPanel, &DetailsPanel::applyClicked, this, &frmMain::btnOK_Click);
     connect(m_DetailsPanel, &DetailsPanel::clearClicked, this, &frmMain::btnClear_Click);
     connect(m_DetailsPanel, &DetailsPanel::invertClicked, this, &frmMain::btnInvert_Click);
@@ -79,6 +92,18 @@ void frmMain::createMenus()
     file->addSeparator()->setObjectName(QStringLiteral("mnuSep2"));
     addItem(file, "mnuExit", tr("E&xit"), &frmMain::mnuExit_Click);
 
+    QMenu *edit = menuBar()->addMenu(tr("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    m_undo = edit->addAction(QString(), m_document, &FontDocument::undo);
+    m_undo->setObjectName(QStringLiteral("mnuUndo"));
+    m_undo->setShortcut(QKeySequence::Undo);
+    m_redo = edit->addAction(QString(), m_document, &FontDocument::redo);
+    m_redo->setObjectName(QStringLiteral("mnuRedo"));
+    // Ctrl+Y as on Windows, and Ctrl+Shift+Z as elsewhere, on every system.
+    m_redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    updateEditMenu();
+
     QMenu *help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     addItem(help, "mnuAbout", tr("&About"), &frmMain::mnuAbout_Click);
@@ -94,40 +119,32 @@ void frmMain::Form_Load()
     m_DetailsPanel->move(px(layout.panelPos.x()), px(layout.panelPos.y()));
     m_client->setFixedSize(px(layout.clientWidth), px(layout.clientHeight));
 
-    mnuNew_Click();
+    // New without a step: there is nothing before it to go back to.
+    ResetFont();
+    m_palette->selectAndFocus(0);
     m_CopyBuffer.fill(0);
-}
-
-// Selecting another character discards the editor's unapplied edits and loads that character.
-void frmMain::showSelectedCharacter(int code, const CharBitMap &glyph)
-{
-    m_DetailsPanel->ClearEditor();
-    m_DetailsPanel->LoadEditor(glyph);
-    m_DetailsPanel->setSelectedCharText(charDescription(code));
 }
 
 void frmMain::btnOK_Click()
 {
-    if (m_palette->SelectedIndex() < 0)
-        return;
-    m_palette->setGlyph(m_palette->SelectedIndex(), m_DetailsPanel->CurrentFontChar()->BitMap());
+    m_document->apply();
 }
 
 void frmMain::btnClear_Click()
 {
-    m_DetailsPanel->ClearEditor();
+    m_document->clearEditor();
 }
 
 void frmMain::btnInvert_Click()
 {
-    m_DetailsPanel->InvertEditor();
+    m_document->invertEditor();
 }
 
 void frmMain::btnCopy_Click()
 {
     // The buffer is set before the clipboard is touched, so Paste works whatever the clipboard
     // does.
-    m_CopyBuffer = m_DetailsPanel->CurrentFontChar()->BitMap();
+    m_CopyBuffer = m_document->editor().grid;
     QClipboard *clipboard = QApplication::clipboard();
     clipboard->clear();
     // The clipboard takes ownership.
@@ -137,31 +154,73 @@ void frmMain::btnCopy_Click()
 
 void frmMain::btnPaste_Click()
 {
-    m_DetailsPanel->LoadEditor(m_CopyBuffer);
+    m_document->paste(m_CopyBuffer);
 }
 
 void frmMain::mnuNew_Click()
 {
-    ResetFont();
+    m_document->newFont();
     m_palette->selectAndFocus(0);
 }
 
 void frmMain::mnuOpen_Click()
 {
-    const std::optional<OpenedFont> opened = openFont(this, m_services);
+    showOpenedFont(openFont(this, m_services, m_document->file().folder));
+}
+
+void frmMain::openFile(const QString &path)
+{
+    showOpenedFont(openGivenFile(this, m_services, path));
+}
+
+void frmMain::showOpenedFont(const std::optional<OpenedFont> &opened)
+{
     if (!opened)
         return;
-    ResetFont();
-    m_palette->setFont(opened->font);
-    UpdateTitle(opened->title);
+    if (opened->imported)
+        m_document->replaceFont(tr("Import"), opened->font, FontFile::importedFrom(opened->path));
+    else
+        m_document->replaceFont(tr("Open"), opened->font, FontFile::fontFile(opened->path));
     m_palette->selectAndFocus(0);
+    if (opened->imported)
+        m_services.messages->show(this, Messages::Icon::None, QString::fromUtf8(Version::Title),
+                                  QDir::toNativeSeparators(opened->path) + QStringLiteral(":\n")
+                                      + opened->report);
+}
+
+// One file at a time, as the command line takes it.
+std::optional<QString> frmMain::droppedFile(const QMimeData *data)
+{
+    if (!data || data->urls().size() != 1 || !data->urls().constFirst().isLocalFile())
+        return std::nullopt;
+    return data->urls().constFirst().toLocalFile();
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (droppedFile(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent *event)
+{
+    const std::optional<QString> file = droppedFile(event->mimeData());
+    if (!file)
+        return;
+    event->acceptProposedAction();
+    // After the drop has finished, so that the source program is not kept waiting on a message.
+    QMetaObject::invokeMethod(
+        this, [this, path = *file] { openFile(path); }, Qt::QueuedConnection);
 }
 
 void frmMain::mnuSave_Click()
 {
-    if (const std::optional<EditorTitle> saved
-        = saveFont(this, m_services, m_palette->font(), m_CurrentFileName))
-        UpdateTitle(*saved);
+    const FontFile &file = m_document->file();
+    const QString proposed
+        = file.title.fileName.isEmpty() ? file.proposedName : file.title.fileName;
+    if (const std::optional<SavedFont> saved
+        = saveFont(this, m_services, m_document->font(), proposed, file.folder))
+        m_document->rename(FontFile::fontFile(saved->path));
 }
 
 void frmMain::mnuExit_Click()
@@ -171,7 +230,7 @@ void frmMain::mnuExit_Click()
 
 void frmMain::mneExport_Click()
 {
-    exportFont(this, m_services, m_palette->font(), m_CurrentFileName);
+    exportFont(this, m_services, m_document->font(), CurrentFileName(), m_document->file().folder);
 }
 
 void frmMain::mnuAbout_Click()
@@ -181,16 +240,28 @@ void frmMain::mnuAbout_Click()
     m_about->showModal();
 }
 
-void frmMain::ResetFont()
+QString frmMain::CurrentFileName() const
 {
-    m_palette->clear();
-    m_DetailsPanel->ClearEditor();
-    UpdateTitle(editorTitleFor(QString()));
+    return m_document->file().title.fileName;
 }
 
-void frmMain::UpdateTitle(const EditorTitle &title)
+void frmMain::ResetFont()
 {
-    m_CurrentFileName = title.fileName;
+    m_document->reset();
+}
+
+void frmMain::updateEditMenu()
+{
+    const QUndoStack *stack = m_document->undoStack();
+    m_undo->setEnabled(stack->canUndo());
+    m_undo->setText(stack->canUndo() ? tr("&Undo %1").arg(stack->undoText()) : tr("&Undo"));
+    m_redo->setEnabled(stack->canRedo());
+    m_redo->setText(stack->canRedo() ? tr("&Redo %1").arg(stack->redoText()) : tr("&Redo"));
+}
+
+void frmMain::UpdateTitle()
+{
     // Qt reads "[*]" in a title as the modified marker; written twice it shows as itself.
-    setWindowTitle(QString(title.caption).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
+    setWindowTitle(QString(m_document->file().title.caption)
+                       .replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
 }

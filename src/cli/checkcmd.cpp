@@ -4,10 +4,11 @@
 #include "cli/commandline.h"
 #include "cli/fontinput.h"
 #include "cli/formatoptions.h"
+#include "cli/glyphcomparison.h"
 #include "cli/options.h"
 #include "core/filename.h"
 #include "formats/asmread.h"
-#include "formats/importresult.h"
+#include "formats/picmemory.h"
 
 #include <QFile>
 #include <QProcess>
@@ -33,6 +34,9 @@ constexpr char Probe[] = "\torg 0\n\tretlw 0x5A\n\tend\n";
 constexpr OptionUse CheckOptions[] = {
     {&Options::Target, "the family the table must be for: pic18 (db lines) or pic16 (dt lines); "
                        "without it, either is read"},
+    {&Options::Syntax, "the assembler the table must be written for: mpasm (Char_NNN db or dt "
+                       "lines) or pic-as (Char_NNN: labels with DB or retlw lines, as export "
+                       "--syntax pic-as writes them); without it, either is read"},
     {&Options::Codes, "compare only the characters FIRST to LAST (decimal or 0x hex, inclusive; "
                       "default 0-255); SOURCE.asm must hold exactly those, as export --codes "
                       "writes them"},
@@ -52,9 +56,10 @@ constexpr Argument CheckArguments[] = {{"FONT.pf"}, {"SOURCE.asm"}};
 
 constexpr CommandSyntax Check {
     "check",
-    "FONT.pf SOURCE.asm [--target pic18|pic16] [--codes FIRST-LAST] [--assemble [--processor "
-    "NAME]]\n"
-    "                              [--layout ORDER] [--width N]",
+    "FONT.pf SOURCE.asm [--target pic18|pic16]\n"
+    "                             [--syntax mpasm|pic-as] [--codes FIRST-LAST]\n"
+    "                             [--layout ORDER] [--width N]\n"
+    "                             [--assemble [--processor NAME]]",
     "Reads the \"Char_NNN db ...\" (or \"dt\") lines of SOURCE.asm back and compares them with "
     "the font. Blank lines and comments (the header) are skipped; any other line must be the "
     "next character's line, in code order, and the lines must hold the codes checked, all 256 "
@@ -97,6 +102,10 @@ struct GpasmRun
     bool succeeded = false;
     QString output; // what gpasm said
     QByteArray hex; // the first file's hex file, when it assembled
+    QString failure; // why it did not succeed, never empty then: what it said, or how it ended
+
+    // The reason as messages give it after a colon, on lines of its own.
+    QString reason() const { return QLatin1Char('\n') + failure; }
 };
 
 // Runs gpasm with the arguments in a temporary folder that holds the files, so that no path
@@ -130,14 +139,28 @@ GpasmRun runGpasm(const QString &assembler, QStringList arguments,
     GpasmRun run {true,
                   process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
                   QString::fromLocal8Bit(process.readAll()).trimmed(),
+                  {},
                   {}};
-    if (run.succeeded && !files.isEmpty()) {
+    if (!run.succeeded) {
+        // A failure it gave no words for still says how it ended.
+        run.failure = !run.output.isEmpty() ? run.output
+                      : process.exitStatus() == QProcess::NormalExit
+                          ? QStringLiteral("gpasm ended with exit status %1 and said nothing.")
+                                .arg(process.exitCode())
+                          : QStringLiteral("gpasm was ended by a signal and said nothing.");
+        return run;
+    }
+    if (!files.isEmpty()) {
         QFile hexFile(work.filePath(QFileInfo(files.constFirst().first).completeBaseName()
                                     + QStringLiteral(".hex")));
-        run.succeeded = hexFile.open(QIODevice::ReadOnly);
-        run.hex = hexFile.readAll();
-        if (!run.succeeded)
-            run.output += QStringLiteral("\n(no hex file was written)");
+        if (hexFile.open(QIODevice::ReadOnly)) {
+            run.hex = hexFile.readAll();
+        } else {
+            run.succeeded = false;
+            run.failure = QStringLiteral("gpasm ended without an error but wrote no hex file.");
+            if (!run.output.isEmpty())
+                run.failure += QLatin1Char('\n') + run.output;
+        }
     }
     return run;
 }
@@ -179,7 +202,10 @@ Assembled assembledTable(const CommandLine &line, const AsmRead &read, const Cod
             return {std::nullopt, ExitUsage};
         }
         printError(
-            QStringLiteral("gpasm cannot assemble for %1:\n%2").arg(shownProcessor, probe.output));
+            QStringLiteral("gpasm cannot assemble for %1:%2")
+                .arg(shownProcessor, probe.succeeded
+                                         ? QStringLiteral("\nits hex file: %1.").arg(probeHex.error)
+                                         : probe.reason()));
         return {};
     }
     const std::optional<PicCore> core = picCoreOfRetlw(
@@ -199,7 +225,8 @@ Assembled assembledTable(const CommandLine &line, const AsmRead &read, const Cod
     // checked here, where gpasm's properties of the processor give it.
     const GpasmRun properties
         = runGpasm(assembler, QStringList {QStringLiteral("-s")} + forProcessor);
-    const int tableSize = codes.count() * tableStride(read.target, layout);
+    const int tableSize
+        = codes.count() * tableStride(AsmTable {read.target, codes, read.syntax, layout});
     const std::optional<qint64> memory
         = properties.succeeded ? programMemorySize(properties.output.toLatin1()) : std::nullopt;
     if (memory && *memory < tableSize) {
@@ -219,10 +246,10 @@ Assembled assembledTable(const CommandLine &line, const AsmRead &read, const Cod
         return {};
     const HexImage hex = parseIntelHex(table.hex);
     if (!table.succeeded || !hex.error.isEmpty()) {
-        printError(QStringLiteral("gpasm could not assemble %1 for %2:\n%3")
+        printError(QStringLiteral("gpasm could not assemble %1 for %2:%3")
                        .arg(sourceName, shownProcessor,
-                            table.succeeded ? QStringLiteral("its hex file: %1.").arg(hex.error)
-                                            : table.output));
+                            table.succeeded ? QStringLiteral("\nits hex file: %1.").arg(hex.error)
+                                            : table.reason()));
         return {};
     }
     const AssembledFont font = assembledFont(hex, *core, codes, layout);
@@ -281,7 +308,8 @@ int runCheck(const QStringList &arguments)
         if (!line.isSet(Options::Assemble))
             return line.usageError(QStringLiteral("--processor applies with --assemble only"));
         // The name goes to gpasm as an argument: letters and digits, as processors are named.
-        static const QRegularExpression processorName(QStringLiteral("^[A-Za-z0-9]+$"));
+        // \z, not $, which also matches before a final line break.
+        static const QRegularExpression processorName(QStringLiteral("\\A[A-Za-z0-9]+\\z"));
         if (!processorName.match(line.value(Options::Processor)).hasMatch())
             return line.usageError(
                 QStringLiteral("--processor '%1': expects a processor name such as 16f877a")
@@ -294,6 +322,13 @@ int runCheck(const QStringList &arguments)
     const std::optional<GlyphLayout> layout = layoutGiven(line);
     if (!layout)
         return ExitUsage;
+    const AsmSyntax syntax = line.choice(Options::Syntax, AsmSyntax::Mpasm);
+    // No assembler of pic-as's syntax runs here: gpasm takes MPASM's.
+    const QString picAsAssembled = QStringLiteral("--assemble runs gpasm, which assembles MPASM "
+                                                  "syntax only; a pic-as table is checked line by "
+                                                  "line without it");
+    if (line.isSet(Options::Assemble) && syntax == AsmSyntax::PicAs)
+        return line.usageError(picAsAssembled);
 
     const std::optional<FontInput> input = readFontInput(fontPath);
     if (!input)
@@ -317,11 +352,19 @@ int runCheck(const QStringList &arguments)
     if (line.isSet(Options::Target) && read.target != insisted) {
         printError(QStringLiteral("%1: the table is for %2 (%3 lines), not %4 (%5 lines).")
                        .arg(sourceName, picTargetName(read.target),
-                            QString::fromLatin1(tableDirective(read.target)),
+                            QString::fromLatin1(tableDirective(read.target, read.syntax)),
                             picTargetName(insisted),
-                            QString::fromLatin1(tableDirective(insisted))));
+                            QString::fromLatin1(tableDirective(insisted, read.syntax))));
         return ExitFailure;
     }
+    if (line.isSet(Options::Syntax) && read.syntax != syntax) {
+        printError(QStringLiteral("%1: the table is in %2 syntax, not %3.")
+                       .arg(sourceName, asmSyntaxName(read.syntax), asmSyntaxName(syntax)));
+        return ExitFailure;
+    }
+    if (line.isSet(Options::Assemble) && read.syntax == AsmSyntax::PicAs)
+        return line.usageError(
+            QStringLiteral("%1 is in pic-as syntax: %2").arg(sourceName, picAsAssembled));
     if (const int code = firstDifferentCode(expected, read.font, *codes); code >= 0) {
         reportDifference(expected, read.font, *codes, code, fontName,
                          QStringLiteral("%1: line %2").arg(sourceName).arg(read.lineOf[code]),

@@ -1,21 +1,19 @@
 #include "cli/cli.h"
 
 #include "cli/standardstreams.h"
+#include "core/charbitmap.h"
 #include "core/fileio.h"
 #include "core/filename.h"
-#include "formats/importresult.h"
 
 #include <QDir>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 namespace {
 constexpr char ProgramName[] = "glyphwright-cli";
-// The most of an earlier file kept to put back when a later one of a set cannot be written;
-// nothing the commands write comes near it.
-constexpr qsizetype MaxKeptSize = 64 * 1024 * 1024;
 
 QString systemReason(int error)
 {
@@ -87,42 +85,23 @@ bool writeOutputs(const QStringList &paths, const QList<QByteArray> &contents)
 {
     if (paths.size() == 1)
         return writeOutput(paths.first(), contents.first());
-    // What each file held before, so that a later failure can put it back.
-    QList<std::optional<QByteArray>> earlier;
-    for (const QString &path : paths) {
-        if (!nameExists(path)) {
-            earlier.append(std::nullopt);
-            continue;
-        }
-        ReadResult read = readFileStart(path, MaxKeptSize + 1);
-        if (read.error.isEmpty() && read.bytes.size() > MaxKeptSize)
-            read.error = QStringLiteral("the file there is over %1 bytes, too large to keep in "
-                                        "case a later file fails; not replacing it.")
-                             .arg(numberText(MaxKeptSize));
-        if (!read.error.isEmpty()) {
-            reportWriteFailure(path, read.error);
-            return false;
-        }
-        earlier.append(std::move(read.bytes));
-    }
+    const FilesWritten written = writeFilesAtomically(paths, contents);
+    if (written.failed < 0)
+        return true;
+    reportWriteFailure(paths[written.failed], written.error);
     for (qsizetype i = 0; i < paths.size(); ++i) {
-        if (writeOutput(paths[i], contents[i]))
+        if (i == written.failed)
             continue;
-        for (qsizetype j = i - 1; j >= 0; --j) {
-            const QString undo = earlier[j]
-                                     ? writeFileAtomically(paths[j], *earlier[j])
-                                     : (removeName(paths[j]) ? QString()
-                                                             : QStringLiteral("it could not be "
-                                                                              "removed."));
-            if (undo.isEmpty())
-                printNote(QStringLiteral("%1: left as it was.").arg(outputName(paths[j])));
-            else
-                printError(QStringLiteral("%1: written, but cannot be put back as it was: %2")
-                               .arg(outputName(paths[j]), undo));
-        }
-        return false;
+        const auto notPutBack = std::find_if(
+            written.notPutBack.cbegin(), written.notPutBack.cend(),
+            [i](const std::pair<qsizetype, QString> &file) { return file.first == i; });
+        if (notPutBack == written.notPutBack.cend())
+            printNote(QStringLiteral("%1: left as it was.").arg(outputName(paths[i])));
+        else
+            printError(QStringLiteral("%1: written, but cannot be put back as it was: %2")
+                           .arg(outputName(paths[i]), notPutBack->second));
     }
-    return true;
+    return false;
 }
 
 QString inputName(const QString &path)

@@ -121,8 +121,10 @@ const Option *CommandLine::shortOption(QChar name) const
     return nullptr;
 }
 
-QString CommandLine::valueError(const Option &option, const QString &value, qint64 &number) const
+QString CommandLine::valueError(GivenOption &given) const
 {
+    const Option &option = *given.option;
+    const QString &value = given.value;
     switch (option.kind) {
     case Option::Kind::Switch:
     case Option::Kind::Text:
@@ -135,23 +137,39 @@ QString CommandLine::valueError(const Option &option, const QString &value, qint
     case Option::Kind::Number:
         if (const std::optional<qint64> parsed = parseNumber(value);
             parsed && *parsed >= option.first && *parsed <= option.last) {
-            number = *parsed;
+            given.number = *parsed;
             return {};
         }
         return QStringLiteral("--%1 '%2': expects a whole number from %3 to %4")
             .arg(QLatin1String(option.longName), printableFileName(value),
                  QString::number(option.first), QString::number(option.last));
-    case Option::Kind::Choice:
+    case Option::Kind::Choice: {
+        const bool counted = option.last != 0;
+        const qsizetype colon = counted ? value.indexOf(QLatin1Char(':')) : -1;
+        const QString name = colon < 0 ? value : value.first(colon);
+        std::optional<qint64> count = option.first;
+        if (colon >= 0)
+            count = parseNumber(QStringView(value).sliced(colon + 1));
         for (const OptionValue &choice : option.values()) {
-            if (value.compare(QLatin1String(choice.name), Qt::CaseInsensitive) == 0
-                || words(choice.aliases).contains(value, Qt::CaseInsensitive)) {
-                number = choice.code;
+            if (count && *count >= option.first && *count <= option.last
+                && (name.compare(QLatin1String(choice.name), Qt::CaseInsensitive) == 0
+                    || words(choice.aliases).contains(name, Qt::CaseInsensitive))) {
+                given.number = choice.code;
+                given.count = *count;
                 return {};
             }
         }
-        return QStringLiteral("--%1 '%2': expects %3")
-            .arg(QLatin1String(option.longName), printableFileName(value),
-                 joinedAlternatives(valueNames(option)));
+        const QStringList names = valueNames(option);
+        QString error = QStringLiteral("--%1 '%2': expects %3")
+                            .arg(QLatin1String(option.longName), printableFileName(value),
+                                 joinedAlternatives(names));
+        if (counted)
+            error
+                += QStringLiteral(", each with :N for %1 to %2 (%3:%4)")
+                       .arg(QString::number(option.first), QString::number(option.last),
+                            names.value(1, names.constFirst()), QString::number(option.first + 1));
+        return error;
+    }
     }
     return {};
 }
@@ -212,8 +230,7 @@ std::optional<int> CommandLine::parse(const QStringList &arguments)
                 return usageError(QStringLiteral("%1 needs a value (%2)")
                                       .arg(optionName(*option), valuePlaceholder(*option)));
             }
-            if (const QString error = valueError(*option, given.value, given.number);
-                !error.isEmpty())
+            if (const QString error = valueError(given); !error.isEmpty())
                 return usageError(error);
         } else if (attached) {
             return usageError(QStringLiteral("%1 takes no value").arg(optionName(*option)));
@@ -236,18 +253,16 @@ std::optional<int> CommandLine::parse(const QStringList &arguments)
         return usageError(
             QStringLiteral("too many arguments (expects %1, got %2)").arg(expected).arg(count));
     for (const OptionUse &use : m_syntax.options) {
-        if (use.required && !isSet(*use.option)) {
-            QString message
-                = QStringLiteral("%1 %2 is required")
-                      .arg(use.option->shortName
-                               ? QStringLiteral("-") + QLatin1Char(use.option->shortName)
-                               : QStringLiteral("--") + QLatin1String(use.option->longName),
-                           QLatin1String(use.required));
-            if (use.option->kind == Option::Kind::Output)
-                message += QStringLiteral(" (or -%1 - for standard output)")
-                               .arg(QLatin1Char(use.option->shortName));
-            return usageError(message);
-        }
+        if (!use.required || isSet(*use.option))
+            continue;
+        const QString name = use.option->shortName
+                                 ? QStringLiteral("-") + QLatin1Char(use.option->shortName)
+                                 : QStringLiteral("--") + QLatin1String(use.option->longName);
+        QString message
+            = QStringLiteral("%1 %2 is required").arg(name, QLatin1String(use.required));
+        if (use.option->kind == Option::Kind::Output)
+            message += QStringLiteral(" (or %1 - for standard output)").arg(name);
+        return usageError(message);
     }
     return std::nullopt;
 }
@@ -288,10 +303,43 @@ int CommandLine::usageError(const QString &message) const
     return ExitUsage;
 }
 
+namespace {
+// "Usage: glyphwright-cli NAME SYNOPSIS" within the help's width: continued lines start under
+// the synopsis, and a bracketed option ("[--codes FIRST-LAST]") is never split.
+QString usageLines(const QString &start, const QString &synopsis)
+{
+    QStringList groups;
+    int depth = 0;
+    for (const QString &word : synopsis.simplified().split(QLatin1Char(' '))) {
+        if (depth > 0)
+            groups.last() += QLatin1Char(' ') + word;
+        else
+            groups.append(word);
+        depth += int(word.count(QLatin1Char('['))) - int(word.count(QLatin1Char(']')));
+    }
+    QString text = start;
+    qsizetype column = start.size();
+    for (qsizetype i = 0; i < groups.size(); ++i) {
+        if (i > 0 && column + 1 + groups[i].size() > HelpWidth) {
+            text += QLatin1Char('\n') + QString(start.size(), QLatin1Char(' '));
+            column = start.size();
+        } else if (i > 0) {
+            text += QLatin1Char(' ');
+            ++column;
+        }
+        text += groups[i];
+        column += groups[i].size();
+    }
+    return text + QLatin1Char('\n');
+}
+} // namespace
+
 QString CommandLine::help() const
 {
-    QString text = QStringLiteral("Usage: glyphwright-cli %1 %2\n\n")
-                       .arg(QLatin1String(m_syntax.name), QLatin1String(m_syntax.synopsis));
+    QString text
+        = usageLines(QStringLiteral("Usage: glyphwright-cli %1 ").arg(QLatin1String(m_syntax.name)),
+                     QLatin1String(m_syntax.synopsis))
+          + QLatin1Char('\n');
     text += wrappedText(QString::fromUtf8(m_syntax.description), 0, HelpWidth);
     QList<std::pair<QString, QString>> rows;
     for (const OptionUse &use : m_syntax.options)

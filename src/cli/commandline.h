@@ -46,6 +46,7 @@ struct GivenOption
     const Option *option;
     QString value; // as given; empty for a switch
     qint64 number = 0; // a number's value, or the code of a choice's value
+    qint64 count = 0; // a choice's count
 };
 
 // A command's arguments, parsed as GNU tools parse them: options anywhere, "--opt value",
@@ -85,8 +86,9 @@ public:
 private:
     const Option *longOption(const QString &name) const;
     const Option *shortOption(QChar name) const;
-    // The error in a value for the option, or an empty text; sets the number of a number or choice.
-    QString valueError(const Option &option, const QString &value, qint64 &number) const;
+    // The error in a value for the option, or an empty text; sets the number of a number or
+    // choice, and a choice's count.
+    QString valueError(GivenOption &given) const;
 
     const CommandSyntax &m_syntax;
     QList<GivenOption> m_given;

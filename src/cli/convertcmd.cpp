@@ -23,6 +23,8 @@ constexpr OptionUse ConvertOptions[] = {
      "at its own code; for the formats that can hold fewer than 256"},
     {&Options::Target, "for asm: the PIC family the table is for, pic18 (db, the default) or pic16 "
                        "(dt: one retlw per byte, for 12- and 14-bit cores)"},
+    {&Options::Syntax, "for asm: the assembler the table is for, mpasm (gpasm's syntax, the "
+                       "default) or pic-as (the MPLAB XC8 PIC Assembler)"},
     {&Options::Layout, nullptr},
     {&Options::Width, nullptr},
     {&Options::Storage, nullptr},
@@ -48,6 +50,76 @@ constexpr CommandSyntax Convert {
     ConvertOptions,
     ConvertArguments,
     convertFormats};
+// The format --to names, or the one -o's extension tells; null after a usage error.
+const FontFormat *writerGiven(const CommandLine &line, const QString &outPath)
+{
+    if (const FontFormat *format = formatGiven(line, Options::To))
+        return format;
+    if (outPath == QLatin1String("-")) {
+        line.usageError(QStringLiteral("standard output has no extension to tell the format by; "
+                                       "name it with --to"));
+        return nullptr;
+    }
+    const FontFormat *format = writerForFileName(outPath);
+    if (!format)
+        line.usageError(QStringLiteral("cannot tell the format from '%1'; use an extension of %2, "
+                                       "or --to")
+                            .arg(outputName(outPath), writerNames()));
+    return format;
+}
+
+// The files the format writes: -o's, or for a format of two files both, beside each other,
+// whichever of them -o names, the first one's name in the options for the second to include;
+// nothing after a usage error.
+std::optional<QStringList> outputsGiven(const CommandLine &line, const FontFormat &format,
+                                        const QString &outPath, WriteOptions &options)
+{
+    if (!format.writeSecond)
+        return QStringList {outPath};
+    const QString pair = QStringLiteral("the %1 output is two files, FILE.%2 and FILE.%3")
+                             .arg(QLatin1String(format.name),
+                                  QString::fromLatin1(format.suffixes).section(u' ', 0, 0),
+                                  QLatin1String(format.secondSuffix));
+    if (outPath == QLatin1String("-")) {
+        line.usageError(pair + QStringLiteral(", not standard output; name either with -o"));
+        return std::nullopt;
+    }
+    const QStringList outPaths = pairedFileNames(format, outPath);
+    if (outPaths.isEmpty()) {
+        line.usageError(QStringLiteral("-o '%1': %2; name either").arg(outputName(outPath), pair));
+        return std::nullopt;
+    }
+    options.firstFileName = FileNameOf(outPaths.first());
+    // The second file names the first in a quoted #include.
+    if (std::any_of(options.firstFileName.begin(), options.firstFileName.end(), [](QChar c) {
+            return c == u'"' || c == u'\\' || c.category() == QChar::Other_Control;
+        })) {
+        line.usageError(QStringLiteral("'%1' cannot be named in an #include; choose a file name "
+                                       "without quotes, backslashes or control characters")
+                            .arg(printableFileName(options.firstFileName)));
+        return std::nullopt;
+    }
+    return outPaths;
+}
+
+// The bytes of each file the format writes; nothing, having said which, when one could not be
+// made.
+std::optional<QList<QByteArray>> formatOutputs(const FontFormat &format, const FontImage &font,
+                                               const WriteOptions &options,
+                                               const QStringList &outPaths)
+{
+    QList<QByteArray> contents {format.write(font, options)};
+    if (format.writeSecond)
+        contents.append(format.writeSecond(font, options));
+    for (qsizetype i = 0; i < contents.size(); ++i) {
+        if (contents[i].isEmpty()) {
+            printError(
+                QStringLiteral("%1: the output could not be made.").arg(outputName(outPaths[i])));
+            return std::nullopt;
+        }
+    }
+    return contents;
+}
 } // namespace
 
 int runConvert(const QStringList &arguments)
@@ -55,62 +127,18 @@ int runConvert(const QStringList &arguments)
     CommandLine line(Convert);
     if (const std::optional<int> status = line.parse(arguments))
         return *status;
-
     const QString outPath = outputGiven(line);
-    const FontFormat *format = formatGiven(line, Options::To);
-    if (!format && outPath == QLatin1String("-"))
-        return line.usageError(
-            QStringLiteral("standard output has no extension to tell the format by; name it with "
-                           "--to"));
-    if (!format && !(format = writerForFileName(outPath)))
-        return line.usageError(QStringLiteral("cannot tell the format from '%1'; use an extension "
-                                              "of %2, or --to")
-                                   .arg(outputName(outPath), writerNames()));
-
+    const FontFormat *format = writerGiven(line, outPath);
+    if (!format)
+        return ExitUsage;
     const QString fontPath = line.argument(0);
     std::optional<WriteOptions> options = writeOptionsGiven(line, *format, fontPath);
     if (!options)
         return ExitUsage;
-
-    // A format of two files writes both, beside each other, whichever of them -o names.
-    QStringList outPaths {outPath};
-    if (format->writeSecond) {
-        const QString pair = QStringLiteral("the %1 output is two files, FILE.%2 and FILE.%3")
-                                 .arg(QLatin1String(format->name),
-                                      QString::fromLatin1(format->suffixes).section(u' ', 0, 0),
-                                      QLatin1String(format->secondSuffix));
-        if (outPath == QLatin1String("-"))
-            return line.usageError(pair
-                                   + QStringLiteral(", not standard output; name either "
-                                                    "with -o"));
-        outPaths = pairedFileNames(*format, outPath);
-        if (outPaths.isEmpty())
-            return line.usageError(
-                QStringLiteral("-o '%1': %2; name either").arg(outputName(outPath), pair));
-        options->firstFileName = FileNameOf(outPaths.first());
-        // The second file names the first in a quoted #include.
-        if (std::any_of(options->firstFileName.begin(), options->firstFileName.end(), [](QChar c) {
-                return c == u'"' || c == u'\\' || c.category() == QChar::Other_Control;
-            }))
-            return line.usageError(QStringLiteral("'%1' cannot be named in an #include; choose a "
-                                                  "file name without quotes, backslashes or "
-                                                  "control characters")
-                                       .arg(printableFileName(options->firstFileName)));
-    }
-
-    return readThenWriteAll(fontPath, outPaths, readFontInput,
-                            [&](const FontInput &input) -> std::optional<QList<QByteArray>> {
-                                QList<QByteArray> contents {format->write(input.font, *options)};
-                                if (format->writeSecond)
-                                    contents.append(format->writeSecond(input.font, *options));
-                                for (qsizetype i = 0; i < contents.size(); ++i) {
-                                    if (contents[i].isEmpty()) {
-                                        printError(
-                                            QStringLiteral("%1: the output could not be made.")
-                                                .arg(outputName(outPaths[i])));
-                                        return std::nullopt;
-                                    }
-                                }
-                                return contents;
-                            });
+    const std::optional<QStringList> outPaths = outputsGiven(line, *format, outPath, *options);
+    if (!outPaths)
+        return ExitUsage;
+    return readThenWriteAll(fontPath, *outPaths, readFontInput, [&](const FontInput &input) {
+        return formatOutputs(*format, input.font, *options, *outPaths);
+    });
 }

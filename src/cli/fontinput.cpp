@@ -1,8 +1,8 @@
 #include "cli/fontinput.h"
 
 #include "cli/cli.h"
-#include "formats/importresult.h"
 #include "cli/standardstreams.h"
+#include "core/charbitmap.h"
 #include "core/fileio.h"
 
 #include <algorithm>
@@ -36,12 +36,21 @@ std::optional<QByteArray> readStandardInput(qsizetype maxBytes)
 }
 } // namespace
 
-std::optional<FontInput> readFontInput(const QString &path)
+namespace {
+enum class Longer { Warned, Refused };
+
+std::optional<FontInput> readFont(const QString &path, Longer longer)
 {
     // One byte past a font tells a longer file from an exact one.
     const std::optional<QByteArray> bytes = readInputStart(path, FontFileSize + 1);
     if (!bytes)
         return std::nullopt;
+    if (longer == Longer::Refused && bytes->size() > FontFileSize) {
+        printError(QStringLiteral("%1 is longer than %2 bytes, and only the font would be "
+                                  "written back; not replacing it.")
+                       .arg(inputName(path), numberText(FontFileSize)));
+        return std::nullopt;
+    }
     FontInput input {fontImageFromBytes(*bytes), bytes->size() == FontFileSize};
     if (bytes->size() > FontFileSize) {
         printWarning(QStringLiteral("%1 is longer than %2 bytes; only the first %2 are read, as "
@@ -54,6 +63,17 @@ std::optional<FontInput> readFontInput(const QString &path)
                 .arg(inputName(path), numberText(bytes->size()), numberText(FontFileSize)));
     }
     return input;
+}
+} // namespace
+
+std::optional<FontInput> readFontInput(const QString &path)
+{
+    return readFont(path, Longer::Warned);
+}
+
+std::optional<FontInput> readFontToReplace(const QString &path)
+{
+    return readFont(path, Longer::Refused);
 }
 
 std::optional<QByteArray> readInputStart(const QString &path, qsizetype maxBytes)

@@ -19,6 +19,11 @@ struct FontInput
 // folder, a FIFO or device, no permission).
 std::optional<FontInput> readFontInput(const QString &path);
 
+// Reads a font that is to be written back over its own file, as readFontInput() does, but
+// refuses a file longer than a font (a ROM image that holds it), which writing back the font
+// alone would cut short.
+std::optional<FontInput> readFontToReplace(const QString &path);
+
 // Reads at most maxBytes from the start of an input file, or of standard input for "-".
 // Reports the failure naming the file.
 std::optional<QByteArray> readInputStart(const QString &path, qsizetype maxBytes);

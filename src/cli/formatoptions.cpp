@@ -15,10 +15,12 @@ constexpr FormatOptionUse Uses[] = {
     {&Options::Charset, FormatOption::Charset},
     {&Options::ByPosition, FormatOption::ByPosition},
     {&Options::Ink, FormatOption::Ink},
+    {&Options::Size, FormatOption::PixelSize},
     {&Options::Name, FormatOption::Name},
     {&Options::Scale, FormatOption::Scale},
     {&Options::Codes, FormatOption::Codes},
     {&Options::Target, FormatOption::Target},
+    {&Options::Syntax, FormatOption::Syntax},
     {&Options::Layout, FormatOption::Layout},
     {&Options::Width, FormatOption::Layout},
     {&Options::Storage, FormatOption::Storage},
@@ -102,6 +104,8 @@ std::optional<ReadOptions> readOptionsGiven(const CommandLine &line, const FontF
     options.layout = *layout;
     options.byPosition = line.isSet(Options::ByPosition);
     options.ink = line.choice(Options::Ink, InkRule::Dark);
+    if (line.isSet(Options::Size))
+        options.pixelSize = int(line.number(Options::Size, 0));
     const std::optional<CharacterSet> charset = characterSetGiven(line);
     if (!charset)
         return std::nullopt;
@@ -127,6 +131,7 @@ std::optional<WriteOptions> writeOptionsGiven(const CommandLine &line, const Fon
         return std::nullopt;
     options.layout = *layout;
     options.storage = line.choice(Options::Storage, CStorage::Const);
+    options.syntax = line.choice(Options::Syntax, AsmSyntax::Mpasm);
     const std::optional<CodeRange> codes = codesGiven(line);
     if (!codes)
         return std::nullopt;

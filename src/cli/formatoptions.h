@@ -32,14 +32,14 @@ const FontFormat *formatGiven(const CommandLine &line, const Option &option);
 const FontFormat *readerGiven(const CommandLine &line);
 
 // What the command line tells a format's reader (--offset, --first, --count, --flip, --layout,
-// --width, --charset, --by-position, --ink). An option the format does not take is a usage error,
-// after which there is nothing; without a format the reader's is checked once the content has told
-// it.
+// --width, --charset, --by-position, --ink, --size). An option the format does not take is a
+// usage error, after which there is nothing; without a format the reader's is checked once the
+// content has told it.
 std::optional<ReadOptions> readOptionsGiven(const CommandLine &line, const FontFormat *format);
 
-// What the command line tells a format's writer (--name, --scale, --codes, --target, --layout,
-// --width, --storage, --charset), for the font read from fontPath. An option the format does not
-// take is a usage error, after which there is nothing.
+// What the command line tells a format's writer (--name, --scale, --codes, --target, --syntax,
+// --layout, --width, --storage, --charset), for the font read from fontPath. An option the format
+// does not take is a usage error, after which there is nothing.
 std::optional<WriteOptions> writeOptionsGiven(const CommandLine &line, const FontFormat &format,
                                               const QString &fontPath);
 

@@ -27,6 +27,7 @@ constexpr OptionUse ImportOptions[] = {
     {&Options::Width, "the glyphs were written N columns wide (1 to 8, default 8): they fill the "
                       "cell's N left columns"},
     {&Options::Ink, nullptr},
+    {&Options::Size, nullptr},
 };
 
 constexpr Argument ImportArguments[] = {{"SOURCE"}};
@@ -38,13 +39,16 @@ QString importFormats()
 
 constexpr CommandSyntax Import {
     "import",
-    "SOURCE -o FONT.pf [--from FORMAT] [--charset NAME] [--offset N] [--first CODE] "
-    "[--count N] ...",
+    "SOURCE -o FONT.pf [--from FORMAT] [--charset NAME]\n"
+    "                              [--size N] [--offset N] ...",
     "Makes a .pf font from another program's font or a picture of one. The format is told from "
     "the content; --from names it instead. Says on standard error what it read, the character "
     "set it used, how many codes came through the font's table or encoding, by position or "
     "without a glyph, and which codes came out empty; writes nothing when the source holds no "
-    "font that fits 8x8. SOURCE '-' reads standard input.",
+    "font that fits 8x8. SOURCE '-' reads standard input.\n\n"
+    "A scalable font (TrueType, OpenType, Type 1) is drawn at the height --size gives, on one "
+    "baseline for the whole font; the report names the characters clipped at the cell's edges "
+    "and those the font lacks.",
     ImportOptions,
     ImportArguments,
     importFormats};
@@ -90,11 +94,12 @@ int runImport(const QStringList &arguments)
         [&](const QByteArray &bytes) -> std::optional<QByteArray> {
             const ImportResult result = readFont(bytes, format, *options);
             if (!result.ok()) {
-                printError(QStringLiteral("%1: %2%3")
-                               .arg(sourceName, result.error,
-                                    result.unrecognised ? QStringLiteral(
-                                        " For a ROM dump or other raw bytes, use --from raw.")
-                                                        : QString()));
+                const QString hint
+                    = result.unrecognised
+                          ? QStringLiteral(" For a ROM dump or other raw bytes, use --from raw.")
+                      : result.sizeNeeded ? QStringLiteral(" Give it with --size N.")
+                                          : QString();
+                printError(QStringLiteral("%1: %2%3").arg(sourceName, result.error, hint));
                 return std::nullopt;
             }
             // An option that the format told from the content does not take is a usage error

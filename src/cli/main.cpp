@@ -18,7 +18,7 @@ QString programHelp()
         "Usage: glyphwright-cli COMMAND [OPTIONS] [ARGUMENTS]\n"
         "       glyphwright-cli --help | --version\n"
         "\n"
-        "Works on 8x8 fonts of 256 characters in .pf files (2,048 bytes, 8 per character).\n"
+        "Works on 8x8 fonts of 256 characters in .pf files (2,048 bytes, 8 a character).\n"
         "\n"
         "Commands:\n");
     for (const Command &command : commands()) {

@@ -23,7 +23,7 @@ struct Option
         Text, // any text the command checks itself (a name, a code range)
         Output, // a file to write; '-' is standard output
         Number, // a whole number from first to last, decimal or 0x hex
-        Choice, // one of values()
+        Choice, // one of values(), with ":N" from first to last after it when last is not 0
     };
 
     const char *longName; // "output", given as --output
@@ -31,7 +31,7 @@ struct Option
     Kind kind;
     const char *valueName; // "FILE", "N"; for a choice, null: its values joined with '|'
     const char *help; // one paragraph for the help's Options block
-    qint64 first = 0; // a number's range
+    qint64 first = 0; // a number's range, or a choice's count's
     qint64 last = 0;
     // A choice's values; a function, so that they may come from a table built at run time.
     std::span<const OptionValue> (*values)() = nullptr;
@@ -65,6 +65,14 @@ template<const auto &Values> constexpr std::span<const OptionValue> valuesOf()
 template<const auto &Values> constexpr Option choiceOption(const char *longName, const char *help)
 {
     return {longName, 0, Option::Kind::Choice, nullptr, help, 0, 0, valuesOf<Values>};
+}
+
+// A choice that may take a count after a colon, "down:2": first when it takes none.
+template<const auto &Values>
+constexpr Option choiceOption(const char *longName, const char *valueName, qint64 first,
+                              qint64 last, const char *help)
+{
+    return {longName, 0, Option::Kind::Choice, valueName, help, first, last, valuesOf<Values>};
 }
 
 // A choice whose values are known only at run time (the formats of a table), under a name of its

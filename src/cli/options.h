@@ -6,6 +6,7 @@
 #include "core/glyphlayout.h"
 #include "formats/fontformats.h"
 #include "formats/inkimage.h"
+#include "formats/scalablefont.h"
 
 // The formats of the table that read (or write), as the values of --from (or --to); each value's
 // code is the format's index in fontFormats().
@@ -17,6 +18,8 @@ std::span<const OptionValue> writeFormatValues();
 namespace Options {
 inline constexpr OptionValue TargetValues[]
     = {{"pic18", int(PicTarget::Pic18)}, {"pic16", int(PicTarget::Pic16)}};
+inline constexpr OptionValue SyntaxValues[]
+    = {{"mpasm", int(AsmSyntax::Mpasm), "gpasm"}, {"pic-as", int(AsmSyntax::PicAs), "xc8"}};
 inline constexpr OptionValue InkValues[]
     = {{"dark", int(InkRule::Dark)}, {"light", int(InkRule::Light)}};
 inline constexpr OptionValue LayoutValues[] = {{"rows", int(ByteOrder::Rows)},
@@ -52,6 +55,11 @@ inline constexpr Option Target = choiceOption<TargetValues>(
     "the PIC family the assembler table is for: pic18 (db lines, read with table reads; the "
     "default) or pic16 (dt lines, one retlw each, for the 12- and 14-bit cores of PIC10, PIC12, "
     "PIC16 and PIC16F1 parts)");
+inline constexpr Option Syntax = choiceOption<SyntaxValues>(
+    "syntax",
+    "the assembler the table is for: mpasm (MPASM's syntax, which gpasm assembles; the default) "
+    "or pic-as (the MPLAB XC8 PIC Assembler of current MPLAB X: the table in a psect of its own, "
+    "labels with colons, DB lines for pic18 and a retlw line per byte for pic16)");
 // Their values are in their help, which names the displays each fits.
 inline constexpr Option Layout = choiceOption(
     "layout", "ORDER", valuesOf<LayoutValues>,
@@ -90,6 +98,11 @@ inline constexpr Option BitOrder = switchOption(
 inline constexpr Option ByPosition
     = switchOption("by-position", "take a console font's first 256 glyphs in order, not through "
                                   "its Unicode table");
+inline constexpr Option Size = numberOption(
+    "size", "N", MinPixelSize, MaxPixelSize,
+    "the height in pixels, from ascent to descent, that a scalable font (TrueType, OpenType, Type "
+    "1) is drawn at, 2 to 64: 8 for a font that fills the 8x8 cell; 9 when its letters come out "
+    "small, 7 when characters are clipped");
 inline constexpr Option Ink = choiceOption<InkValues>(
     "ink", "which pixels of a sheet are ink: dark ones on light paper (the default) or light "
            "ones on dark");

@@ -18,13 +18,19 @@ constexpr OptionValue FlipValues[]
     = {{"horizontal", int(Direction::Left)}, {"vertical", int(Direction::Up)}};
 constexpr OptionValue RotateValues[] = {{"90", 1}, {"180", 2}, {"270", 3}};
 
-constexpr Option ShiftOperation
-    = textOption("shift", "DIRECTION[:N]",
-                 "move the glyphs N pixels (default 1, up to 7) up, down, left or right; pixels "
-                 "that leave the cell are lost, new ones are paper");
-constexpr Option RollOperation
-    = textOption("roll", "DIRECTION[:N]",
-                 "the same, but what leaves the cell at one edge comes back at the other");
+constexpr OptionValue DirectionValues[] = {{"up", int(Direction::Up)},
+                                           {"down", int(Direction::Down)},
+                                           {"left", int(Direction::Left)},
+                                           {"right", int(Direction::Right)}};
+
+// Pixels: a move of a whole cell would leave nothing.
+constexpr Option ShiftOperation = choiceOption<DirectionValues>(
+    "shift", "DIRECTION[:N]", 1, GlyphSize - 1,
+    "move the glyphs N pixels (default 1, up to 7) up, down, left or right; pixels that leave "
+    "the cell are lost, new ones are paper");
+constexpr Option RollOperation = choiceOption<DirectionValues>(
+    "roll", "DIRECTION[:N]", 1, GlyphSize - 1,
+    "the same, but what leaves the cell at one edge comes back at the other");
 constexpr Option FlipOperation = choiceOption<FlipValues>(
     "flip", "mirror left to right (horizontal) or top to bottom (vertical)");
 constexpr Option RotateOperation
@@ -60,58 +66,25 @@ constexpr CommandSyntax Transform {
     "  glyphwright-cli transform font.pf -o bold.pf --shift down --bold",
     TransformOptions, TransformArguments};
 
-struct OperationParse
+// The operation an option given names, or nothing for an option that is none.
+std::optional<GlyphOperation> operationOf(const GivenOption &given)
 {
-    std::optional<GlyphOperation> operation;
-    QString expected; // what the value should have been
-};
-
-OperationParse movement(GlyphOperation::Kind kind, const QString &value)
-{
-    const QString expected = QStringLiteral("expects up, down, left or right, with :N for 1 to %1 "
-                                            "pixels (down:2)")
-                                 .arg(GlyphSize - 1);
-    const QStringList parts = value.split(QLatin1Char(':'));
-    const std::pair<const char *, Direction> directions[] = {{"up", Direction::Up},
-                                                             {"down", Direction::Down},
-                                                             {"left", Direction::Left},
-                                                             {"right", Direction::Right}};
-    GlyphOperation operation {kind};
-    bool known = false;
-    for (const auto &[name, direction] : directions) {
-        if (parts.constFirst() == QLatin1String(name)) {
-            operation.direction = direction;
-            known = true;
-        }
-    }
-    if (!known || parts.size() > 2)
-        return {std::nullopt, expected};
-    if (parts.size() == 2) {
-        const std::optional<qint64> pixels = parseNumber(parts[1]);
-        if (!pixels || *pixels < 1 || *pixels >= GlyphSize)
-            return {std::nullopt, expected};
-        operation.amount = static_cast<int>(*pixels);
-    }
-    return {operation, {}};
-}
-
-OperationParse operationOf(const GivenOption &given)
-{
+    using Kind = GlyphOperation::Kind;
     const Option *option = given.option;
+    const auto direction = Direction(given.number);
     if (option == &ShiftOperation)
-        return movement(GlyphOperation::Kind::Shift, given.value);
+        return GlyphOperation {Kind::Shift, direction, int(given.count)};
     if (option == &RollOperation)
-        return movement(GlyphOperation::Kind::Roll, given.value);
+        return GlyphOperation {Kind::Roll, direction, int(given.count)};
     if (option == &FlipOperation)
-        return {GlyphOperation {GlyphOperation::Kind::Flip, Direction(given.number)}, {}};
+        return GlyphOperation {Kind::Flip, direction};
     if (option == &RotateOperation)
-        return {GlyphOperation {GlyphOperation::Kind::Rotate, Direction::Up, int(given.number)},
-                {}};
+        return GlyphOperation {Kind::Rotate, Direction::Up, int(given.number)};
     if (option == &InvertOperation)
-        return {GlyphOperation {GlyphOperation::Kind::Invert}, {}};
+        return GlyphOperation {Kind::Invert};
     if (option == &BoldOperation)
-        return {GlyphOperation {GlyphOperation::Kind::Bold}, {}};
-    return {};
+        return GlyphOperation {Kind::Bold};
+    return std::nullopt;
 }
 } // namespace
 
@@ -123,14 +96,8 @@ int runTransform(const QStringList &arguments)
 
     QList<GlyphOperation> operations;
     for (const GivenOption &given : line.given()) {
-        const OperationParse parsed = operationOf(given);
-        if (parsed.operation) {
-            operations.append(*parsed.operation);
-        } else if (!parsed.expected.isEmpty()) {
-            return line.usageError(QStringLiteral("--%1 '%2': %3")
-                                       .arg(QLatin1String(given.option->longName),
-                                            printableFileName(given.value), parsed.expected));
-        }
+        if (const std::optional<GlyphOperation> operation = operationOf(given))
+            operations.append(*operation);
     }
     if (operations.isEmpty())
         return line.usageError(QStringLiteral("no operation given: --shift, --roll, --flip, "
@@ -163,7 +130,7 @@ int runTransform(const QStringList &arguments)
 
     int changed = 0;
     const int status = readThenWrite(
-        fontPath, output, readFontInput,
+        fontPath, output, inPlace ? readFontToReplace : readFontInput,
         [&](const FontInput &input) -> std::optional<QByteArray> {
             FontImage font = input.font;
             changed = transformFont(font, *codes, operations);

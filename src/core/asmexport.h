@@ -16,25 +16,52 @@
 // through "dt", and firmware calls into the table for it.
 enum class PicTarget { Pic18, Pic16 };
 
+// The assembler a table is written for. MPASM's syntax is the one gpasm assembles, and the
+// editor's Export writes. The MPLAB XC8 PIC Assembler (pic-as), the one current MPLAB X ships, has
+// no dt, wants a colon after each label and places everything in a psect: its table is a psect of
+// its own, with DB lines for PIC18 and a retlw line per byte for the 12- and 14-bit cores.
+enum class AsmSyntax { Mpasm, PicAs };
+
+QString asmSyntaxName(AsmSyntax syntax); // "mpasm", "pic-as", as --syntax takes it
+std::optional<AsmSyntax> asmSyntaxNamed(QStringView name);
+
 QString picTargetName(PicTarget target); // "pic18", as --target takes it
 std::optional<PicTarget> picTargetNamed(QStringView name);
-// The directive of a target's character lines: "db" or "dt".
-QByteArray tableDirective(PicTarget target);
+// The directive of a target's character lines: "db" or "dt"; in pic-as syntax "DB" or "retlw".
+QByteArray tableDirective(PicTarget target, AsmSyntax syntax = AsmSyntax::Mpasm);
 
 // The font as PIC assembler source, as the editor's Export writes it: a comment header naming
 // the font, then one 63-byte "Char_NNN<TAB><TAB>db<TAB>0x.., ...<TAB>; c" line per code, CR LF
 // between lines and no line break after the last. 16,652 bytes plus the name's length.
 QByteArray asmSource(const FontImage &font, const QString &fontName);
 
-// The same for a target and the characters of a range. For PIC18 and all 256 codes it is the
-// editor's text above. Otherwise the header also names the target and how firmware reads the
+// What an assembler table is written for: the family, the characters, the assembler and the
+// order and width of each glyph's bytes. The defaults are the editor's Export.
+struct AsmTable
+{
+    PicTarget target = PicTarget::Pic18;
+    CodeRange codes;
+    AsmSyntax syntax = AsmSyntax::Mpasm;
+    GlyphLayout layout;
+};
+
+// The same for a table. For PIC18 and all 256 codes in MPASM syntax and the .pf's layout it is
+// the editor's text above. Otherwise the header also names the target and how firmware reads the
 // table (pic16), and states the range (a subset); the character lines are the same, with "dt"
 // for pic16, each keeping its own code in its label and comment. A layout other than the .pf's
-// gives each line the glyph's bytes in that layout, which the header states.
-QByteArray asmSource(const FontImage &font, const QString &fontName, PicTarget target,
-                     const CodeRange &codes, const GlyphLayout &layout = {});
+// gives each character the glyph's bytes in that layout, which the header states.
+//
+// In pic-as syntax the header also says so, the first label is made GLOBAL and the table opens
+// a psect of its own (PicAsPsect); each label takes a colon, and a pic16 table has a "retlw"
+// line per byte, the first of a character's bytes after its label. Lines end in CR LF, the last
+// one too.
+QByteArray asmSource(const FontImage &font, const QString &fontName, const AsmTable &table);
 
-// The program memory one character's line takes, in the target's units (bytes on a PIC18,
-// retlw words otherwise): a PIC18 db line fills whole words of two bytes, so an odd number of
-// bytes gets a 0x00 after it.
-int tableStride(PicTarget target, const GlyphLayout &layout);
+// The program memory one character takes, in the target's units (bytes on a PIC18, retlw words
+// otherwise). MPASM's db fills whole program words of two bytes on a PIC18, so a line of an odd
+// number of bytes gets a 0x00 after it; pic-as's DB places one byte to an address and pads
+// nothing.
+int tableStride(const AsmTable &table);
+
+// The psect a pic-as table is placed in.
+inline constexpr char PicAsPsect[] = "glyphFont";

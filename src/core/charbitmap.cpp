@@ -1,5 +1,7 @@
 #include "core/charbitmap.h"
 
+#include <QLocale>
+
 namespace {
 constexpr int FirstPrintable = 32; // space
 constexpr int LastPrintable = 126; // '~'
@@ -30,6 +32,11 @@ QString hexByte(int value)
     char text[HexByteLength];
     putHexByte(text, value);
     return QString::fromLatin1(text, sizeof text);
+}
+
+QString numberText(qint64 value)
+{
+    return QLocale(QLocale::English).toString(value);
 }
 
 QString charLabel(int code)

@@ -26,6 +26,8 @@ QString CharDisplayText(int code);
 
 // A byte as "0x" and two upper-case hex digits: 0x00, 0x0A, 0xFF.
 QString hexByte(int value);
+// A number in a message, grouped the same way whatever the locale: "67,108,864".
+QString numberText(qint64 value);
 
 // The eight row bytes as an export's db line lists them: "0x18, 0x24, ..., 0x00".
 QString glyphBytesText(const CharBitMap &glyph);

@@ -1,5 +1,7 @@
 #include "core/coderange.h"
 
+#include <QStringList>
+
 std::optional<qint64> parseNumber(QStringView text)
 {
     const bool hex = text.startsWith(u"0x", Qt::CaseInsensitive);
@@ -46,4 +48,18 @@ QString codeRangeText(const CodeRange &range)
     if (range.first == range.last)
         return QStringLiteral("code %1").arg(range.first);
     return QStringLiteral("codes %1 to %2").arg(range.first).arg(range.last);
+}
+
+QString codeRangesText(const QList<int> &codes)
+{
+    QStringList ranges;
+    for (qsizetype i = 0; i < codes.size();) {
+        qsizetype last = i;
+        while (last + 1 < codes.size() && codes[last + 1] == codes[last] + 1)
+            ++last;
+        ranges.append(last == i ? QString::number(codes[i])
+                                : QStringLiteral("%1-%2").arg(codes[i]).arg(codes[last]));
+        i = last + 1;
+    }
+    return ranges.join(QStringLiteral(", "));
 }

@@ -2,6 +2,7 @@
 
 #include "core/charbitmap.h"
 
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -36,3 +37,5 @@ CodeRangeParse parseCodeRange(QStringView text);
 
 // "codes 32 to 127", or "code 65" for one.
 QString codeRangeText(const CodeRange &range);
+// Codes in ascending order as ranges: "0, 32, 127-160".
+QString codeRangesText(const QList<int> &codes);

@@ -19,6 +19,8 @@ QString reasonOf(const QFileDevice &file)
 
 ReadResult readFileStart(const QString &path, qsizetype maxBytes)
 {
+    if (path.contains(QChar(0)))
+        return {{}, FileIO::nulInName()};
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
         return {{}, FileIO::notAFile(info.isDir())};
@@ -30,6 +32,8 @@ ReadResult readFileStart(const QString &path, qsizetype maxBytes)
 
 QString writeFileAtomically(const QString &path, const QByteArray &bytes)
 {
+    if (path.contains(QChar(0)))
+        return FileIO::nulInName();
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
         return FileIO::notAFile(info.isDir());

@@ -29,6 +29,8 @@ public:
                   "replaced by writing a new one beside it.")
             .arg(reason, folder);
     }
+    // Names reach the system as C strings, which would end at the NUL.
+    static QString nulInName() { return tr("The name holds a NUL byte, which no file name can."); }
     static QString linkNotFollowed()
     {
         return tr("It is another user's link in a folder open to everyone; it is not followed.");

@@ -85,6 +85,8 @@ struct WindowsPath
 
 WindowsPath windowsPath(const QString &path)
 {
+    if (path.contains(QChar(0)))
+        return {{}, FileIO::nulInName()};
     const QString native = QDir::toNativeSeparators(path);
     // The name as given: Windows would quietly drop a final dot or space, or reach a device.
     QString fileName = native.mid(native.lastIndexOf(QLatin1Char('\\')) + 1);

@@ -9,15 +9,17 @@ bool isContinuation(unsigned char byte)
 }
 
 // The length of the valid UTF-8 sequence at the start of bytes (shortest form, no surrogates, at
-// most U+10FFFF), or 0.
-qsizetype validSequence(QByteArrayView bytes)
+// most U+10FFFF), or 0; the character it is in *character.
+qsizetype validSequence(QByteArrayView bytes, char32_t *character)
 {
     const auto at = [&bytes](qsizetype i) {
         return static_cast<unsigned char>(bytes[i]);
     };
     const unsigned char lead = at(0);
-    if (lead < 0x80)
+    if (lead < 0x80) {
+        *character = lead;
         return 1;
+    }
     qsizetype length = 0;
     char32_t value = 0;
     char32_t least = 0;
@@ -39,6 +41,7 @@ qsizetype validSequence(QByteArrayView bytes)
     }
     if (value < least || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
         return 0;
+    *character = value;
     return length;
 }
 
@@ -57,13 +60,16 @@ QString fileNameFromBytes(QByteArrayView bytes)
     QString name;
     name.reserve(bytes.size());
     while (!bytes.isEmpty()) {
-        const qsizetype length = validSequence(bytes);
+        char32_t character = 0;
+        const qsizetype length = validSequence(bytes, &character);
         if (length == 0) {
             name.append(QChar(KeptByteBase + static_cast<unsigned char>(bytes.front())));
             bytes = bytes.sliced(1);
             continue;
         }
-        name.append(QString::fromUtf8(bytes.first(length)));
+        // Not through QString::fromUtf8, which drops U+FEFF at the start of what it decodes as
+        // a byte order mark: in a name it is a character like any other.
+        name.append(QChar::fromUcs4(character));
         bytes = bytes.sliced(length);
     }
     return name;

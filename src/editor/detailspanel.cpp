@@ -1,5 +1,6 @@
 #include "editor/detailspanel.h"
 
+#include "editor/fontdocument.h"
 #include "editor/pixelsquare.h"
 #include "glyphcell/fontchar.h"
 #include "glyphcell/glyphcolors.h"
@@ -90,8 +91,9 @@ QString indexed(const char *name, int index)
 }
 } // namespace
 
-DetailsPanel::DetailsPanel(QWidget *parent)
+DetailsPanel::DetailsPanel(FontDocument *document, QWidget *parent)
     : QWidget(parent)
+    , m_document(document)
 {
     setObjectName(QStringLiteral("DetailsPanel"));
     setGeometry(twipsRect(PanelLeft, PanelTop, PanelWidth, PanelHeight));
@@ -128,7 +130,10 @@ DetailsPanel::DetailsPanel(QWidget *parent)
         QRect geometry = twipsRect(SquarePitch * (i % GlyphSize), SquarePitch * (i / GlyphSize),
                                    SquareSize, SquareSize);
         square->setGeometry(geometry.translated(border, border));
-        connect(square, &PixelSquare::clicked, this, &DetailsPanel::picPixel_Click);
+        connect(square, &PixelSquare::clicked, document, &FontDocument::togglePixel);
+        connect(square, &PixelSquare::pressed, document, &FontDocument::beginStroke);
+        connect(square, &PixelSquare::dragged, this, &DetailsPanel::strokeTo);
+        connect(square, &PixelSquare::released, document, &FontDocument::endStroke);
         connect(square, &PixelSquare::arrowPressed, this, &DetailsPanel::moveSquareFocus);
         m_picPixel[i] = square;
     }
@@ -172,6 +177,8 @@ DetailsPanel::DetailsPanel(QWidget *parent)
                                  twipsRect(0, 0, SelectedWidth, LabelHeight));
     m_lblSelectedChar->setAccessibleDescription(tr("Selected character"));
     fitTexts();
+    connect(document, &FontDocument::editorChanged, this, &DetailsPanel::showEditor);
+    showEditor();
 }
 
 void DetailsPanel::fitTexts()
@@ -242,11 +249,6 @@ QPushButton *DetailsPanel::addButton(const QString &name, const QString &caption
     return button;
 }
 
-void DetailsPanel::setSelectedCharText(const QString &text)
-{
-    m_lblSelectedChar->setText(text);
-}
-
 QLabel *DetailsPanel::addLabel(const QString &name, const QString &caption, const QRect &geometry)
 {
     auto *label = new QLabel(caption, this);
@@ -265,50 +267,28 @@ QList<QWidget *> DetailsPanel::tabChain() const
     return chain;
 }
 
-void DetailsPanel::picPixel_Click(int Index)
+void DetailsPanel::showEditor()
 {
-    PixelSquare *square = m_picPixel.at(Index);
-    square->setColor(square->isInk() ? QColor(Qt::white) : QColor(Qt::black));
-
-    // Every row is read back from the squares: the grid is the editor's state.
-    CharBitMap rows {};
-    for (int r = 0; r < GlyphSize; ++r) {
-        int value = 0;
-        for (int c = 0; c < GlyphSize; ++c) {
-            if (m_picPixel[r * GlyphSize + c]->isInk())
-                value += columnBit(c);
-        }
-        m_lblDecValue[r]->setText(QString::number(value));
-        m_lblHexValue[r]->setText(hexByte(value));
-        rows[r] = static_cast<std::uint8_t>(value);
+    const EditorState &editor = m_document->editor();
+    for (PixelSquare *square : m_picPixel) {
+        const int r = square->index() / GlyphSize, c = square->index() % GlyphSize;
+        square->setColor((editor.grid[r] & columnBit(c)) ? QColor(Qt::black) : QColor(Qt::white));
     }
-    m_currentFontChar->DrawChar(rows);
+    for (int r = 0; r < GlyphSize; ++r) {
+        m_lblDecValue[r]->setText(QString::number(editor.grid[r]));
+        m_lblHexValue[r]->setText(hexByte(editor.grid[r]));
+    }
+    // A blank working copy is the preview cleared: paper white again.
+    if (editor.grid == CharBitMap {})
+        m_currentFontChar->Clear();
+    else
+        m_currentFontChar->DrawChar(editor.grid);
+    m_lblSelectedChar->setText(
+        editor.named && editor.selected >= 0 ? charDescription(editor.selected) : QString());
 }
 
-void DetailsPanel::ClearEditor()
+void DetailsPanel::strokeTo(const QPoint &gridPosition)
 {
-    for (int r = 0; r < GlyphSize; ++r) {
-        m_lblDecValue[r]->setText(QStringLiteral("0"));
-        m_lblHexValue[r]->setText(QStringLiteral("0x00"));
-        for (int c = 0; c < GlyphSize; ++c)
-            m_picPixel[r * GlyphSize + c]->setColor(Qt::white);
-    }
-    m_currentFontChar->Clear();
-    m_lblSelectedChar->clear();
-}
-
-void DetailsPanel::LoadEditor(const CharBitMap &bitmap)
-{
-    for (int r = 0; r < GlyphSize; ++r) {
-        for (int c = 0; c < GlyphSize; ++c) {
-            if (bitmap[r] & columnBit(c))
-                picPixel_Click(r * GlyphSize + c);
-        }
-    }
-}
-
-void DetailsPanel::InvertEditor()
-{
-    for (int i = 0; i < GlyphSize * GlyphSize; ++i)
-        picPixel_Click(i);
+    if (auto *square = qobject_cast<PixelSquare *>(m_picDetailBack->childAt(gridPosition)))
+        m_document->strokeOver(square->index());
 }

@@ -7,31 +7,23 @@
 #include <array>
 
 class FontChar;
+class FontDocument;
 class PixelSquare;
 class QFrame;
 class QLabel;
 class QPushButton;
 
-// The pixel editor: an 8 x 8 grid of squares that is the working copy of one character, its
-// row values in decimal and hex, a life-size preview and the five tool buttons.
+// The pixel editor: an 8 x 8 grid of squares showing the document's working copy of one
+// character, its row values in decimal and hex, a life-size preview and the five tool buttons.
+// A click on a square, Space on it or a stroke painted across the squares changes the document.
 class DetailsPanel final : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit DetailsPanel(QWidget *parent);
-
-    // Toggles one square, then recomputes every row value and redraws the preview.
-    void picPixel_Click(int Index);
-    void ClearEditor();
-    // Toggles the squares whose bits are set: on a blank grid it shows the bitmap, otherwise
-    // the grid becomes the exclusive-or of the two.
-    void LoadEditor(const CharBitMap &bitmap);
-    void InvertEditor();
+    DetailsPanel(FontDocument *document, QWidget *parent);
 
     FontChar *CurrentFontChar() const { return m_currentFontChar; }
-    // The text naming the character being edited.
-    void setSelectedCharText(const QString &text);
 
     // The focusable controls in keyboard order.
     QList<QWidget *> tabChain() const;
@@ -47,6 +39,9 @@ protected:
     bool event(QEvent *event) override;
 
 private:
+    // Draws the squares, the row values, the preview and the name from the document.
+    void showEditor();
+    void strokeTo(const QPoint &gridPosition);
     // Sets the panel's texts at the largest pixel size, up to the one the form was drawn for,
     // at which every text the labels and buttons can show fits them.
     void fitTexts();
@@ -56,6 +51,7 @@ private:
                            void (DetailsPanel::*clicked)());
     QLabel *addLabel(const QString &name, const QString &caption, const QRect &geometry);
 
+    FontDocument *m_document = nullptr;
     QPushButton *m_btnOK = nullptr;
     QPushButton *m_btnClear = nullptr;
     QPushButton *m_btnCopy = nullptr;

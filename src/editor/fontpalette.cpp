@@ -1,8 +1,10 @@
 #include "editor/fontpalette.h"
 
+#include "editor/fontdocument.h"
 #include "glyphcell/fontchar.h"
 #include "glyphcell/twips.h"
 
+#include <QApplication>
 #include <QWidget>
 
 namespace {
@@ -12,8 +14,9 @@ constexpr double DefinedCellPitch = 240, DefinedCellSize = 220;
 const QColor SelectedColor(0x00, 0xFF, 0x00);
 } // namespace
 
-FontPalette::FontPalette(QWidget *container)
+FontPalette::FontPalette(FontDocument *document, QWidget *container)
     : QObject(container)
+    , m_document(document)
 {
     for (int i = 0; i < CharacterCount; ++i) {
         auto *cell = new FontChar(i, container);
@@ -27,6 +30,10 @@ FontPalette::FontPalette(QWidget *container)
         connect(cell, &FontChar::arrowPressed, this, &FontPalette::SelFontChar_ArrowKey);
         m_cells[i] = cell;
     }
+    connect(document, &FontDocument::glyphsChanged, this, &FontPalette::showGlyphs);
+    connect(document, &FontDocument::selectionChanged, this, &FontPalette::showSelection);
+    showGlyphs({});
+    showSelection(-1, document->selected());
 }
 
 QList<QWidget *> FontPalette::tabChain() const
@@ -44,49 +51,49 @@ void FontPalette::place(const FormLayout &layout)
     }
 }
 
-void FontPalette::setFont(const FontImage &font)
+int FontPalette::SelectedIndex() const
 {
-    m_font = font;
-    for (FontChar *cell : m_cells)
-        cell->DrawChar(glyphOf(font, cell->index()));
-}
-
-void FontPalette::setGlyph(int code, const CharBitMap &glyph)
-{
-    ::setGlyph(m_font, code, glyph);
-    m_cells.at(code)->DrawChar(glyph);
-}
-
-void FontPalette::clear()
-{
-    m_font = {};
-    for (FontChar *cell : m_cells)
-        cell->Clear();
-    // Clear() has already whitened the selected cell; only its state is left to take back.
-    if (m_SelectedIndex >= 0)
-        m_cells[m_SelectedIndex]->setSelected(false);
-    m_SelectedIndex = -1;
+    return m_document->selected();
 }
 
 void FontPalette::SelFontChar_GotFocus(int Index)
 {
-    if (Index == m_SelectedIndex)
+    m_document->select(Index);
+}
+
+void FontPalette::showGlyphs(const QList<int> &codes)
+{
+    if (codes.isEmpty()) {
+        for (FontChar *cell : m_cells)
+            cell->DrawChar(m_document->glyph(cell->index()));
         return;
-    if (m_SelectedIndex >= 0) {
-        m_cells[m_SelectedIndex]->setBackColor(Qt::white);
-        m_cells[m_SelectedIndex]->setSelected(false);
     }
-    FontChar *cell = m_cells.at(Index);
+    for (int code : codes)
+        m_cells.at(code)->DrawChar(m_document->glyph(code));
+}
+
+void FontPalette::showSelection(int previous, int current)
+{
+    if (previous >= 0) {
+        m_cells[previous]->setBackColor(Qt::white);
+        m_cells[previous]->setSelected(false);
+    }
+    if (current < 0)
+        return;
+    FontChar *cell = m_cells.at(current);
     cell->setBackColor(SelectedColor);
     cell->setSelected(true);
-    m_SelectedIndex = Index;
-    Q_EMIT characterSelected(Index, cell->BitMap());
+    // A step undone or redone selects the character it was made on. Where the keyboard is in
+    // the palette it follows, so that the focus coming back later selects nothing else.
+    if (auto *focused = qobject_cast<FontChar *>(QApplication::focusWidget());
+        focused && focused != cell && focused->parentWidget() == cell->parentWidget())
+        cell->setFocus(Qt::OtherFocusReason);
 }
 
 void FontPalette::selectAndFocus(int code)
 {
     m_cells.at(code)->setFocus(Qt::OtherFocusReason);
-    SelFontChar_GotFocus(code);
+    m_document->select(code);
 }
 
 // Left and Right step through the codes, Up and Down by a palette row; a step that would leave

@@ -10,11 +10,12 @@
 #include <array>
 
 class FontChar;
+class FontDocument;
 class QWidget;
 
 // The character palette: the 256 glyph cells SelFontChar(0..255) on the window's client area,
-// the font they show and the selected character. A cell is selected when it takes the keyboard
-// focus (a click, Tab or an arrow key); the selected cell's paper is green.
+// showing the document's font and its selected character. A cell is selected when it takes the
+// keyboard focus (a click, Tab or an arrow key); the selected cell's paper is green.
 class FontPalette final : public QObject
 {
     Q_OBJECT
@@ -22,7 +23,7 @@ class FontPalette final : public QObject
 public:
     // Creates the cells on the container at the places the window defines for them; start-up
     // packs and places them with place().
-    explicit FontPalette(QWidget *container);
+    FontPalette(FontDocument *document, QWidget *container);
 
     FontChar *SelFontChar(int index) const { return m_cells.at(index); }
     // The cells in code order, which is their keyboard order.
@@ -30,15 +31,7 @@ public:
     // Gives every cell its tooltip and its packed size and moves it to its place in the layout.
     void place(const FormLayout &layout);
 
-    // The font as the cells show it; edits in the pixel editor reach it only through setGlyph.
-    FontImage font() const { return m_font; }
-    // Shows another font; the selection and its highlight stay.
-    void setFont(const FontImage &font);
-    void setGlyph(int code, const CharBitMap &glyph);
-    // Every character blank and none selected.
-    void clear();
-
-    int SelectedIndex() const { return m_SelectedIndex; }
+    int SelectedIndex() const;
     // Makes the character the selected one, as its cell's taking the focus does; selecting the
     // selected character again does nothing.
     void SelFontChar_GotFocus(int Index);
@@ -46,14 +39,11 @@ public:
     // that had it would take the selection back when a dialog closes and the focus returns.
     void selectAndFocus(int code);
 
-Q_SIGNALS:
-    // Another character was selected; glyph is what its cell shows.
-    void characterSelected(int code, const CharBitMap &glyph);
-
 private:
     void SelFontChar_ArrowKey(int Index, Qt::Key key);
+    void showGlyphs(const QList<int> &codes);
+    void showSelection(int previous, int current);
 
+    FontDocument *m_document = nullptr;
     std::array<FontChar *, CharacterCount> m_cells {};
-    FontImage m_font {};
-    int m_SelectedIndex = -1;
 };

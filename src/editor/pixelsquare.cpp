@@ -47,24 +47,35 @@ void PixelSquare::paintEvent(QPaintEvent *)
     }
 }
 
-// A click is a press and a release on the same square; dragging paints nothing.
+// The square the button went down on keeps the mouse until it comes up, so the moves of a stroke
+// over other squares arrive here too.
 void PixelSquare::mousePressEvent(QMouseEvent *event)
 {
-    m_pressed = event->button() == Qt::LeftButton;
-    // The clicked square takes the focus, so the arrow keys go on from there.
-    if (m_pressed)
-        setFocus(Qt::MouseFocusReason);
     event->accept();
+    // A release that never came (the window lost the mouse) ends nothing here: the new press
+    // starts a new stroke, and the document ends the old one first.
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_pressed = true;
+    // The clicked square takes the focus, so the arrow keys go on from there.
+    setFocus(Qt::MouseFocusReason);
+    Q_EMIT pressed(m_index);
+}
+
+void PixelSquare::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (m_pressed)
+        Q_EMIT dragged(mapToParent(event->position().toPoint()));
 }
 
 void PixelSquare::mouseReleaseEvent(QMouseEvent *event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton
-                       && rect().contains(event->position().toPoint());
-    m_pressed = false;
     event->accept();
-    if (click)
-        Q_EMIT clicked(m_index);
+    if (event->button() != Qt::LeftButton || !m_pressed)
+        return;
+    m_pressed = false;
+    Q_EMIT released();
 }
 
 void PixelSquare::keyPressEvent(QKeyEvent *event)

@@ -16,7 +16,7 @@ class AsmExport final
 };
 } // namespace
 
-FileDialogRequest exportRequest(const QString &currentFileName)
+FileDialogRequest exportRequest(const QString &currentFileName, const QString &folder)
 {
     FileDialogRequest request;
     request.mode = FileDialogRequest::Mode::Save;
@@ -30,13 +30,14 @@ FileDialogRequest exportRequest(const QString &currentFileName)
     // A new file may be chosen, and an existing one is replaced without a question.
     request.mustExist = false;
     request.confirmOverwrite = false;
+    request.folder = folder;
     return request;
 }
 
 std::optional<QString> exportFont(QWidget *parent, const Services &services, const FontImage &font,
-                                  const QString &currentFileName)
+                                  const QString &currentFileName, const QString &folder)
 {
-    const QString path = services.fileDialogs->ask(parent, exportRequest(currentFileName));
+    const QString path = services.fileDialogs->ask(parent, exportRequest(currentFileName, folder));
     if (path.isEmpty())
         return std::nullopt;
     const QString error = writeFileAtomically(path, asmSource(font, currentFileName));

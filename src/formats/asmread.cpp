@@ -1,6 +1,5 @@
 #include "formats/asmread.h"
 #include "formats/fonttext.h"
-#include "formats/importresult.h"
 #include "formats/linereader.h"
 
 #include <QList>
@@ -12,25 +11,6 @@
 namespace {
 constexpr char LabelPrefix[] = "Char_";
 constexpr int LabelDigits = 3;
-constexpr int ComparisonGap = 2; // spaces between the columns of a glyph comparison
-constexpr quint64 MemoryEnd = quint64(1) << 32; // Intel HEX addresses are 32 bits
-// The literal of the retlw whose word tells a processor's core.
-constexpr quint16 RetlwProbe = 0x5A;
-
-// retlw k is 11 01xx kkkk kkkk on 14-bit cores, 1000 kkkk kkkk on 12-bit cores and
-// 0000 1100 kkkk kkkk on PIC18.
-quint16 retlwOpcode(PicCore core)
-{
-    switch (core) {
-    case PicCore::Bits12:
-        return 0x0800;
-    case PicCore::Bits14:
-        return 0x3400;
-    case PicCore::Pic18:
-        break;
-    }
-    return 0x0C00;
-}
 
 bool isSpace(char c)
 {
@@ -110,6 +90,23 @@ struct LineParse
     QString error;
 };
 
+// Sets *glyph to the one a character's bytes in the layout stand for; the reason they stand for
+// none, or empty.
+QString glyphOfLine(const QByteArray &bytes, const GlyphLayout &layout, CharBitMap *glyph)
+{
+    *glyph = glyphFromBytes(bytes, layout);
+    // A bit of no pixel (bit 5 of a row at width 5) is not what the layout writes.
+    const QByteArray kept = glyphBytes(*glyph, layout);
+    if (kept == bytes)
+        return {};
+    qsizetype at = 0;
+    while (kept[at] == bytes[at])
+        ++at;
+    return QStringLiteral("byte %1 (%2) sets a bit that is no pixel in %3")
+        .arg(QString::number(at + 1), hexByte(static_cast<std::uint8_t>(bytes[at])),
+             layoutText(layout));
+}
+
 LineParse parseCharLine(QByteArrayView text, int lineNumber, const GlyphLayout &layout)
 {
     const auto fail = [](const QString &why) {
@@ -160,20 +157,133 @@ LineParse parseCharLine(QByteArrayView text, int lineNumber, const GlyphLayout &
         return fail(QStringLiteral("more than %1 byte values").arg(count));
     if (!cursor.atEnd() && cursor.peek() != ';')
         return fail(QStringLiteral("unexpected text after the %1 byte values").arg(count));
-    parsed.glyph = glyphFromBytes(bytes, layout);
-    // A bit of no pixel (bit 5 of a row at width 5) is not what the layout writes.
-    if (const QByteArray kept = glyphBytes(parsed.glyph, layout); kept != bytes) {
-        qsizetype at = 0;
-        while (kept[at] == bytes[at])
-            ++at;
-        return {{},
-                QStringLiteral("byte %1 (%2) sets a bit that is no pixel in %3")
-                    .arg(QString::number(at + 1), hexByte(static_cast<std::uint8_t>(bytes[at])),
-                         layoutText(layout))};
-    }
+    if (const QString error = glyphOfLine(bytes, layout, &parsed.glyph); !error.isEmpty())
+        return {{}, error};
     return {parsed, {}};
 }
 
+// pic-as's directives that an export writes before its first label.
+bool isPicAsDirective(QByteArrayView text)
+{
+    LineCursor cursor(text);
+    cursor.skipSpaces();
+    return (cursor.take("global", Qt::CaseInsensitive) || cursor.take("psect", Qt::CaseInsensitive))
+           && cursor.skipSpaces();
+}
+
+bool hasLabelColon(QByteArrayView text)
+{
+    LineCursor cursor(text);
+    return cursor.take(LabelPrefix) && cursor.number(10, LabelDigits) >= 0 && cursor.take(":");
+}
+
+// A pic-as table's statements gathered into characters: a label starts one, and its DB or retlw
+// statements give its bytes, as many as the layout has.
+class PicAsTable final
+{
+public:
+    explicit PicAsTable(const GlyphLayout &layout)
+        : m_layout(layout)
+    { }
+
+    // Takes one line that is neither blank nor a comment; the reason it cannot, or empty.
+    QString add(QByteArrayView text, int lineNumber)
+    {
+        if (text.contains('\f') || text.contains('\v'))
+            return QStringLiteral("the line holds a form feed or vertical tab, which the "
+                                  "assembler does not accept");
+        if (m_lines.isEmpty() && isPicAsDirective(text))
+            return {};
+        LineCursor cursor(text);
+        if (cursor.take(LabelPrefix)) {
+            const qsizetype digitsStart = cursor.position();
+            const int code = cursor.number(10, LabelDigits);
+            if (code < 0 || code >= CharacterCount
+                || cursor.position() - digitsStart != LabelDigits)
+                return QStringLiteral("the label is not Char_000 to Char_255");
+            if (!cursor.take(":"))
+                return QStringLiteral("expected a colon after %1, as pic-as labels have")
+                    .arg(charLabel(code));
+            if (const QString error = unfinished(); !error.isEmpty())
+                return error;
+            m_lines.append(CharLine {code, {}, lineNumber, PicTarget::Pic18});
+            m_bytes.clear();
+        }
+        cursor.skipSpaces();
+        if (cursor.atEnd() || cursor.peek() == ';')
+            return {};
+        std::optional<PicTarget> target;
+        for (const PicTarget candidate : {PicTarget::Pic18, PicTarget::Pic16}) {
+            if (!target
+                && cursor.take(tableDirective(candidate, AsmSyntax::PicAs).toLower(),
+                               Qt::CaseInsensitive))
+                target = candidate;
+        }
+        if (!target || !cursor.skipSpaces())
+            return QStringLiteral("not a character line: expected a label Char_000: to "
+                                  "Char_255:, DB or retlw");
+        if (m_lines.isEmpty())
+            return QStringLiteral("bytes before the first label (Char_000: to Char_255:)");
+        CharLine &line = m_lines.last();
+        if (m_bytes.isEmpty())
+            line.target = *target;
+        else if (line.target != *target)
+            return QStringLiteral("%1 mixes DB and retlw; a table is all DB (pic18) or all retlw "
+                                  "(pic16)")
+                .arg(charLabel(line.code));
+        // DB takes a list; retlw takes one byte.
+        do {
+            if (m_bytes.size() == m_layout.bytesPerGlyph())
+                return QStringLiteral("%1 has more than %2 byte values")
+                    .arg(charLabel(line.code))
+                    .arg(m_layout.bytesPerGlyph());
+            cursor.skipSpaces();
+            const int value = cursor.take("0x", Qt::CaseInsensitive) ? cursor.number(16, 2) : -1;
+            if (value < 0 || hexDigit(cursor.peek()) >= 0)
+                return QStringLiteral("byte %1 of %2 is not written 0x00 to 0xFF")
+                    .arg(m_bytes.size() + 1)
+                    .arg(charLabel(line.code));
+            if (!onlyPixels(m_bytes.size(), value))
+                return QStringLiteral("byte %1 of %2 (%3) sets a bit that is no pixel in %4")
+                    .arg(QString::number(m_bytes.size() + 1), charLabel(line.code), hexByte(value),
+                         layoutText(m_layout));
+            m_bytes += static_cast<char>(value);
+            cursor.skipSpaces();
+        } while (*target == PicTarget::Pic18 && cursor.take(","));
+        if (!cursor.atEnd() && cursor.peek() != ';')
+            return QStringLiteral("unexpected text after the byte values");
+        if (m_bytes.size() == m_layout.bytesPerGlyph())
+            line.glyph = glyphFromBytes(m_bytes, m_layout);
+        return {};
+    }
+
+    // Why the last character is not whole, or empty.
+    QString unfinished() const
+    {
+        if (m_lines.isEmpty() || m_bytes.size() == m_layout.bytesPerGlyph())
+            return {};
+        return QStringLiteral("%1 has %2 byte values, not %3")
+            .arg(charLabel(m_lines.last().code))
+            .arg(m_bytes.size())
+            .arg(m_layout.bytesPerGlyph());
+    }
+
+    const QList<CharLine> &lines() const { return m_lines; }
+
+private:
+    // Whether a byte at its place in a character holds pixels of the layout only (not bit 5 of a
+    // row at width 5). A byte stands for one row or column alone, so it is told on its own line.
+    bool onlyPixels(qsizetype at, int value) const
+    {
+        QByteArray alone(m_layout.bytesPerGlyph(), '\0');
+        alone[at] = static_cast<char>(value);
+        return glyphBytes(glyphFromBytes(alone, m_layout), m_layout) == alone;
+    }
+
+    GlyphLayout m_layout;
+    QList<CharLine> m_lines;
+    QByteArray m_bytes; // of the last character, in the layout
+};
 } // namespace
 
 AsmRead parseAsmSource(QByteArrayView source, std::optional<CodeRange> expected,
@@ -189,8 +299,18 @@ AsmRead parseAsmSource(QByteArrayView source, std::optional<CodeRange> expected,
     if (const QString error = statedLayoutMismatch(source, layout, &statedLine); !error.isEmpty())
         return fail(statedLine, error);
     QList<CharLine> lines;
+    PicAsTable picAs(layout);
+    int lastLine = 0;
     LineReader reader(source);
     while (reader.nextContent()) {
+        if (lastLine == 0 && (isPicAsDirective(reader.line()) || hasLabelColon(reader.line())))
+            result.syntax = AsmSyntax::PicAs;
+        lastLine = reader.number();
+        if (result.syntax == AsmSyntax::PicAs) {
+            if (const QString error = picAs.add(reader.line(), reader.number()); !error.isEmpty())
+                return fail(reader.number(), error);
+            continue;
+        }
         const LineParse parsed = parseCharLine(reader.line(), reader.number(), layout);
         if (!parsed.error.isEmpty())
             return fail(reader.number(), parsed.error);
@@ -198,6 +318,11 @@ AsmRead parseAsmSource(QByteArrayView source, std::optional<CodeRange> expected,
     }
     if (!reader.error().isEmpty())
         return fail(reader.number(), reader.error());
+    if (result.syntax == AsmSyntax::PicAs) {
+        if (const QString error = picAs.unfinished(); !error.isEmpty())
+            return fail(lastLine, error);
+        lines = picAs.lines();
+    }
     if (lines.isEmpty())
         return fail(qMax(reader.number(), 1),
                     QStringLiteral("no character lines (Char_000 to Char_255)"));
@@ -206,12 +331,15 @@ AsmRead parseAsmSource(QByteArrayView source, std::optional<CodeRange> expected,
     result.target = lines.first().target;
     for (const CharLine &line : lines) {
         if (line.target != result.target) {
+            const auto directive = [&result](PicTarget target) {
+                return QString::fromLatin1(tableDirective(target, result.syntax));
+            };
             return fail(line.line, QStringLiteral("%1 uses \"%2\" but the lines before it use "
-                                                  "\"%3\"; a table is all db (pic18) or all dt "
+                                                  "\"%3\"; a table is all %4 (pic18) or all %5 "
                                                   "(pic16)")
-                                       .arg(charLabel(line.code),
-                                            QString::fromLatin1(tableDirective(line.target)),
-                                            QString::fromLatin1(tableDirective(result.target))));
+                                       .arg(charLabel(line.code), directive(line.target),
+                                            directive(result.target), directive(PicTarget::Pic18),
+                                            directive(PicTarget::Pic16)));
         }
     }
     const auto [lowest, highest]
@@ -264,212 +392,6 @@ AsmRead parseAsmSource(QByteArrayView source, std::optional<CodeRange> expected,
 bool looksLikeAsmSource(QByteArrayView source)
 {
     LineReader reader(source);
-    return reader.nextContent() && reader.line().startsWith(LabelPrefix);
-}
-
-int firstDifferentCode(const FontImage &a, const FontImage &b, const CodeRange &codes)
-{
-    for (int code = codes.first; code <= codes.last; ++code) {
-        if (glyphOf(a, code) != glyphOf(b, code))
-            return code;
-    }
-    return -1;
-}
-
-int differentCodeCount(const FontImage &a, const FontImage &b, const CodeRange &codes)
-{
-    int count = 0;
-    for (int code = codes.first; code <= codes.last; ++code)
-        count += glyphOf(a, code) != glyphOf(b, code) ? 1 : 0;
-    return count;
-}
-
-QString glyphComparison(const CharBitMap &left, const CharBitMap &right, const QString &leftTitle,
-                        const QString &rightTitle)
-{
-    const QString gap(ComparisonGap, QLatin1Char(' '));
-    // Each column is as wide as its title or the 8 pixels, whichever is wider.
-    const int leftWidth = qMax<int>(GlyphSize, leftTitle.size());
-    const int rightWidth = qMax<int>(GlyphSize, rightTitle.size());
-    QString text
-        = QStringLiteral("  %1%2%3\n").arg(leftTitle.leftJustified(leftWidth), gap, rightTitle);
-    for (int row = 0; row < GlyphSize; ++row) {
-        text += QStringLiteral("  %1%2%3%4%5%6%7%8\n")
-                    .arg(QString::fromLatin1(pixelRow(left[row])).leftJustified(leftWidth), gap,
-                         QString::fromLatin1(pixelRow(right[row])).leftJustified(rightWidth), gap,
-                         hexByte(left[row]), gap, hexByte(right[row]),
-                         left[row] != right[row] ? QStringLiteral("  <") : QString());
-    }
-    return text;
-}
-
-HexImage parseIntelHex(QByteArrayView hex)
-{
-    HexImage image;
-    quint32 base = 0;
-    LineReader reader(hex);
-    while (reader.next()) {
-        const QByteArrayView line = reader.line().trimmed();
-        const int lineNumber = reader.number();
-        if (line.isEmpty())
-            continue;
-        const QByteArray record = line.startsWith(':')
-                                      ? QByteArray::fromHex(line.sliced(1).toByteArray())
-                                      : QByteArray();
-        const auto byteAt = [&record](int i) {
-            return static_cast<quint8>(record[i]);
-        };
-        if (record.size() < 5 || record.size() != 5 + byteAt(0)
-            || line.size() != 1 + 2 * record.size()) {
-            image.error = QStringLiteral("line %1 is not an Intel HEX record").arg(lineNumber);
-            return image;
-        }
-        quint8 sum = 0;
-        for (const char byte : record)
-            sum += static_cast<quint8>(byte);
-        if (sum != 0) {
-            image.error = QStringLiteral("line %1 has a wrong checksum").arg(lineNumber);
-            return image;
-        }
-        const int count = byteAt(0);
-        const int type = byteAt(3);
-        if ((type == 0x02 || type == 0x04) && count != 2) {
-            image.error = QStringLiteral("line %1 is not an Intel HEX record").arg(lineNumber);
-            return image;
-        }
-        const quint32 offset = (quint32(byteAt(1)) << 8) | byteAt(2);
-        switch (type) {
-        case 0x00:
-            // In 64 bits, so that data near the top of memory cannot wrap round to address 0.
-            if (quint64(base) + offset + count > MemoryEnd) {
-                image.error = QStringLiteral("line %1 holds data past the 32-bit address range")
-                                  .arg(lineNumber);
-                return image;
-            }
-            for (int i = 0; i < count; ++i)
-                image.bytes.insert(base + offset + quint32(i), byteAt(4 + i));
-            break;
-        case 0x01:
-            return image;
-        case 0x02: // extended segment address: 16-byte paragraphs
-            base = ((quint32(byteAt(4)) << 8) | byteAt(5)) << 4;
-            break;
-        case 0x04: // extended linear address: the upper 16 bits
-            base = ((quint32(byteAt(4)) << 8) | byteAt(5)) << 16;
-            break;
-        default:
-            break; // start addresses do not describe memory
-        }
-    }
-    image.error
-        = reader.error().isEmpty()
-              ? QStringLiteral("the end record is missing")
-              : QStringLiteral("line %1: %2").arg(QString::number(reader.number()), reader.error());
-    return image;
-}
-
-std::optional<PicCore> picCoreOfRetlw(quint16 word)
-{
-    if ((word & 0xFF) != RetlwProbe)
-        return std::nullopt;
-    for (const PicCore core : {PicCore::Bits12, PicCore::Bits14, PicCore::Pic18}) {
-        if ((word & 0xFF00) == retlwOpcode(core))
-            return core;
-    }
-    return std::nullopt;
-}
-
-QString picCoreText(PicCore core)
-{
-    switch (core) {
-    case PicCore::Bits12:
-        return QStringLiteral("a 12-bit core");
-    case PicCore::Bits14:
-        return QStringLiteral("a 14-bit core");
-    case PicCore::Pic18:
-        break;
-    }
-    return QStringLiteral("a PIC18");
-}
-
-PicTarget targetOfCore(PicCore core)
-{
-    return core == PicCore::Pic18 ? PicTarget::Pic18 : PicTarget::Pic16;
-}
-
-std::optional<qint64> programMemorySize(QByteArrayView properties)
-{
-    // "Names          : pic16f877a, p16f877a, 16f877a" starts each processor's block; a name
-    // gpasm does not know lists them all.
-    std::optional<qint64> size;
-    int processors = 0;
-    LineReader reader(properties);
-    while (reader.next()) {
-        const QByteArrayView line = reader.line();
-        const qsizetype colon = line.indexOf(':');
-        if (colon < 0)
-            continue;
-        const QByteArrayView key = line.first(colon).trimmed();
-        if (key == "Names")
-            ++processors;
-        if (key != "Program Size")
-            continue;
-        const QList<QByteArray> words
-            = line.sliced(colon + 1).toByteArray().simplified().split(' ');
-        bool ok = false;
-        const qint64 value = words.constFirst().toLongLong(&ok);
-        if (ok && words.size() == 2 && (words[1] == "words" || words[1] == "bytes"))
-            size = value;
-    }
-    return processors == 1 ? size : std::nullopt;
-}
-
-AssembledFont assembledFont(const HexImage &hex, PicCore core, const CodeRange &codes,
-                            const GlyphLayout &layout)
-{
-    AssembledFont result;
-    const auto fail = [&result](const QString &error) {
-        result.error = error;
-        return result;
-    };
-    const int glyphBytes = layout.bytesPerGlyph();
-    const int lineUnits = tableStride(targetOfCore(core), layout);
-    const int tableBytes = codes.count() * lineUnits;
-    // A PIC18 byte is one hex byte; a word of the smaller cores is two, at twice its address.
-    const int stride = core == PicCore::Pic18 ? 1 : 2;
-    const QString unit = core == PicCore::Pic18 ? QStringLiteral("bytes") : QStringLiteral("words");
-    for (auto it = hex.bytes.cbegin(); it != hex.bytes.cend(); ++it) {
-        if (it.key() >= quint32(tableBytes * stride)) {
-            return fail(QStringLiteral("memory past the table's %1 %2, at address 0x%3")
-                            .arg(numberText(tableBytes), unit,
-                                 QString::number(it.key() / quint32(stride), 16).toUpper()));
-        }
-    }
-    if (hex.bytes.size() != tableBytes * stride) {
-        return fail(QStringLiteral("%1 %2, not %3")
-                        .arg(numberText(hex.bytes.size() / stride), unit, numberText(tableBytes)));
-    }
-    QByteArray table(tableBytes, '\0');
-    for (int at = 0; at < tableBytes; ++at) {
-        if (core == PicCore::Pic18) {
-            table[at] = static_cast<char>(hex.bytes.value(quint32(at)));
-            continue;
-        }
-        const quint16 word = quint16(hex.bytes.value(quint32(2 * at)))
-                             | quint16(hex.bytes.value(quint32(2 * at + 1)) << 8);
-        if ((word & 0xFF00) != retlwOpcode(core)) {
-            return fail(
-                QStringLiteral("the word at 0x%1 (%2, %3 %4) is 0x%5, not a retlw")
-                    .arg(QString::number(at, 16).toUpper(), charLabel(codes.first + at / lineUnits),
-                         layout.isColumns() ? QStringLiteral("column") : QStringLiteral("row"),
-                         QString::number(at % lineUnits),
-                         QString::number(word, 16).toUpper().rightJustified(4, u'0')));
-        }
-        table[at] = static_cast<char>(word & 0xFF);
-    }
-    // A PIC18 line of an odd number of bytes ends in the assembler's 0x00, which is no pixel.
-    for (int i = 0; i < codes.count(); ++i)
-        setGlyph(result.font, codes.first + i,
-                 glyphFromBytes(QByteArrayView(table).sliced(i * lineUnits, glyphBytes), layout));
-    return result;
+    return reader.nextContent()
+           && (reader.line().startsWith(LabelPrefix) || isPicAsDirective(reader.line()));
 }

@@ -186,7 +186,8 @@ ImportResult fontFromFreeType(QByteArrayView bytes, const CharacterSet &charset)
         return ImportResult::failure(
             QStringLiteral("not a font FreeType can read (BDF, PCF, Windows FON or FNT)."));
     if (face->num_fixed_sizes == 0)
-        return ImportResult::failure(QStringLiteral("a scalable %1 font, not a bitmap font.")
+        return ImportResult::failure(QStringLiteral("a scalable %1 font, not a bitmap font; read it "
+                                                    "as ttf, at a size in pixels.")
                                          .arg(QString::fromLatin1(FT_Get_Font_Format(face.get()))));
     // A Windows FON holds one face per size: take the first that fits.
     bool fits = selectFittingStrike(face.get());
@@ -216,8 +217,15 @@ ImportResult fontFromFreeType(QByteArrayView bytes, const CharacterSet &charset)
     ImportResult result;
     int found = 0;
     for (unsigned code = 0; code < CharacterCount; ++code) {
-        const std::optional<FT_ULong> fontCode = key.fontCode(charset, static_cast<int>(code));
-        const FT_UInt index = fontCode ? FT_Get_Char_Index(face.get(), *fontCode) : 0;
+        FT_UInt index = 0;
+        // A glyph kept by its position, as bdfBytes() writes one whose code has no character.
+        if (const std::optional<char32_t> position
+            = positionCharacter(charset, static_cast<int>(code));
+            key.unicode && position)
+            index = FT_Get_Char_Index(face.get(), *position);
+        if (const std::optional<FT_ULong> fontCode = key.fontCode(charset, static_cast<int>(code));
+            index == 0 && fontCode)
+            index = FT_Get_Char_Index(face.get(), *fontCode);
         if (index == 0) {
             result.uncovered.append(static_cast<int>(code));
             continue;
@@ -339,13 +347,14 @@ QByteArray bdfBytes(const FontImage &font, const QString &familyName, const Char
     for (int code = codes.first; code <= codes.last; ++code) {
         const QByteArray number = QByteArray::number(code);
         // A code the set gives no character (or the character of a lower code) keeps its glyph
-        // without one: BDF's ENCODING -1.
-        const char32_t character = charset.character(code);
-        const QByteArray encoding
-            = !unicode ? number
-              : character != CharacterSet::NoCharacter && charset.code(character) == code
-                  ? QByteArray::number(static_cast<uint>(character))
-                  : QByteArrayLiteral("-1");
+        // by its position, or where that is a character of the set, without one: BDF's
+        // ENCODING -1.
+        const std::optional<char32_t> position = positionCharacter(charset, code);
+        const QByteArray encoding = !unicode ? number
+                                    : charset.hasOwnCharacter(code)
+                                        ? QByteArray::number(uint(charset.character(code)))
+                                    : position ? QByteArray::number(uint(*position))
+                                               : QByteArrayLiteral("-1");
         // SWIDTH is the advance in thousandths of the point size: 8 px / (8 pt * 75 / 72 dpi).
         out += "STARTCHAR char" + number + "\nENCODING " + encoding + "\nSWIDTH 960 0\n"
                + "DWIDTH 8 0\n" + "BBX 8 8 0 -" + descent + "\nBITMAP\n";

@@ -70,7 +70,9 @@ QString compressionName(quint32 compression)
 }
 
 // Run-length encoded palette indices (RLE8, or RLE4 with two indices a byte) as rows top to
-// bottom; pixels the runs skip keep index 0. An error text when the runs are damaged.
+// bottom; pixels the runs skip keep index 0. An error text when the runs are damaged: a run or a
+// move that leaves the picture is, so that the work is bounded by the picture's size whatever
+// counts the file gives.
 QString decodeRle(const Reader &in, qint64 at, int width, int height, int bits,
                   std::vector<std::uint8_t> &indices)
 {
@@ -78,21 +80,36 @@ QString decodeRle(const Reader &in, qint64 at, int width, int height, int bits,
     int x = 0;
     int y = 0; // rows counted from the bottom, as the runs go
     const auto put = [&](int index) {
-        if (x < width && y < height)
-            indices[static_cast<size_t>(height - 1 - y) * width + x]
-                = static_cast<std::uint8_t>(index);
+        indices[static_cast<size_t>(height - 1 - y) * width + x] = static_cast<std::uint8_t>(index);
         ++x;
     };
     const auto nibbleOrByte = [bits](std::uint8_t value, int i) {
         return bits == 8 ? value : (i % 2 == 0 ? value >> 4 : value & 0x0F);
     };
+    const auto truncated = [] {
+        return QStringLiteral("the BMP's compressed pixels are truncated.");
+    };
+    const auto damaged = [](qint64 offset, const QString &what) {
+        return QStringLiteral("the BMP's compressed pixels are damaged at byte %1: %2.")
+            .arg(numberText(offset), what);
+    };
+    const auto pastRow = [&](qint64 offset, int pixels) {
+        return damaged(offset, QStringLiteral("%1 pixels from column %2 pass the end of a row of "
+                                              "%3")
+                                   .arg(pixels)
+                                   .arg(x)
+                                   .arg(width));
+    };
     while (y < height) {
         if (!in.has(at, 2))
-            return QStringLiteral("the BMP's compressed pixels are truncated.");
+            return truncated();
+        const qint64 escape = at;
         const int count = in.u8(at);
         const std::uint8_t value = in.u8(at + 1);
         at += 2;
         if (count > 0) {
+            if (count > width - x)
+                return pastRow(escape, count);
             for (int i = 0; i < count; ++i)
                 put(nibbleOrByte(value, i));
         } else if (value == 0) { // end of line
@@ -102,14 +119,23 @@ QString decodeRle(const Reader &in, qint64 at, int width, int height, int bits,
             break;
         } else if (value == 2) { // move right and up
             if (!in.has(at, 2))
-                return QStringLiteral("the BMP's compressed pixels are truncated.");
-            x += in.u8(at);
-            y += in.u8(at + 1);
+                return truncated();
+            const int right = in.u8(at);
+            const int up = in.u8(at + 1);
+            if (right > width - x || up >= height - y)
+                return damaged(escape, QStringLiteral("a move of %1 right and %2 up leaves the "
+                                                      "picture")
+                                           .arg(right)
+                                           .arg(up));
+            x += right;
+            y += up;
             at += 2;
         } else { // that many indices as they are, padded to a whole 16-bit word
             const int size = bits == 8 ? value : (value + 1) / 2;
             if (!in.has(at, size))
-                return QStringLiteral("the BMP's compressed pixels are truncated.");
+                return truncated();
+            if (value > width - x)
+                return pastRow(escape, value);
             for (int i = 0; i < value; ++i)
                 put(nibbleOrByte(in.u8(at + (bits == 8 ? i : i / 2)), i));
             at += size + size % 2;

@@ -42,6 +42,21 @@ int CharacterSet::code(char32_t character) const
                : static_cast<int>(at - m_characters.begin());
 }
 
+bool CharacterSet::hasOwnCharacter(int code) const
+{
+    const char32_t own = character(code);
+    return own != NoCharacter && this->code(own) == code;
+}
+
+std::optional<char32_t> positionCharacter(const CharacterSet &charset, int code)
+{
+    constexpr char32_t DirectToFont = 0xF000;
+    const char32_t character = DirectToFont + char32_t(code);
+    if (charset.hasOwnCharacter(code) || charset.code(character) >= 0)
+        return std::nullopt;
+    return character;
+}
+
 bool CharacterSet::isLatin1() const
 {
     return m_characters == CharacterSet().m_characters;

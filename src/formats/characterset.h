@@ -31,6 +31,9 @@ public:
     char32_t character(int code) const { return m_characters[static_cast<size_t>(code)]; }
     // The code of a character, the lowest where two have it; -1 when the set lacks it.
     int code(char32_t character) const;
+    // Whether the code is a character that no lower code is: a code the set leaves undefined
+    // (cp1252's 0x81), or a second code of one character, is not.
+    bool hasOwnCharacter(int code) const;
     // Whether each code is the character of its own number, whatever the set was called.
     bool isLatin1() const;
 
@@ -38,6 +41,13 @@ private:
     QString m_name;
     std::array<char32_t, 256> m_characters {};
 };
+
+// The character a font file that is keyed by characters (a PSF's Unicode table, a BDF in
+// ISO10646-1) gives a glyph whose code has no character of its own, so that the glyph is kept
+// and read back at its code: U+F000 + code, which the Linux console reserves for the glyph at
+// that position of its font ("direct to font"). Nothing where the code has a character of its
+// own, or the set has that one.
+std::optional<char32_t> positionCharacter(const CharacterSet &charset, int code);
 
 // "U+20AC", as messages name a character.
 QString unicodeName(char32_t character);

@@ -1,5 +1,7 @@
 #include "formats/csource.h"
 
+#include "core/filename.h"
+
 #include <QStringList>
 
 namespace {
@@ -104,6 +106,12 @@ constexpr const char *Keywords[] = {
     "xor_eq",
 };
 
+// Nor the macros that GCC and Clang define in their default (GNU) modes without a leading '_'
+// (for Linux, 32-bit x86, AVR and MinGW), which would replace the name; nor main, which GCC
+// warns about as anything but a function.
+constexpr const char *Reserved[]
+    = {"AVR", "WIN32", "WIN64", "WINNT", "i386", "linux", "main", "unix"};
+
 bool isIdentifierChar(QChar c)
 {
     const char16_t u = c.unicode();
@@ -120,6 +128,8 @@ QString cIdentifier(const QString &name)
         return QStringLiteral("font");
     bool keyword = false;
     for (const char *word : Keywords)
+        keyword = keyword || identifier == QLatin1String(word);
+    for (const char *word : Reserved)
         keyword = keyword || identifier == QLatin1String(word);
     if (keyword || identifier.front().isDigit() || identifier.front() == QLatin1Char('_'))
         identifier.prepend(identifier.front() == QLatin1Char('_') ? QStringLiteral("font")
@@ -259,8 +269,8 @@ QByteArray cSource(const FontImage &font, const QString &identifier, const QStri
     const QByteArray name = identifier.toLatin1();
     // Including its own header lets the compiler check the definition against the declaration.
     QByteArray out = layoutComment(name, codes, layout, storage) + "#include \""
-                     + headerFileName.toUtf8() + "\"\n\n" + arrayOf(name, codes, layout, storage)
-                     + " = {\n";
+                     + fileNameBytes(headerFileName) + "\"\n\n"
+                     + arrayOf(name, codes, layout, storage) + " = {\n";
     for (int code = codes.first; code <= codes.last; ++code) {
         // The shown character is printable ASCII or '.', so it can never close the comment.
         out += "    {" + hexListLatin1(glyphBytes(glyphOf(font, code), layout)) + "}"

@@ -12,6 +12,7 @@
 #include "formats/pngimage.h"
 #include "formats/psf.h"
 #include "formats/raw.h"
+#include "formats/scalablefont.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -45,6 +46,11 @@ QByteArray writePsf(const FontImage &font, const WriteOptions &options)
 ImportResult readFreeType(QByteArrayView bytes, const ReadOptions &options)
 {
     return fontFromFreeType(bytes, options.charset);
+}
+
+ImportResult readScalable(QByteArrayView bytes, const ReadOptions &options)
+{
+    return fontFromScalable(bytes, options.charset, options.pixelSize);
 }
 
 QByteArray writeBdf(const FontImage &font, const WriteOptions &options)
@@ -123,9 +129,13 @@ ImportResult readAsm(QByteArrayView bytes, const ReadOptions &options)
             QStringLiteral("line %1: %2.").arg(read.errorLine).arg(read.error));
     ImportResult result;
     result.font = read.font;
-    result.description = QStringLiteral("PIC assembler source, %1 %2 lines")
-                             .arg(QString::number(read.codes.count()),
-                                  QString::fromLatin1(tableDirective(read.target)));
+    const QString directive = QString::fromLatin1(tableDirective(read.target, read.syntax));
+    result.description
+        = read.syntax == AsmSyntax::PicAs
+              ? QStringLiteral("PIC assembler source for pic-as, %1 characters in %2 lines")
+                    .arg(QString::number(read.codes.count()), directive)
+              : QStringLiteral("PIC assembler source, %1 %2 lines")
+                    .arg(QString::number(read.codes.count()), directive);
     result.byPosition = read.codes.count();
     if (!read.codes.isWhole())
         result.warnings.append(QStringLiteral("the table holds only %1; the other characters are "
@@ -137,8 +147,8 @@ ImportResult readAsm(QByteArrayView bytes, const ReadOptions &options)
 QByteArray writeAsm(const FontImage &font, const WriteOptions &options)
 {
     // As the editor's export: the header names the font file, extension and all.
-    return asmSource(font, nameOr(options, options.fontFileName), options.target, options.codes,
-                     options.layout);
+    return asmSource(font, nameOr(options, options.fontFileName),
+                     AsmTable {options.target, options.codes, options.syntax, options.layout});
 }
 
 ImportResult readText(QByteArrayView bytes, const ReadOptions &options)
@@ -180,6 +190,15 @@ constexpr FontFormat Formats[] = {
      "those characters.",
      looksLikeFreeTypeBitmapFont, readFreeType, writeBdf, FormatOption::Charset,
      FormatOption::Name | FormatOption::Charset | FormatOption::Codes, true},
+    {"ttf", "TrueType, OpenType, Type 1", "truetype otf opentype ttc type1 pfb pfa",
+     "ttf otf ttc pfb pfa",
+     "scalable TrueType, OpenType or Type 1 fonts, drawn through FreeType in monochrome with the "
+     "font's hinting at a height in pixels from its ascent to its descent (8 for a font that "
+     "fills the cell), and set on one baseline for the whole font, where its letters and digits "
+     "fit together. Each code takes the glyph of the character it is in the character set; the "
+     "report names the characters clipped at the cell's edges and those the font lacks.",
+     nullptr, looksLikeScalableFont, readScalable, nullptr,
+     FormatOption::Charset | FormatOption::PixelSize, {}, true},
     {"png", "PNG", "image", "png",
      "sheets of 8x8 cells, 16x16 cells (128x128 pixels) or 32x8 (256x64), or a whole multiple "
      "of either; dark, opaque pixels are ink (or light ones, when told). BMP sheets are read "
@@ -200,12 +219,16 @@ constexpr FontFormat Formats[] = {
      FormatOption::Name | FormatOption::Codes | FormatOption::Layout | FormatOption::Storage,
      false, "c", writeCSource},
     {"asm", "PIC assembler", "", "asm inc",
-     "PIC assembler source as the editor exports it: Char_NNN db (or dt) lines in code order; "
-     "codes it leaves out are blank.",
-     "PIC assembler source, as the editor exports it, for a PIC family and a range of codes; the "
-     "header names the font's name, by default its file name, and any layout but rows.",
+     "PIC assembler source as the editor exports it: Char_NNN db (or dt) lines in code order, "
+     "or the MPLAB XC8 PIC Assembler's Char_NNN: labels with DB or retlw lines; codes it leaves "
+     "out are blank.",
+     "PIC assembler source, as the editor exports it, for a PIC family, a range of codes and an "
+     "assembler (MPASM and gpasm, or the MPLAB XC8 PIC Assembler); the header names the font's "
+     "name, by default its file name, and any layout but rows.",
      looksLikeAsmSource, readAsm, writeAsm, FormatOption::Layout,
-     FormatOption::Name | FormatOption::Codes | FormatOption::Target | FormatOption::Layout, true},
+     FormatOption::Name | FormatOption::Codes | FormatOption::Target | FormatOption::Syntax
+         | FormatOption::Layout,
+     true},
     {"text", "font text", "txt", "txt",
      "the text form of a font ('#' ink, '.' paper, each row's byte).",
      "the text form of a font, as the text command writes it.", looksLikeFontText, readText,

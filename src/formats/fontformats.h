@@ -28,6 +28,7 @@ struct ReadOptions
     CharacterSet charset; // the character each code is, for fonts that say which glyph is which
     bool byPosition = false; // take a console font's glyphs in order, not by its Unicode table
     InkRule ink = InkRule::Dark; // which pixels of a sheet are ink
+    std::optional<int> pixelSize; // a scalable font's height in pixels, ascent to descent
 };
 
 // What a writer may be told beyond the font.
@@ -40,6 +41,7 @@ struct WriteOptions
     int scale = 1; // picture pixels per glyph pixel
     CodeRange codes; // the characters to write, where the format can hold fewer than 256
     PicTarget target = PicTarget::Pic18; // the processor family an assembler table is for
+    AsmSyntax syntax = AsmSyntax::Mpasm; // the assembler an assembler table is written for
     CharacterSet charset; // the character each code is, for formats that say it
     QString firstFileName; // for a format of two files, the first one's name: "font.h"
     GlyphLayout layout; // the order and width of each glyph's bytes, for firmware tables
@@ -59,6 +61,8 @@ enum class FormatOption {
     Ink = 0x80,
     Codes = 0x100,
     Target = 0x200,
+    PixelSize = 0x400,
+    Syntax = 0x800,
     Layout = 0x1000, // the byte order and width of a table's glyphs
     Storage = 0x2000, // const, PROGMEM or __flash
 };

@@ -1,7 +1,5 @@
 #include "formats/importresult.h"
 
-#include <QLocale>
-
 #include <algorithm>
 
 ImportResult ImportResult::failure(const QString &reason)
@@ -9,25 +7,6 @@ ImportResult ImportResult::failure(const QString &reason)
     ImportResult result;
     result.error = reason;
     return result;
-}
-
-QString numberText(qint64 value)
-{
-    return QLocale(QLocale::English).toString(value);
-}
-
-QString codeRangesText(const QList<int> &codes)
-{
-    QStringList ranges;
-    for (qsizetype i = 0; i < codes.size();) {
-        qsizetype last = i;
-        while (last + 1 < codes.size() && codes[last + 1] == codes[last] + 1)
-            ++last;
-        ranges.append(last == i ? QString::number(codes[i])
-                                : QStringLiteral("%1-%2").arg(codes[i]).arg(codes[last]));
-        i = last + 1;
-    }
-    return ranges.join(QStringLiteral(", "));
 }
 
 QString emptyCodesText(const FontImage &font)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/coderange.h"
 #include "core/fontimage.h"
 
 #include <QList>
@@ -24,6 +25,12 @@ struct ImportResult
     int keyed = 0;
     int byPosition = 0;
     QList<int> uncovered;
+    // Codes whose glyph reached outside the 8x8 cell and lost the ink there (a scalable font
+    // drawn at a size too large for some characters).
+    QList<int> clipped;
+    // A scalable font read without the size to draw it at: the error says how to choose one, the
+    // caller how to give it.
+    bool sizeNeeded = false;
 
     const FontFormat *format = nullptr; // the format read, as readFont() found it
     bool unrecognised = false; // no format was named, and the content told none
@@ -32,11 +39,6 @@ struct ImportResult
     static ImportResult failure(const QString &reason);
 };
 
-// Numbers in messages, grouped the same way whatever the locale: "67,108,864".
-QString numberText(qint64 value);
-
-// Codes in ascending order as ranges: "0, 32, 127-160".
-QString codeRangesText(const QList<int> &codes);
 // The codes whose glyphs have no ink, as ranges.
 QString emptyCodesText(const FontImage &font);
 // Where the codes came from: "charset latin1: 191 codes through the Unicode table, 65 without a

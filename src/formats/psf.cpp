@@ -121,6 +121,11 @@ Table readTable(QByteArrayView bytes, const Layout &layout)
                 if (valid)
                     character = character << 6 | (byteAt(bytes, at + i) & 0x3F);
             }
+            // The shortest form only, and no surrogates or values past U+10FFFF: E0 81 81 is
+            // not 'A'.
+            constexpr char32_t Least[] = {0, 0, 0x80, 0x800, 0x10000};
+            valid = valid && character >= Least[length] && character <= 0x10FFFF
+                    && !(character >= 0xD800 && character <= 0xDFFF);
             if (!valid) {
                 table.error = QStringLiteral("the Unicode table holds a byte that is not UTF-8 "
                                              "(0x%1) at glyph %2; --by-position takes the "
@@ -186,7 +191,11 @@ ImportResult glyphsFrom(QByteArrayView bytes, const Layout &layout, const Charac
         result.charset = charset.name();
         result.key = QStringLiteral("through the Unicode table");
         for (int code = 0; code < CharacterCount; ++code) {
-            const auto glyph = table.glyphOf.constFind(charset.character(code));
+            auto glyph = table.glyphOf.cend();
+            if (const std::optional<char32_t> position = positionCharacter(charset, code))
+                glyph = table.glyphOf.constFind(*position);
+            if (glyph == table.glyphOf.cend())
+                glyph = table.glyphOf.constFind(charset.character(code));
             if (glyph == table.glyphOf.cend()) {
                 result.uncovered.append(code);
                 continue;
@@ -288,10 +297,13 @@ QByteArray psf1Bytes(const FontImage &font, const CharacterSet &charset)
         bytes.append(static_cast<char>(value >> 8));
     };
     for (int code = 0; code < CharacterCount; ++code) {
-        // PSF 1 entries are 16-bit: a character beyond them, or none, leaves the entry empty.
+        // PSF 1 entries are 16-bit: a character beyond them, or none, gives no entry.
         const char32_t character = charset.character(code);
         if (character < Psf1SequenceStart)
             append16(static_cast<quint16>(character));
+        // A glyph whose code has no character of its own is kept by its position.
+        if (const std::optional<char32_t> position = positionCharacter(charset, code))
+            append16(static_cast<quint16>(*position));
         append16(Psf1Separator);
     }
     return bytes;

@@ -12,16 +12,22 @@ ImportResult fontFromRaw(QByteArrayView bytes, const RawSpan &span)
         return QStringLiteral("%1 bytes from offset %2 of the file's %3")
             .arg(numberText(available), numberText(span.offset), numberText(bytes.size()));
     };
+    const auto glyphsText = [](qint64 count) {
+        return numberText(count)
+               + (count == 1 ? QStringLiteral(" glyph") : QStringLiteral(" glyphs"));
+    };
     if (span.first < 0 || span.first >= CharacterCount
         || (span.count && (*span.count < 1 || span.first + *span.count > CharacterCount)))
-        return ImportResult::failure(QStringLiteral("codes run from 0 to 255; %1 glyphs from code "
-                                                    "%2 do not fit.")
-                                         .arg(span.count.value_or(0))
-                                         .arg(span.first));
+        return ImportResult::failure(
+            QStringLiteral("codes run from 0 to 255; %1 from code %2 %3 not fit.")
+                .arg(glyphsText(span.count.value_or(0)))
+                .arg(span.first)
+                .arg(span.count == 1 ? QStringLiteral("does") : QStringLiteral("do")));
     if (span.count && *span.count > held)
         return ImportResult::failure(
-            QStringLiteral("--count %1 asks for %1 glyphs; the data holds %2 (%3).")
-                .arg(numberText(*span.count), numberText(held), dataText()));
+            QStringLiteral("--count %1 asks for %2; the data holds %3 (%4).")
+                .arg(numberText(*span.count), glyphsText(*span.count), numberText(held),
+                     dataText()));
     if (held == 0)
         return ImportResult::failure(QStringLiteral("the data holds no glyph of %1 byte%2 (%3).")
                                          .arg(QString::number(glyphSize),

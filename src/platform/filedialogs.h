@@ -18,6 +18,9 @@ struct FileDialogRequest
     QString allFilesFilter;
     QString defaultSuffix; // without the dot
     QString initialName;
+    // Where the current font is, and so where the dialog starts; empty when the font has no
+    // file yet.
+    QString folder;
     bool mustExist = false;
     bool confirmOverwrite = false;
 };
@@ -30,9 +33,19 @@ public:
     virtual QString ask(QWidget *parent, const FileDialogRequest &request) = 0;
 };
 
-// The desktop's dialog through QFileDialog.
+// The folder a dialog starts in: the current font's, else the one last chosen in this session,
+// else the fallback (the user's Documents on Windows, home elsewhere); a folder that no longer
+// exists is passed over. Never the program's own or the working folder.
+QString dialogStartFolder(const QString &fontFolder, const QString &lastFolder,
+                          const QString &fallback);
+
+// The system's dialog: Windows' own there, Qt's own elsewhere. Neither writes any setting; the
+// folder last chosen is kept for the session only.
 class QtFileDialogs final : public FileDialogs
 {
 public:
     QString ask(QWidget *parent, const FileDialogRequest &request) override;
+
+private:
+    QString m_lastFolder;
 };

@@ -1,5 +1,6 @@
 #include "app/frmmain.h"
 #include "editor/detailspanel.h"
+#include "editor/fontdocument.h"
 #include "editor/pixelsquare.h"
 #include "glyphcell/fontchar.h"
 #include "support/support.h"
@@ -105,8 +106,6 @@ private Q_SLOTS:
     void glyphsStayInkOnPaper();
     void panelTextsFit_data();
     void panelTextsFit();
-    void arrowsWalkThePalette_data();
-    void arrowsWalkThePalette();
     void arrowsWalkTheGrid_data();
     void arrowsWalkTheGrid();
     void clickedSquareTakesFocus();
@@ -171,7 +170,7 @@ void TestDesktop::glyphsStayInkOnPaper()
     const QColor window = m_window->palette().color(QPalette::Window);
 
     QTest::mouseClick(cell(65), Qt::LeftButton);
-    m_window->detailsPanel()->LoadEditor(CapitalA);
+    m_window->document()->paste(CapitalA);
     QTest::mouseClick(control(QStringLiteral("btnOK")), Qt::LeftButton);
     verifyCellShows(cell(65), CapitalA, Green);
     verifyCellShows(m_window->detailsPanel()->CurrentFontChar(), CapitalA, Qt::white);
@@ -235,13 +234,14 @@ void TestDesktop::panelTextsFit()
         CharBitMap rows {};
         for (int r = 0; r < 8; ++r)
             rows[r] = static_cast<std::uint8_t>(first + r);
-        panel->ClearEditor();
-        panel->LoadEditor(rows);
         for (int code = first; code < first + 8; ++code) {
-            panel->setSelectedCharText(charDescription(code));
+            m_window->document()->select(code);
             auto *selected = control<QLabel>(QStringLiteral("lblSelectedChar"));
+            QCOMPARE(selected->text(), charDescription(code));
             QVERIFY2(textFits(selected), qPrintable(selected->text()));
         }
+        m_window->document()->clearEditor();
+        m_window->document()->paste(rows);
         for (QLabel *label : labels) {
             const QString what = label->objectName() + QLatin1Char(' ') + label->text();
             QVERIFY2(textFits(label), qPrintable(what));
@@ -255,48 +255,6 @@ void TestDesktop::panelTextsFit()
         }
     }
     QVERIFY(control<QLabel>(QStringLiteral("lblSelectedChar"))->font().bold());
-}
-
-void TestDesktop::arrowsWalkThePalette_data()
-{
-    QTest::addColumn<int>("from");
-    QTest::addColumn<Qt::Key>("key");
-    QTest::addColumn<int>("to");
-    QTest::newRow("0 left stays") << 0 << Qt::Key_Left << 0;
-    QTest::newRow("0 up stays") << 0 << Qt::Key_Up << 0;
-    QTest::newRow("0 right") << 0 << Qt::Key_Right << 1;
-    QTest::newRow("0 down a row") << 0 << Qt::Key_Down << 30;
-    QTest::newRow("29 right wraps to the next row") << 29 << Qt::Key_Right << 30;
-    QTest::newRow("29 up stays") << 29 << Qt::Key_Up << 29;
-    QTest::newRow("29 down") << 29 << Qt::Key_Down << 59;
-    QTest::newRow("30 left back to 29") << 30 << Qt::Key_Left << 29;
-    QTest::newRow("30 up") << 30 << Qt::Key_Up << 0;
-    QTest::newRow("225 down to the last") << 225 << Qt::Key_Down << 255;
-    QTest::newRow("226 down past the end stays") << 226 << Qt::Key_Down << 226;
-    QTest::newRow("255 right stays") << 255 << Qt::Key_Right << 255;
-    QTest::newRow("255 down stays") << 255 << Qt::Key_Down << 255;
-    QTest::newRow("255 left") << 255 << Qt::Key_Left << 254;
-    QTest::newRow("255 up") << 255 << Qt::Key_Up << 225;
-}
-
-void TestDesktop::arrowsWalkThePalette()
-{
-    QFETCH(int, from);
-    QFETCH(Qt::Key, key);
-    QFETCH(int, to);
-    startWindow();
-    if (to != from)
-        cell(to)->DrawChar(CapitalA);
-    QTest::mouseClick(cell(from), Qt::LeftButton);
-    QCOMPARE(QApplication::focusWidget(), cell(from));
-    QTest::keyClick(cell(from), key);
-    // Moving selects, as a click or Tab does.
-    QCOMPARE(QApplication::focusWidget(), cell(to));
-    QCOMPARE(m_window->SelectedIndex(), to);
-    QCOMPARE(cell(to)->BackColor(), Green);
-    if (to != from)
-        QCOMPARE(cell(from)->BackColor(), QColor(Qt::white));
-    QCOMPARE(m_window->detailsPanel()->CurrentFontChar()->BitMap(), cell(to)->BitMap());
 }
 
 void TestDesktop::arrowsWalkTheGrid_data()
@@ -389,7 +347,7 @@ void TestDesktop::copyPutsBytesAsText()
 {
     startWindow();
     QTest::mouseClick(cell(65), Qt::LeftButton);
-    m_window->detailsPanel()->LoadEditor(CapitalA);
+    m_window->document()->paste(CapitalA);
     QTest::mouseClick(control(QStringLiteral("btnCopy")), Qt::LeftButton);
     const QMimeData *data = QApplication::clipboard()->mimeData();
     QVERIFY(data);

@@ -1,5 +1,6 @@
 #include "app/frmmain.h"
 #include "editor/detailspanel.h"
+#include "editor/fontdocument.h"
 #include "editor/pixelsquare.h"
 #include "glyphcell/fontchar.h"
 #include "support/support.h"
@@ -37,6 +38,7 @@ private Q_SLOTS:
     void pasteTwiceAndOntoSameCharacter();
     void pasteAfterStartupChangesNothing();
     void copyPutsPictureOnClipboard();
+    void editMenuNamesTheStep();
 
 private:
     FontChar *cell(int index) const { return m_window->SelFontChar(index); }
@@ -106,7 +108,7 @@ void TestEditing::startsWithCharacterZeroSelected()
 
 void TestEditing::clickSelectsAndMovesHighlight()
 {
-    cell(65)->DrawChar(CapitalA);
+    m_window->document()->changeGlyphs(QStringLiteral("A"), {{65, CapitalA}});
     select(65);
     QCOMPARE(m_window->SelectedIndex(), 65);
     verifyOnlyGreen(65);
@@ -190,7 +192,7 @@ void TestEditing::applyWithoutSelectionDoesNothing()
 
 void TestEditing::applyAfterClearBlanksCell()
 {
-    cell(65)->DrawChar(CapitalA);
+    m_window->document()->changeGlyphs(QStringLiteral("A"), {{65, CapitalA}});
     select(65);
     pressAlt(Qt::Key_L);
     QCOMPARE(selectedLabel(), QString());
@@ -263,6 +265,32 @@ void TestEditing::copyPutsPictureOnClipboard()
         for (int x = 0; x < 16; ++x)
             QCOMPARE(image.pixelColor(x, y),
                      (CapitalA[y / 2] & (0x80 >> (x / 2))) ? ink : QColor(Qt::white));
+}
+
+// The Edit menu names the step it would take back or redo, and is disabled with none.
+void TestEditing::editMenuNamesTheStep()
+{
+    auto *undoItem = m_window->findChild<QAction *>(QStringLiteral("mnuUndo"));
+    auto *redoItem = m_window->findChild<QAction *>(QStringLiteral("mnuRedo"));
+    QVERIFY(!undoItem->isEnabled());
+    QVERIFY(!redoItem->isEnabled());
+    QCOMPARE(undoItem->text(), QStringLiteral("&Undo"));
+
+    select(65);
+    draw(CapitalA);
+    pressAlt(Qt::Key_I);
+    QCOMPARE(undoItem->text(), QStringLiteral("&Undo Invert"));
+    // From the keyboard, also while a square has the focus.
+    QTest::mouseClick(square(0), Qt::LeftButton);
+    QTest::keySequence(m_window.get(), QKeySequence::Undo);
+    QTest::keySequence(m_window.get(), QKeySequence::Undo);
+    QCOMPARE(preview(), CapitalA);
+    QCOMPARE(redoItem->text(), QStringLiteral("&Redo Invert"));
+    QCOMPARE(undoItem->text(), QStringLiteral("&Undo Toggle Pixel"));
+    redoItem->trigger();
+    redoItem->trigger();
+    QVERIFY(!redoItem->isEnabled());
+    QCOMPARE(redoItem->text(), QStringLiteral("&Redo"));
 }
 
 QTEST_MAIN(TestEditing)

@@ -1,12 +1,19 @@
 #include "app/frmmain.h"
 #include "editor/detailspanel.h"
+#include "editor/fontdocument.h"
 #include "editor/pixelsquare.h"
 #include "glyphcell/fontchar.h"
+#include "support/formatfixtures.h"
 #include "support/support.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QFileInfo>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -68,6 +75,12 @@ private Q_SLOTS:
     void exportLeavesTheWindowAsItWas();
     void exportProposesSavedName();
     void exitClosesTheWindow();
+    void fileGivenOpensWithoutADialog();
+    void dialogsStartInTheFontsFolder();
+    void importedFontIsSavedUnderItsOwnName();
+    void droppedFileOpens();
+    void newAndOpenAreUndone_data();
+    void newAndOpenAreUndone();
 
 private:
     void trigger(const char *item)
@@ -94,7 +107,7 @@ private:
     void prepareEditedFont()
     {
         QTest::mouseClick(m_window->SelFontChar(65), Qt::LeftButton);
-        m_window->detailsPanel()->LoadEditor(CapitalA);
+        m_window->document()->paste(CapitalA);
         QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("btnOK")),
                           Qt::LeftButton);
         QTest::mouseClick(m_window->SelFontChar(66), Qt::LeftButton);
@@ -257,6 +270,7 @@ void TestFileMenu::captionShowsTheNameAsItIs_data()
 {
     QTest::addColumn<QString>("name");
     QTest::newRow("marker") << "a[*].pf";
+    QTest::newRow("marker inside") << "a[*]b.pf";
     QTest::newRow("marker alone") << "[*]";
     QTest::newRow("marker twice") << "x[*][*].pf";
     QTest::newRow("bracket before marker") << "[[*].pf";
@@ -317,6 +331,128 @@ void TestFileMenu::exitClosesTheWindow()
     prepareEditedFont();
     trigger("mnuExit");
     QVERIFY(!m_window->isVisible());
+    QVERIFY(m_fakes->messages.shown.isEmpty());
+}
+
+void TestFileMenu::fileGivenOpensWithoutADialog()
+{
+    writeRaw(path("given.pf"), pattern(2048));
+    m_window->openFile(path("given.pf"));
+    QVERIFY(m_fakes->dialogs.requests.isEmpty());
+    QCOMPARE(m_window->windowTitle(), BaseTitle + " (given.pf)");
+    QCOMPARE(m_window->SelFontChar(255)->BitMap(), glyphOf(fontImageFromBytes(pattern(2048)), 255));
+    verifyCharacterZeroSelected();
+
+    // A file that cannot be read is named in a message and changes nothing.
+    trigger("mnuNew");
+    prepareEditedFont();
+    m_window->openFile(path("missing.pf"));
+    QCOMPARE(m_fakes->messages.shown.size(), 1);
+    QVERIFY(m_fakes->messages.shown[0].text.contains(QStringLiteral("missing.pf")));
+    verifyEditedFontKept(BaseTitle, QString());
+}
+
+void TestFileMenu::dialogsStartInTheFontsFolder()
+{
+    const QList<FileDialogRequest> &requests = m_fakes->dialogs.requests;
+    trigger("mnuSave"); // cancelled
+    QCOMPARE(requests.constLast().folder, QString());
+    writeRaw(path("font.pf"), pattern(2048));
+    open(path("font.pf"));
+    const QString folder = QFileInfo(path("font.pf")).absolutePath();
+    for (const char *item : {"mnuSave", "mneExport", "mnuOpen"}) {
+        trigger(item); // cancelled
+        QCOMPARE(requests.constLast().folder, folder);
+    }
+    // A font imported from another folder starts the dialogs there; New starts them afresh.
+    QTemporaryDir other;
+    writeRaw(other.filePath(QStringLiteral("vga.psf")), psf2(256, 8, 8, indexGlyphs(256)));
+    m_window->openFile(other.filePath(QStringLiteral("vga.psf")));
+    trigger("mnuSave");
+    QCOMPARE(requests.constLast().folder, QFileInfo(other.path()).absoluteFilePath());
+    trigger("mnuNew");
+    trigger("mnuSave");
+    QCOMPARE(requests.constLast().folder, QString());
+}
+
+void TestFileMenu::importedFontIsSavedUnderItsOwnName()
+{
+    writeRaw(path("vga.psf"), psf2(256, 8, 8, indexGlyphs(256)));
+    m_window->openFile(path("vga.psf"));
+    QCOMPARE(m_window->SelFontChar(65)->BitMap(), indexGlyph(65));
+    verifyCharacterZeroSelected();
+    // The report is shown; the title names no file, as none holds the font yet.
+    QCOMPARE(m_fakes->messages.shown.size(), 1);
+    QVERIFY(m_fakes->messages.shown[0].text.contains(QStringLiteral("read PSF 2")));
+    QCOMPARE(m_window->windowTitle(), BaseTitle);
+    QCOMPARE(m_window->findChild<QAction *>(QStringLiteral("mnuUndo"))->text(),
+             QStringLiteral("&Undo Import"));
+
+    // Save proposes the source's name as a .pf, never the source itself.
+    save(path("vga.pf"));
+    QCOMPARE(m_fakes->dialogs.requests.constLast().initialName, QStringLiteral("vga.pf"));
+    QCOMPARE(readRaw(path("vga.psf")), psf2(256, 8, 8, indexGlyphs(256)));
+    QCOMPARE(fontImageFromBytes(readRaw(path("vga.pf"))), m_window->document()->font());
+    QCOMPARE(m_window->windowTitle(), BaseTitle + " (vga.pf)");
+}
+
+void TestFileMenu::droppedFileOpens()
+{
+    writeRaw(path("dropped.pf"), pattern(2048));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path("dropped.pf"))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_window.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_window.get(), &drop);
+    QTRY_COMPARE(m_window->windowTitle(), BaseTitle + " (dropped.pf)");
+    QCOMPARE(m_window->SelFontChar(3)->BitMap(), glyphOf(fontImageFromBytes(pattern(2048)), 3));
+
+    // Two files at once, or something that is not a file, are not taken.
+    QMimeData two;
+    two.setUrls({QUrl::fromLocalFile(path("a.pf")), QUrl::fromLocalFile(path("b.pf"))});
+    QMimeData text;
+    text.setText(QStringLiteral("hello"));
+    for (QMimeData *refused : {&two, &text}) {
+        QDragEnterEvent offered(QPoint(10, 10), Qt::CopyAction, refused, Qt::LeftButton,
+                                Qt::NoModifier);
+        offered.setAccepted(false);
+        QApplication::sendEvent(m_window.get(), &offered);
+        QVERIFY(!offered.isAccepted());
+    }
+}
+
+void TestFileMenu::newAndOpenAreUndone_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::newRow("New") << "mnuNew";
+    QTest::newRow("Open") << "mnuOpen";
+}
+
+// A stray New or Open loses nothing: Undo brings back the font, its selection, its unapplied
+// edit, its file name and its title, and Redo goes forward again.
+void TestFileMenu::newAndOpenAreUndone()
+{
+    QFETCH(QString, item);
+    writeRaw(path("known.pf"), QByteArray(2048, '\0'));
+    writeRaw(path("other.pf"), pattern(2048));
+    open(path("known.pf"));
+    prepareEditedFont();
+    m_fakes->dialogs.answers = {path("other.pf")};
+    trigger(item.toLatin1().constData());
+    QVERIFY(m_window->SelFontChar(65)->BitMap() != CapitalA);
+    auto *undo = m_window->findChild<QAction *>(QStringLiteral("mnuUndo"));
+    QCOMPARE(undo->text(), "&Undo " + item.mid(3));
+    undo->trigger();
+    verifyEditedFontKept(BaseTitle + " (known.pf)", QStringLiteral("known.pf"));
+    QCOMPARE(m_window->windowHandle()->title(), BaseTitle + " (known.pf)");
+
+    m_window->findChild<QAction *>(QStringLiteral("mnuRedo"))->trigger();
+    QCOMPARE(m_window->SelectedIndex(), 0);
+    QCOMPARE(m_window->CurrentFileName(), item == "mnuOpen" ? "other.pf" : "");
+    // Undo and Redo touch no file.
+    QCOMPARE(readRaw(path("known.pf")), QByteArray(2048, '\0'));
     QVERIFY(m_fakes->messages.shown.isEmpty());
 }
 

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QTest>
 
 #include <memory>
@@ -185,10 +186,13 @@ void TestFrmMain::paletteTooltips()
 void TestFrmMain::menuItems()
 {
     const QList<QMenu *> menus = m_window->menuBar()->findChildren<QMenu *>();
-    QCOMPARE(m_window->menuBar()->actions().size(), 2);
+    // File, Edit, Help.
+    QCOMPARE(m_window->menuBar()->actions().size(), 3);
     auto *file = m_window->findChild<QMenu *>(QStringLiteral("mnuFile"));
+    auto *edit = m_window->findChild<QMenu *>(QStringLiteral("mnuEdit"));
     auto *help = m_window->findChild<QMenu *>(QStringLiteral("mnuHelp"));
-    QVERIFY(file && help);
+    QVERIFY(file && edit && help);
+    QCOMPARE(m_window->menuBar()->actions().at(1), edit->menuAction());
     QCOMPARE(file->title(), QStringLiteral("&File"));
     QCOMPARE(help->title(), QStringLiteral("&Help"));
 
@@ -204,6 +208,29 @@ void TestFrmMain::menuItems()
     QCOMPARE(help->actions().size(), 1);
     QCOMPARE(help->actions().constFirst()->objectName(), QStringLiteral("mnuAbout"));
     QCOMPARE(help->actions().constFirst()->text(), QStringLiteral("&About"));
+    for (QAction *action : help->actions())
+        QVERIFY(action->shortcut().isEmpty());
+
+    QCOMPARE(edit->title(), QStringLiteral("&Edit"));
+    QStringList editNames;
+    for (QAction *action : edit->actions())
+        editNames << action->objectName();
+    QCOMPARE(editNames, QStringList({"mnuUndo", "mnuRedo"}));
+    auto *undo = edit->actions().at(0);
+    auto *redo = edit->actions().at(1);
+    QCOMPARE(undo->shortcuts(), QList<QKeySequence> {QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    QCOMPARE(redo->shortcuts(),
+             QList<QKeySequence>({QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
+
+    // Alt and a letter reaches one thing in the window: a menu or a button.
+    QStringList keys;
+    for (QAction *menu : m_window->menuBar()->actions())
+        keys << QKeySequence::mnemonic(menu->text()).toString();
+    for (QPushButton *button : m_window->findChildren<QPushButton *>())
+        keys << QKeySequence::mnemonic(button->text()).toString();
+    QCOMPARE(keys.size(), 8);
+    QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), keys.size());
 }
 
 void TestFrmMain::focusOrder()

@@ -16,22 +16,7 @@
 #include <memory>
 
 namespace {
-struct Run
-{
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
-
-Run runCli(const QStringList &arguments, const QString &folder)
-{
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(GLYPHWRIGHT_CLI), arguments);
-    const bool finished = finishedInTime(process);
-    return {finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
-}
+using Run = ProgramRun;
 
 QString noCheck(int, int)
 {
@@ -42,22 +27,20 @@ QString noCheck(int, int)
 bool runsCleanly(const QString &program, const QStringList &arguments, const QString &folder,
                  QByteArray *output = nullptr)
 {
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(program, arguments);
-    if (!finishedInTime(process) || process.exitCode() != 0) {
-        qWarning("%s", process.readAllStandardError().constData());
+    const Run run = runProgram(program, arguments, folder);
+    if (run.exitCode != 0) {
+        qWarning("%s", qPrintable(run.err));
         return false;
     }
     if (output)
-        *output = process.readAllStandardOutput();
+        *output = run.out;
     return true;
 }
 } // namespace
 
 // The companion's import, convert and render commands run as a user runs them: what they
 // write, what they say, their exit status, and that a failure leaves the files as they were.
-class TestFormatCommands final : public QObject
+class TestFormatCommands final : public QObject, private TemporaryFolder
 {
     Q_OBJECT
 
@@ -80,6 +63,7 @@ private Q_SLOTS:
     void renderDrawsTheText();
     void failuresWriteNothing_data();
     void failuresWriteNothing();
+    void trueTypeAtASize();
     void consoleFontWhenInstalled();
     void psfTableReadByPsfgettable();
     void pcfMadeByBdftopcf();
@@ -87,15 +71,15 @@ private Q_SLOTS:
     void sheetsWrittenByImageMagick();
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    QString path(const QString &name) const { return m_dir->filePath(name); }
-    Run run(const QStringList &arguments) const { return runCli(arguments, m_dir->path()); }
+    Run run(const QStringList &arguments) const
+    {
+        return runProgram(QStringLiteral(GLYPHWRIGHT_CLI), arguments, path());
+    }
 };
 
 void TestFormatCommands::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
+    QVERIFY(renewFolder());
 }
 
 void TestFormatCommands::helpListsTheCommands()
@@ -235,10 +219,14 @@ void TestFormatCommands::layoutsThroughTheCommands_data()
 {
     QTest::addColumn<QString>("layout");
     QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("syntax");
     for (const char *layout : {"rows", "rows-lsb", "columns", "columns-msb"}) {
         for (const int width : {1, 5, 8})
-            QTest::addRow("%s %d", layout, width) << layout << width;
+            QTest::addRow("%s %d", layout, width) << layout << width << "mpasm";
     }
+    // pic-as's tables are checked line by line, not assembled.
+    QTest::newRow("pic-as columns 5") << "columns" << 5 << "pic-as";
+    QTest::newRow("pic-as columns-msb 8") << "columns-msb" << 8 << "pic-as";
 }
 
 // A font exported, converted to raw bytes and to text in a layout comes back through import,
@@ -249,6 +237,7 @@ void TestFormatCommands::layoutsThroughTheCommands()
 {
     QFETCH(QString, layout);
     QFETCH(int, width);
+    QFETCH(QString, syntax);
     const FontImage font = randomFont(qHash(QTest::currentDataTag()));
     writeRaw(path(QStringLiteral("font.pf")), fontFileBytes(font));
     QByteArray narrow = fontFileBytes(font);
@@ -263,15 +252,19 @@ void TestFormatCommands::layoutsThroughTheCommands()
             qWarning("%s: %s", qPrintable(arguments.join(u' ')), qPrintable(result.err));
         return result.exitCode == 0;
     };
-    QVERIFY(runs(QStringList {"export", "font.pf", "-o", "font.asm"} + given));
+    const QStringList assembler = given + QStringList {"--syntax", syntax};
+    QVERIFY(runs(QStringList {"export", "font.pf", "-o", "font.asm"} + assembler));
     // gpasm pads a PIC18 line of 5 bytes to 6, and makes each byte a retlw for pic16.
-    const QStringList assemble = QStandardPaths::findExecutable(QStringLiteral("gpasm")).isEmpty()
-                                     ? QStringList()
-                                     : QStringList {"--assemble"};
-    QVERIFY(runs(QStringList {"check", "font.pf", "font.asm"} + given + assemble));
-    QVERIFY(
-        runs(QStringList {"export", "font.pf", "-o", "retlw.asm", "--target", "pic16"} + given));
-    QVERIFY(runs(QStringList {"check", "font.pf", "retlw.asm"} + given + assemble));
+    const QStringList assemble
+        = QStandardPaths::findExecutable(QStringLiteral("gpasm")).isEmpty() || syntax != "mpasm"
+              ? QStringList()
+              : QStringList {"--assemble"};
+    QVERIFY(runs(QStringList {"check", "font.pf", "font.asm"} + assembler + assemble));
+    QVERIFY(runs(QStringList {"export", "font.pf", "-o", "retlw.asm", "--target", "pic16"}
+                 + assembler));
+    QVERIFY(runs(QStringList {"check", "font.pf", "retlw.asm"} + assembler + assemble));
+    QVERIFY(runs(QStringList {"import", "retlw.asm", "-o", "retlw.pf"} + given));
+    QCOMPARE(readRaw(path(QStringLiteral("retlw.pf"))), narrow);
     QVERIFY(runs(QStringList {"import", "font.asm", "-o", "asm.pf"} + given));
     QCOMPARE(readRaw(path(QStringLiteral("asm.pf"))), narrow);
     QVERIFY(runs(QStringList {"convert", "font.pf", "-o", "font.bin"} + given));
@@ -297,7 +290,8 @@ void TestFormatCommands::layoutsThroughTheCommands()
                  qPrintable(bare.err));
     }
     QByteArray changed = readRaw(path(QStringLiteral("font.asm")));
-    // The low digit of Char_065's first byte: "Char_065<TAB><TAB>db<TAB>0x.." .
+    // The low digit of Char_065's first byte: "Char_065<TAB><TAB>db<TAB>0x.." (MPASM) or
+    // "Char_065:<TAB>DB<TAB>0x.." (pic-as).
     const qsizetype byte = changed.indexOf("Char_065") + 16;
     changed[byte] = changed[byte] == '0' ? '1' : '0';
     writeRaw(path(QStringLiteral("wrong.asm")), changed);
@@ -347,9 +341,9 @@ void TestFormatCommands::cPairLinksInTwoFileFirmware()
     QVERIFY(runsCleanly(cc,
                         {"-std=c99", "-Wall", "-Wextra", "-pedantic", "-Werror", "-o", "dump",
                          "main.c", "rows.c", "my-font.c", "ascii.c"},
-                        m_dir->path()));
+                        path()));
     QByteArray dumped;
-    QVERIFY(runsCleanly(path(QStringLiteral("dump")), {}, m_dir->path(), &dumped));
+    QVERIFY(runsCleanly(path(QStringLiteral("dump")), {}, path(), &dumped));
     QCOMPARE(dumped, fontFileBytes(font) + fontFileBytes(font).mid(256, 768));
     // A comment per character, as the assembler export shows it.
     QVERIFY(readRaw(path(QStringLiteral("my-font.c"))).contains(" /* 065 A */\n"));
@@ -385,16 +379,14 @@ void TestFormatCommands::cPairWrittenWholeOrNotAtAll()
         // Qt cannot remove a name that is not UTF-8 when the folder goes.
         "rm -f \"$h\" \"$c\"\n"
         "exit $status");
-    QProcess process;
-    process.setWorkingDirectory(m_dir->path());
-    process.start(QStringLiteral("sh"), {"-c", script.arg(stem), GLYPHWRIGHT_CLI});
-    QVERIFY(finishedInTime(process));
-    const QString err = QString::fromUtf8(process.readAllStandardError());
-    QCOMPARE(process.exitCode(), 1);
+    const Run shell
+        = runProgram(QStringLiteral("sh"), {"-c", script.arg(stem), GLYPHWRIGHT_CLI}, path());
+    const QString err = shell.err;
+    QCOMPARE(shell.exitCode, 1);
     QVERIFY2(err.contains(shown + QLatin1String(".c: cannot write: ")), qPrintable(err));
     QVERIFY2(err.contains(shown + QLatin1String(".h: left as it was.")), qPrintable(err));
     // Both files as they were, and nothing beside them and the font.
-    QCOMPARE(process.readAllStandardOutput(), QByteArray("old header|old source|3"));
+    QCOMPARE(shell.out, QByteArray("old header|old source|3"));
 }
 
 void TestFormatCommands::renderDrawsTheText_data()
@@ -460,11 +452,14 @@ void TestFormatCommands::failuresWriteNothing_data()
     QTest::newRow("--count past the data")
         << import + QStringList {"--offset", "100", "--count", "250"} << font << 1
         << "--count 250 asks for 250 glyphs; the data holds 243 (1,948 bytes from offset 100";
+    QTest::newRow("--count of one past the data")
+        << import + QStringList {"--offset", "2044", "--count", "1"} << font << 1
+        << "--count 1 asks for 1 glyph; the data holds 0 (4 bytes from offset 2,044";
     QTest::newRow("unknown charset")
         << import + QStringList {"--charset", "klingon"} << tall << 2 << "--charset 'klingon': ";
     QTest::newRow("charset for a sheet")
         << import + QStringList {"--charset", "cp437"} << encodePng(sheetOf({}, 1)) << 2
-        << "--charset applies to --from psf or bdf only";
+        << "--charset applies to --from psf, bdf or ttf only";
     QTest::newRow("unknown --from")
         << import + QStringList {"--from", "gif"} << font << 2 << "--from 'gif'";
     QTest::newRow("offset with psf") << import + QStringList {"--from", "psf", "--offset", "1"}
@@ -511,6 +506,14 @@ void TestFormatCommands::failuresWriteNothing_data()
     QTest::newRow("too large a picture")
         << QStringList {"render", "source", QString(3000, u'x'), "-o", "out", "--scale", "32"}
         << font << 2 << "would make a picture over";
+    QTest::newRow("size for a PSF") << import + QStringList {"--size", "8"} << psf1Bytes({}) << 2
+                                    << "--size applies to --from ttf only";
+    QTest::newRow("an unknown syntax")
+        << QStringList {"export", "source", "-o", "out", "--syntax", "masm"} << font << 2
+        << "--syntax 'masm': expects mpasm or pic-as";
+    QTest::newRow("pic-as assembled")
+        << QStringList {"check", "source", "out", "--syntax", "pic-as", "--assemble"} << font << 2
+        << "--assemble runs gpasm, which assembles MPASM syntax only";
     QTest::newRow("two texts") << render + QStringList {"B"} << font << 2
                                << "render: too many arguments (expects 2, got 3)";
 }
@@ -524,14 +527,31 @@ void TestFormatCommands::failuresWriteNothing()
     OTHER_CHARSET_OR_SKIP(charsetArgument(arguments));
     writeRaw(path(QStringLiteral("source")), source);
     writeRaw(path(QStringLiteral("out")), "old");
-    const QStringList before = QDir(m_dir->path()).entryList(QDir::Files);
+    const QStringList before = QDir(path()).entryList(QDir::Files);
     const Run result = run(arguments);
     QCOMPARE(result.exitCode, exitCode);
     QVERIFY2(result.err.startsWith(QLatin1String("glyphwright-cli: ")), qPrintable(result.err));
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
     QVERIFY(result.out.isEmpty());
     QCOMPARE(readRaw(path(QStringLiteral("out"))), QByteArray("old"));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), before);
+    QCOMPARE(QDir(path()).entryList(QDir::Files), before);
+}
+
+// DejaVu Sans Mono as a user imports it: told to give a size, then drawn with the characters
+// that did not fit named.
+void TestFormatCommands::trueTypeAtASize()
+{
+    const QString dejaVu = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf");
+    if (!QFileInfo::exists(dejaVu))
+        QSKIP("DejaVu Sans Mono (package fonts-dejavu-core) is not installed.");
+    const Run sizeless = run({"import", dejaVu, "-o", "font.pf"});
+    QVERIFY2(sizeless.exitCode == 1 && sizeless.err.contains("Give it with --size N."),
+             qPrintable(sizeless.err));
+    const Run sized = run({"import", dejaVu, "-o", "font.pf", "--size", "9"});
+    QVERIFY2(sized.exitCode == 0
+                 && sized.err.contains("pixels tall: 15 characters, 95 '_', 103 'g'"),
+             qPrintable(sized.err));
+    QCOMPARE(readRaw(path("font.pf")).size(), FontFileSize);
 }
 
 void TestFormatCommands::consoleFontWhenInstalled()
@@ -553,10 +573,8 @@ void TestFormatCommands::consoleFontWhenInstalled()
     // per glyph 16-bit characters up to 0xFFFF (0xFFFE starts sequences of several).
     if (QStandardPaths::findExecutable(QStringLiteral("gzip")).isEmpty())
         QSKIP("needs gzip to read the font's own table");
-    QProcess gunzip;
-    gunzip.start(QStringLiteral("gzip"), {"-dc", source});
-    QVERIFY(finishedInTime(gunzip));
-    const QByteArray psf = gunzip.readAllStandardOutput();
+    QByteArray psf;
+    QVERIFY(runsCleanly(QStringLiteral("gzip"), {"-dc", source}, path(), &psf));
     QCOMPARE(psf.left(4), QByteArray("\x36\x04\x02\x08", 4));
     QHash<int, int> glyphOfCharacter;
     bool sequences = false;
@@ -588,7 +606,7 @@ void TestFormatCommands::psfTableReadByPsfgettable()
     writeRaw(path(QStringLiteral("font.pf")), fontFileBytes(randomFont(8)));
     QCOMPARE(run({"convert", "font.pf", "-o", "font.psf", "--charset", "cp437"}).exitCode, 0);
     QByteArray listed;
-    QVERIFY(runsCleanly(psfgettable, {"font.psf"}, m_dir->path(), &listed));
+    QVERIFY(runsCleanly(psfgettable, {"font.psf"}, path(), &listed));
     QVERIFY2(listed.contains("\n0x082\tU+00e9\n") && listed.contains("\n0x0b0\tU+2591\n"),
              listed.constData());
 }
@@ -602,12 +620,9 @@ void TestFormatCommands::pcfMadeByBdftopcf()
         QSKIP("bdftopcf (xfonts-utils) is not installed");
     const FontImage font = randomFont(77);
     writeRaw(path(QStringLiteral("font.bdf")), bdfBytes(font, QStringLiteral("Test")));
-    QProcess compiler;
-    compiler.setWorkingDirectory(m_dir->path());
-    compiler.start(bdftopcf,
-                   {QStringLiteral("-o"), QStringLiteral("font.pcf"), QStringLiteral("font.bdf")});
-    QVERIFY2(finishedInTime(compiler), "compiler did not finish");
-    QVERIFY2(compiler.exitCode() == 0, compiler.readAllStandardError().constData());
+    QVERIFY(runsCleanly(
+        bdftopcf, {QStringLiteral("-o"), QStringLiteral("font.pcf"), QStringLiteral("font.bdf")},
+        path()));
     writeRaw(path(QStringLiteral("font.pcf.gz")),
              gzipped(readRaw(path(QStringLiteral("font.pcf")))));
     for (const char *name : {"font.pcf", "font.pcf.gz"}) {
@@ -649,12 +664,9 @@ void TestFormatCommands::sheetsWrittenByImageMagick()
                   QStringLiteral("ours.png"), QStringLiteral("--scale"), QStringLiteral("2")})
                  .exitCode,
              0);
-    QProcess magick;
-    magick.setWorkingDirectory(m_dir->path());
-    magick.start(convert,
-                 QStringList {QStringLiteral("ours.png")} + options + QStringList {output});
-    QVERIFY2(finishedInTime(magick), "magick did not finish");
-    QVERIFY2(magick.exitCode() == 0, magick.readAllStandardError().constData());
+    QVERIFY(runsCleanly(convert,
+                        QStringList {QStringLiteral("ours.png")} + options + QStringList {output},
+                        path()));
     const QString file = output.section(QLatin1Char(':'), 1);
     const Run back
         = run({QStringLiteral("import"), file, QStringLiteral("-o"), QStringLiteral("back.pf")});

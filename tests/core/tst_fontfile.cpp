@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -41,7 +43,9 @@ void raiseSignalUnderTest(int)
 // it ended. The moment is exact, not timed: under a 1,000-byte file-size limit the kernel sends
 // SIGXFSZ from inside the write that crosses it, while the temporary file exists and before any
 // rename, and the handler above turns that into the signal under test.
-int writeUntilSignal(const char *name, int signal)
+// With a SECOND name, it writes the pair NAME and SECOND, "new\n" and newBytes(), which the
+// signal then ends while the second is written.
+int writeUntilSignal(const char *name, int signal, const char *second)
 {
     // Nothing of Qt runs yet in this process, so it forks safely.
     const pid_t writer = ::fork();
@@ -53,7 +57,11 @@ int writeUntilSignal(const char *name, int signal)
         rlimit limit {};
         limit.rlim_cur = limit.rlim_max = 1000;
         setrlimit(RLIMIT_FSIZE, &limit);
-        const QString error = writeFileAtomically(QFile::decodeName(name), newBytes());
+        const QString error
+            = second ? writeFilesAtomically({QFile::decodeName(name), QFile::decodeName(second)},
+                                            {QByteArrayLiteral("new\n"), newBytes()})
+                           .error
+                     : writeFileAtomically(QFile::decodeName(name), newBytes());
         std::printf("not killed: %s\n", error.isEmpty() ? "ok" : qPrintable(error));
         std::fflush(stdout);
         ::_exit(0);
@@ -115,8 +123,24 @@ QStringList describeTree(const QString &prefix = {})
 int childMain(int argc, char **argv)
 {
     if (std::strcmp(argv[1], "--signal") == 0)
-        return writeUntilSignal(argv[2], std::atoi(argv[3]));
+        return writeUntilSignal(argv[2], std::atoi(argv[3]), argc > 4 ? argv[4] : nullptr);
     const QString path = QString::fromLocal8Bit(argv[2]);
+    if (std::strcmp(argv[1], "--write-on-input") == 0) {
+        // Tells it is ready, and writes once a line comes, with the programs' signal handling.
+        // A first write does whatever a first write does once (loading, seeding), so that the
+        // open of the second one's temporary file is the first open after the line.
+        removeTemporaryFilesOnSignals();
+        if (!writeFileAtomically(path, QByteArrayLiteral("old\n")).isEmpty())
+            return 1;
+        std::printf("ready\n");
+        std::fflush(stdout);
+        char line[8];
+        if (!std::fgets(line, sizeof line, stdin))
+            return 1;
+        const QString error = writeFileAtomically(path, newBytes());
+        std::printf("%s\n", error.isEmpty() ? "ok" : qPrintable(error));
+        return error.isEmpty() ? 0 : 1;
+    }
     if (std::strcmp(argv[1], "--read") == 0) {
         const ReadResult result = readFileStart(path, FontFileSize);
         std::printf("%s\n", result.error.isEmpty()
@@ -161,6 +185,7 @@ private Q_SLOTS:
     void writeThroughLinkKeepsLink();
     void linksOwnersAndSignals_data();
     void linksOwnersAndSignals();
+    void signalWhileTheTemporaryFileIsCreated();
     void newFileModeFollowsUmask_data();
     void newFileModeFollowsUmask();
     void replacedFileKeepsMode_data();
@@ -252,6 +277,10 @@ void TestFontFile::readRefusesWhatIsNotAFile()
     QCOMPARE(device.error, QStringLiteral("It is not a regular file."));
     const ReadResult missing = readFileStart(path("missing.pf"), FontFileSize);
     QCOMPARE(missing.error, QStringLiteral("No such file or directory."));
+    // The system would read "font" only, which is there.
+    writeRaw(path("font"), pattern(100));
+    const ReadResult nul = readFileStart(path("font") + QChar(0) + QStringLiteral(".pf"), 100);
+    QCOMPARE(nul.error, QStringLiteral("The name holds a NUL byte, which no file name can."));
 }
 
 void TestFontFile::readNeverBlocksOnFifo()
@@ -370,7 +399,8 @@ void TestFontFile::linksOwnersAndSignals_data()
     // anywhere shows as a line of its own.
     QTest::addColumn<QString>("setup");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("writer"); // "" this process, "nobody", or the signal that ends it
+    // "" this process, "child" another, "nobody" another as nobody, or the signal that ends it
+    QTest::addColumn<QString>("writer");
     QTest::addColumn<QString>("outcome");
     QTest::addColumn<QStringList>("after");
     const auto row = [](const char *name, const char *setup, const char *written,
@@ -427,6 +457,28 @@ void TestFontFile::linksOwnersAndSignals_data()
         "shared/font.pf", "nobody", "ok",
         {"shared/ 0777", "shared/font.pf: new 0666 (nobody:nogroup)"});
 
+    row("/proc makes no new file beside one of its own", "", "/proc/version", "",
+        "No such file or directory. The folder \"/proc\" does not let new files be made in it, "
+        "and the file is replaced by writing a new one beside it.",
+        {});
+    // The link of the child's standard output, the pipe the test reads, reads as "pipe:[N]".
+    row("link of /proc to a pipe", "", "/proc/self/fd/1", "child", "It is not a regular file.", {});
+    row("a name holding a NUL", "echo old > font", "font<NUL>.pf", "",
+        "The name holds a NUL byte, which no file name can.", {"font: old 0644"});
+
+    // Pairs, "new\n" and then newBytes(), which both show as "new".
+    row("pair through links to files not there yet",
+        "mkdir fonts; ln -s fonts/font.h out.h; ln -s fonts/font.c out.c", "out.h out.c", "", "ok",
+        {"fonts/ 0755", "fonts/font.c: new 0644", "fonts/font.h: new 0644", "out.c -> fonts/font.c",
+         "out.h -> fonts/font.h"});
+    row("pair whose second file cannot be made", "echo old > font.h; ln -s gone/font.c font.c",
+        "font.h font.c", "", "file 2: It is a link to gone/font.c: No such file or directory.",
+        {"font.c -> gone/font.c", "font.h: old 0644"});
+    row("SIGTERM while writing the second file of a pair", "echo old > font.h; echo old > font.c",
+        "font.h font.c", "SIGTERM", "killed by SIGTERM", {"font.c: old 0644", "font.h: old 0644"});
+    row("SIGINT while writing a new pair through links", "ln -s real.h font.h", "font.h font.c",
+        "SIGINT", "killed by SIGINT", {"font.h -> real.h"});
+
     row("SIGTERM while replacing a file", "echo old > font.pf", "font.pf", "SIGTERM",
         "killed by SIGTERM", {"font.pf: old 0644"});
     row("SIGINT while creating a file", "", "font.pf", "SIGINT", "killed by SIGINT", {});
@@ -448,21 +500,71 @@ void TestFontFile::linksOwnersAndSignals()
         QSKIP("needs root (and setpriv) to give files away or to write as another user");
     QCOMPARE(std::system(("set -e; " + setup).toLocal8Bit().constData()), 0);
 
+    name.replace(QStringLiteral("<NUL>"), QChar(0));
+    const QStringList pair = name.split(u' ');
     QString result;
-    if (writer.isEmpty()) {
+    if (writer.isEmpty() && pair.size() == 2) {
+        const FilesWritten written
+            = writeFilesAtomically(pair, {QByteArrayLiteral("new\n"), newBytes()});
+        if (written.failed >= 0)
+            result = QStringLiteral("file %1: %2").arg(written.failed + 1).arg(written.error);
+    } else if (writer.isEmpty()) {
         result = writeFileAtomically(name, newBytes());
     } else {
         const int signal = writer == QLatin1String("SIGHUP")   ? SIGHUP
                            : writer == QLatin1String("SIGINT") ? SIGINT
                                                                : SIGTERM;
-        const QStringList task = asNobody ? QStringList {"--write", name, "2048"}
-                                          : QStringList {"--signal", name, QString::number(signal)};
+        const QStringList task
+            = writer.startsWith(QLatin1String("SIG"))
+                  ? QStringList {"--signal", pair.first(), QString::number(signal)} + pair.mid(1)
+                  : QStringList {"--write", name, "2048"};
         result = QString::fromLocal8Bit(runChild(task, asNobody).output.trimmed());
     }
     QCOMPARE(result.isEmpty() ? QStringLiteral("ok") : result, outcome);
     after.replaceInStrings(QStringLiteral("$PWD"), m_dir->path());
     after.sort();
     QCOMPARE(describeTree(), after);
+}
+
+// The moment between the system creating the temporary file and the writer learning its name:
+// strace holds the writer there, on its way back from the open, until the signal comes.
+void TestFontFile::signalWhileTheTemporaryFileIsCreated()
+{
+    const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
+    if (strace.isEmpty())
+        QSKIP("needs strace to hold the writer inside the open");
+    QProcess writer;
+    writer.start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--write-on-input"), path("font.pf")});
+    QVERIFY(writer.waitForReadyRead(ChildWatchdog));
+    QCOMPARE(writer.readLine(), QByteArray("ready\n"));
+    QProcess tracer;
+    tracer.start(strace,
+                 {QStringLiteral("-p"), QString::number(writer.processId()), QStringLiteral("-o"),
+                  QStringLiteral("/dev/null"), QStringLiteral("-e"), QStringLiteral("trace=openat"),
+                  QStringLiteral("-e"), QStringLiteral("inject=openat:delay_exit=30000000")});
+    QVERIFY(tracer.waitForStarted());
+    // strace says on standard error once it is attached.
+    tracer.setReadChannel(QProcess::StandardError);
+    QTRY_VERIFY_WITH_TIMEOUT(tracer.state() != QProcess::Running
+                                 || tracer.peek(4096).contains("attached"),
+                             ChildWatchdog);
+    if (tracer.state() != QProcess::Running) {
+        writer.kill();
+        QVERIFY(finishedInTime(writer));
+        QSKIP(qPrintable(QStringLiteral("strace cannot attach here: ")
+                         + QString::fromLocal8Bit(tracer.readAllStandardError().trimmed())));
+    }
+    writer.write("go\n");
+    QTRY_VERIFY_WITH_TIMEOUT(folderEntries(m_dir->path()).size() == 2, ChildWatchdog);
+    QVERIFY(folderEntries(m_dir->path()).constFirst().startsWith(QLatin1String(".glyphwright-")));
+    QCOMPARE(::kill(pid_t(writer.processId()), SIGTERM), 0);
+    // Ended, strace lets the writer go at once, and the signal reaches it.
+    tracer.terminate();
+    QVERIFY(finishedInTime(tracer));
+    QVERIFY(finishedInTime(writer));
+    QCOMPARE(writer.exitStatus(), QProcess::CrashExit);
+    QCOMPARE(describeTree(), QStringList {QStringLiteral("font.pf: old 0644")});
 }
 
 void TestFontFile::newFileModeFollowsUmask_data()

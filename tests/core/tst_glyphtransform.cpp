@@ -69,6 +69,8 @@ private Q_SLOTS:
     void eachOperation_data();
     void eachOperation();
     void relations();
+    void rangeEndsAtItsLastCode_data();
+    void rangeEndsAtItsLastCode();
 };
 
 void TestGlyphTransform::eachOperation_data()
@@ -117,6 +119,35 @@ void TestGlyphTransform::relations()
             for (int row = 0; row < 8; ++row)
                 QCOMPARE(left[row], rolled(glyph, Direction::Left, n)[row] & ~band & 0xFF);
         }
+    }
+}
+
+void TestGlyphTransform::rangeEndsAtItsLastCode_data()
+{
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("last");
+    QTest::newRow("all") << 0 << 255;
+    QTest::newRow("letters") << 65 << 90;
+    QTest::newRow("first code alone") << 0 << 0;
+    QTest::newRow("last code alone") << 255 << 255;
+    QTest::newRow("up to the last code") << 128 << 255;
+}
+
+void TestGlyphTransform::rangeEndsAtItsLastCode()
+{
+    QFETCH(int, first);
+    QFETCH(int, last);
+    const FontImage before = randomFont(quint32(first * 256 + last));
+    FontImage font = before;
+    // Inverting changes every glyph, so each code of the range shows whether it was reached.
+    const GlyphOperation invert {GlyphOperation::Kind::Invert};
+    QCOMPARE(transformFont(font, CodeRange {first, last}, {&invert, 1}), last - first + 1);
+    for (int code = 0; code < CharacterCount; ++code) {
+        const bool inside = code >= first && code <= last;
+        CharBitMap expected = glyphOf(before, code);
+        for (std::uint8_t &row : expected)
+            row = inside ? std::uint8_t(~row) : row;
+        QVERIFY2(glyphOf(font, code) == expected, qPrintable(QString::number(code)));
     }
 }
 

@@ -86,7 +86,7 @@ class Program:
     """One run of the program in its own folder, with stand-ins for the viewer and the system
     information tool first on PATH; each records its arguments."""
 
-    def __init__(self, test_name, folder, tools=("xdg-open",), env=None):
+    def __init__(self, test_name, folder, tools=("xdg-open",), env=None, args=()):
         self.folder = folder
         self.test_name = test_name
         bin_dir = os.path.join(folder, "bin")
@@ -107,7 +107,7 @@ class Program:
         os.makedirs(settings["XDG_RUNTIME_DIR"], mode=0o700, exist_ok=True)
         self.log_path = os.path.join(folder, "program.log")
         self.log = open(self.log_path, "w")
-        self.process = subprocess.Popen([BINARY], cwd=folder, env=settings, stdout=self.log,
+        self.process = subprocess.Popen([BINARY, *args], cwd=folder, env=settings, stdout=self.log,
                                         stderr=subprocess.STDOUT)
         self.app = wait_until(self._find_app, 20, "the program on the accessibility bus")
         self.window = wait_until(lambda: self.top_level(TITLE), 10, "the main window")
@@ -198,6 +198,17 @@ class Program:
 
     def click_square(self, row, column):
         self.click(self.squares[(row, column)])
+
+    def stroke(self, squares):
+        """Presses the button on the first square, moves over the others with it held, and
+        releases it on the last."""
+        def centre(square):
+            x, y, width, height = self.extents(self.squares[square])
+            return x + width // 2, y + height // 2
+        xdotool("mousemove", *centre(squares[0]), "mousedown", "1")
+        for square in squares[1:]:
+            xdotool("mousemove", *centre(square))
+        xdotool("mouseup", "1")
 
     def menu(self, menu_key, item_key):
         self.wait_active()

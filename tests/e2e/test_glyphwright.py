@@ -35,8 +35,8 @@ class Scenario(unittest.TestCase):
         if not failed:
             remove(self.folder)
 
-    def start(self, tools=("xdg-open",)):
-        program = Program(self.id().rsplit(".", 1)[-1], self.folder, tools)
+    def start(self, tools=("xdg-open",), args=()):
+        program = Program(self.id().rsplit(".", 1)[-1], self.folder, tools, args=args)
         self.programs.append(program)
         return program
 
@@ -205,6 +205,95 @@ class TestGlyphwright(Scenario):
         self.assertEqual(program.title(), TITLE)
         self.assertEqual(program.cell_picture(65), expected_picture(CAPITAL_A, GREEN))
         self.assertEqual(program.selected_label(), "Char: A / 65 / 0x41")
+
+
+class TestHistory(Scenario):
+    """Undo and Redo, painting with the button held, and opening what the program is given."""
+
+    def font_file(self, name, glyphs):
+        """A .pf file in a folder of its own, with the given glyphs at their codes."""
+        folder = self.path("fonts")
+        os.makedirs(folder, exist_ok=True)
+        data = bytearray(2048)
+        for code, glyph in glyphs.items():
+            data[8 * code:8 * code + 8] = bytes(glyph)
+        path = os.path.join(folder, name)
+        with open(path, "wb") as out:
+            out.write(data)
+        return path
+
+    def test_open_by_argument_and_save_in_its_folder(self):
+        # Qt would read "[*]" in a title as the place of a modified mark: the name shows as it is.
+        font = self.font_file("mine[*]b.pf", {65: CAPITAL_A})
+        program = self.start(args=[font])
+        wait_until(lambda: program.title() == TITLE + " (mine[*]b.pf)", 10, "the title to name the file")
+        self.assertEqual(program.cell_picture(65), expected_picture(CAPITAL_A, WHITE))
+        self.assertEqual(program.selected_label(), "Char: . / 0 / 0x00")
+        # Save's dialog starts in the font's folder: a bare name lands there.
+        program.menu("f", "s")
+        program.answer_file_dialog("Save PIC SSTV Font File", "copy.pf")
+        copy = os.path.join(os.path.dirname(font), "copy.pf")
+        wait_until(lambda: os.path.exists(copy), 10, "the copy in the font's folder")
+        with open(font, "rb") as original, open(copy, "rb") as saved:
+            self.assertEqual(saved.read(), original.read())
+        wait_until(lambda: program.title() == TITLE + " (copy.pf)", 10, "the title to name the copy")
+
+    def test_undo_and_redo(self):
+        other = self.font_file("other.pf", {66: CAPITAL_A})
+        program = self.start()
+        rows = lambda: [program.row_values(r)[0] for r in range(8)]
+        cell = lambda code, background: program.cell_picture(code) == expected_picture(CAPITAL_A, background)
+        # Each step: what the user does, then what must then show.
+        steps = [
+            ("select 65", lambda: program.click_cell(65),
+             lambda: program.selected_label() == "Char: A / 65 / 0x41"),
+            ("draw an A", lambda: self.draw(program, CAPITAL_A), lambda: rows() == [str(v) for v in CAPITAL_A]),
+            ("undo a square", lambda: key("ctrl+z"), lambda: rows()[6] == "64"),
+            ("redo it with Ctrl+Y", lambda: key("ctrl+y"), lambda: rows()[6] == "66"),
+            ("apply", lambda: key("alt+a"), lambda: cell(65, GREEN)),
+            ("invert", lambda: key("alt+i"), lambda: rows()[7] == "255"),
+            ("undo invert from the menu", lambda: program.menu("e", "u"), lambda: rows()[7] == "0"),
+            ("redo it with Ctrl+Shift+Z", lambda: key("ctrl+shift+z"), lambda: rows()[7] == "255"),
+            ("undo it again", lambda: key("ctrl+z"), lambda: rows()[7] == "0"),
+            ("New by mistake", lambda: program.menu("f", "n"),
+             lambda: program.selected_label() == "Char: . / 0 / 0x00" and not cell(65, WHITE)),
+            ("New taken back", lambda: key("ctrl+z"),
+             lambda: cell(65, GREEN) and program.selected_label() == "Char: A / 65 / 0x41"),
+            ("open another font", lambda: (program.menu("f", "o"),
+                                           program.answer_file_dialog("Open PIC SSTV Font File", other)),
+             lambda: program.title() == TITLE + " (other.pf)" and cell(66, WHITE)),
+            ("Open taken back", lambda: key("ctrl+z"),
+             lambda: program.title() == TITLE and cell(65, GREEN) and not cell(66, WHITE)),
+            ("Open again by Redo", lambda: key("ctrl+y"), lambda: program.title() == TITLE + " (other.pf)"),
+        ]
+        for name, action, shown in steps:
+            with self.subTest(step=name):
+                program.wait_active()
+                action()
+                wait_until(shown, 10, f"the window after '{name}'")
+        # Undo and Redo touch no file.
+        with open(other, "rb") as font:
+            self.assertEqual(font.read()[8 * 66:8 * 67], bytes(CAPITAL_A))
+
+    def test_paint_a_stroke(self):
+        program = self.start()
+        program.click_cell(65)
+        wait_until(lambda: program.selected_label() == "Char: A / 65 / 0x41", 5, "character 65 selected")
+        # Across row 1 and down column 7, the button held: every square takes ink.
+        program.stroke([(1, c) for c in range(8)] + [(r, 7) for r in range(2, 5)])
+        wait_until(lambda: program.row_values(1) == ("255", "0xFF"), 5, "row 1 painted")
+        wait_until(lambda: [program.row_values(r)[0] for r in range(2, 5)] == ["1", "1", "1"], 5, "column 7 painted")
+        # Starting on ink, a stroke clears.
+        program.stroke([(1, 2), (1, 3), (1, 4)])
+        wait_until(lambda: program.row_values(1) == ("199", "0xC7"), 5, "three squares cleared")
+        # Each stroke is one step.
+        key("ctrl+z")
+        wait_until(lambda: program.row_values(1) == ("255", "0xFF"), 5, "the second stroke undone")
+        key("ctrl+z")
+        wait_until(lambda: all(program.row_values(r) == ("0", "0x00") for r in range(8)), 5, "the first undone")
+        # A click is still one toggle.
+        program.click_square(0, 0)
+        wait_until(lambda: program.row_values(0) == ("128", "0x80"), 5, "one square toggled")
 
 
 if __name__ == "__main__":

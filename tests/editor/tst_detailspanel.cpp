@@ -1,4 +1,5 @@
 #include "editor/detailspanel.h"
+#include "editor/fontdocument.h"
 #include "editor/pixelsquare.h"
 #include "glyphcell/fontchar.h"
 #include "support/support.h"
@@ -9,7 +10,8 @@
 
 #include <memory>
 
-// The pixel grid as the editor's state: toggles, row values, preview, load, clear and invert.
+// The pixel grid as a view of the document's working copy: toggles, row values, preview, paste,
+// clear and invert.
 class TestDetailsPanel final : public QObject
 {
     Q_OBJECT
@@ -25,7 +27,7 @@ private Q_SLOTS:
     void blankLoadClicksNothing();
     void invertComplementsEveryRow();
     void clearBlanksEverything();
-    void onlyExactBlackIsInk();
+    void squaresFollowTheDocument();
     void squaresNameTheirPixel();
     void keyboardToggles();
 
@@ -62,15 +64,16 @@ private:
     }
 
     std::unique_ptr<QWidget> m_owner;
+    FontDocument *m_document = nullptr;
     DetailsPanel *m_panel = nullptr;
 };
 
 void TestDetailsPanel::init()
 {
     m_owner = std::make_unique<QWidget>();
-    m_panel = new DetailsPanel(m_owner.get());
+    m_document = new FontDocument(m_owner.get());
+    m_panel = new DetailsPanel(m_document, m_owner.get());
     m_panel->CurrentFontChar()->Pack();
-    m_panel->ClearEditor();
     m_owner->resize(600, 400);
     m_owner->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_owner.get()));
@@ -114,7 +117,7 @@ void TestDetailsPanel::rowValues()
 
 void TestDetailsPanel::clickTwiceRestores()
 {
-    m_panel->LoadEditor(CapitalA);
+    m_document->paste(CapitalA);
     QTest::mouseClick(square(19), Qt::LeftButton);
     QVERIFY(gridBits() != CapitalA);
     QTest::mouseClick(square(19), Qt::LeftButton);
@@ -123,7 +126,7 @@ void TestDetailsPanel::clickTwiceRestores()
 
 void TestDetailsPanel::loadShowsBitmapOnBlankGrid()
 {
-    m_panel->LoadEditor(CapitalA);
+    m_document->paste(CapitalA);
     verifyConsistent(CapitalA);
     // The preview is drawn like a palette cell: each glyph pixel a 2 x 2 block.
     const QImage preview = m_panel->CurrentFontChar()->Picture();
@@ -135,32 +138,32 @@ void TestDetailsPanel::loadShowsBitmapOnBlankGrid()
 void TestDetailsPanel::loadTwiceIsExclusiveOr()
 {
     const CharBitMap other {0xFF, 0, 0, 0, 0, 0, 0, 0x0F};
-    m_panel->LoadEditor(CapitalA);
-    m_panel->LoadEditor(other);
+    m_document->paste(CapitalA);
+    m_document->paste(other);
     CharBitMap xored {};
     for (int r = 0; r < 8; ++r)
         xored[r] = CapitalA[r] ^ other[r];
     verifyConsistent(xored);
-    m_panel->LoadEditor(other);
+    m_document->paste(other);
     verifyConsistent(CapitalA);
 }
 
 void TestDetailsPanel::blankLoadClicksNothing()
 {
     QTest::mouseClick(square(0), Qt::LeftButton);
-    m_panel->LoadEditor(CharBitMap {});
+    m_document->paste(CharBitMap {});
     verifyConsistent(CharBitMap {0x80, 0, 0, 0, 0, 0, 0, 0});
 }
 
 void TestDetailsPanel::invertComplementsEveryRow()
 {
-    m_panel->InvertEditor();
+    m_document->invertEditor();
     verifyConsistent(CharBitMap {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF});
-    m_panel->LoadEditor(CapitalA);
-    m_panel->InvertEditor();
+    m_document->paste(CapitalA);
+    m_document->invertEditor();
     // Every row v becomes 255 - v: the full grid xor A, inverted, is A again.
     verifyConsistent(CapitalA);
-    m_panel->InvertEditor();
+    m_document->invertEditor();
     CharBitMap back {};
     for (int r = 0; r < 8; ++r)
         back[r] = 0xFF ^ CapitalA[r];
@@ -169,10 +172,11 @@ void TestDetailsPanel::invertComplementsEveryRow()
 
 void TestDetailsPanel::clearBlanksEverything()
 {
-    m_panel->LoadEditor(CapitalA);
-    m_panel->setSelectedCharText(QStringLiteral("Char: A / 65 / 0x41"));
+    m_document->select(65);
+    m_document->paste(CapitalA);
+    QCOMPARE(m_panel->findChild<QLabel *>("lblSelectedChar")->text(), "Char: A / 65 / 0x41");
     m_panel->CurrentFontChar()->setBackColor(Qt::green);
-    m_panel->ClearEditor();
+    m_document->clearEditor();
     verifyConsistent(CharBitMap {});
     QCOMPARE(m_panel->findChild<QLabel *>("lblSelectedChar")->text(), QString());
     QCOMPARE(m_panel->CurrentFontChar()->BackColor(), QColor(Qt::white));
@@ -180,14 +184,13 @@ void TestDetailsPanel::clearBlanksEverything()
         QCOMPARE(square(i)->color(), QColor(Qt::white));
 }
 
-void TestDetailsPanel::onlyExactBlackIsInk()
+void TestDetailsPanel::squaresFollowTheDocument()
 {
+    // A square shows the document's pixel, whatever it showed before.
     square(9)->setColor(QColor(1, 0, 0));
-    m_panel->picPixel_Click(0);
+    m_document->togglePixel(0);
     verifyConsistent(CharBitMap {0x80, 0, 0, 0, 0, 0, 0, 0});
-    // A colour that is not black toggles to black.
-    m_panel->picPixel_Click(9);
-    QCOMPARE(square(9)->color(), QColor(Qt::black));
+    QCOMPARE(square(9)->color(), QColor(Qt::white));
 }
 
 void TestDetailsPanel::squaresNameTheirPixel()

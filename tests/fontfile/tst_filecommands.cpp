@@ -1,4 +1,5 @@
 #include "fontfile/filecommands.h"
+#include "support/formatfixtures.h"
 #include "support/support.h"
 
 #include <QCoreApplication>
@@ -34,7 +35,9 @@ int childMain(int, char **argv)
         if (const std::optional<OpenedFont> opened = openFont(nullptr, fakes.services()))
             title = opened->title;
     } else {
-        title = saveFont(nullptr, fakes.services(), fontWithA(), QString());
+        if (const std::optional<SavedFont> saved
+            = saveFont(nullptr, fakes.services(), fontWithA(), QString()))
+            title = saved->title;
     }
     for (const ShownMessage &message : std::as_const(fakes.messages.shown))
         std::printf("message: %s\n", qPrintable(QString(message.text).replace(u'\n', u' ')));
@@ -66,6 +69,8 @@ private Q_SLOTS:
     void saveFailingPartWayKeepsOldFile();
     void saveLeavesSpecialFilesAlone_data();
     void saveLeavesSpecialFilesAlone();
+    void givenFileOpensOrImports_data();
+    void givenFileOpensOrImports();
 
 private:
     std::optional<OpenedFont> open(const QString &path)
@@ -77,7 +82,11 @@ private:
                                     const QString &currentFileName = QString())
     {
         m_fakes->dialogs.answers = {path};
-        return saveFont(nullptr, m_fakes->services(), font, currentFileName);
+        const std::optional<SavedFont> saved
+            = saveFont(nullptr, m_fakes->services(), font, currentFileName);
+        if (saved)
+            return saved->title;
+        return std::nullopt;
     }
     QString path(const char *name) const { return m_dir->filePath(QLatin1String(name)); }
     // One warning that names the file and gives the reason.
@@ -277,6 +286,57 @@ void TestFileCommands::saveLeavesSpecialFilesAlone()
     QVERIFY2(child.output.contains("It is not a regular file."), child.output.constData());
     QVERIFY2(child.output.endsWith("result: none\n"), child.output.constData());
     QCOMPARE(folderSnapshot(m_dir->path()), before);
+}
+
+void TestFileCommands::givenFileOpensOrImports_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("outcome"); // "pf", "import" or the reason of the message
+    QTest::addColumn<int>("code"); // a code whose glyph tells which font was read
+    QTest::addColumn<CharBitMap>("glyph");
+    const QByteArray psf = psf2(256, 8, 8, indexGlyphs(256));
+    const FontImage patterned = fontImageFromBytes(pattern(2048));
+    QTest::newRow(".pf") << "font.pf" << pattern(2048) << "pf" << 3 << glyphOf(patterned, 3);
+    // The name says .pf: the content is not looked into, even when it starts like a PSF.
+    QTest::newRow(".PF holding a PSF")
+        << "FONT.PF" << psf << "pf" << 0 << glyphOf(fontImageFromBytes(psf), 0);
+    QTest::newRow("PSF 2") << "vga.psf" << psf << "import" << 200 << indexGlyph(200);
+    QTest::newRow("PSF 2, gzip-compressed")
+        << "vga.psf.gz" << gzipped(psf) << "import" << 7 << indexGlyph(7);
+    QTest::newRow("PSF named otherwise") << "vga.bin" << psf << "import" << 65 << indexGlyph(65);
+    // Content no reader claims is a font, as Open reads any file.
+    QTest::newRow("unknown content")
+        << "rom.bin" << pattern(2048) << "pf" << 3 << glyphOf(patterned, 3);
+    QTest::newRow("damaged PSF") << "cut.psf" << psf.left(40) << "PSF" << 0 << CharBitMap {};
+    QTest::newRow("JPEG") << "photo.jpg" << QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF", 10) << "JPEG"
+                          << 0 << CharBitMap {};
+}
+
+void TestFileCommands::givenFileOpensOrImports()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, outcome);
+    QFETCH(int, code);
+    QFETCH(CharBitMap, glyph);
+    const QString file = m_dir->filePath(name);
+    writeRaw(file, bytes);
+    const std::optional<OpenedFont> opened = openGivenFile(nullptr, m_fakes->services(), file);
+    QVERIFY(m_fakes->dialogs.requests.isEmpty());
+    if (outcome != QLatin1String("pf") && outcome != QLatin1String("import")) {
+        QVERIFY(!opened);
+        verifyOneMessage(file, outcome);
+        return;
+    }
+    QVERIFY(opened);
+    QVERIFY(m_fakes->messages.shown.isEmpty());
+    QCOMPARE(glyphOf(opened->font, code), glyph);
+    QCOMPARE(opened->path, file);
+    QCOMPARE(opened->imported, outcome == QLatin1String("import"));
+    // An import names no .pf file; its report says what was read.
+    QCOMPARE(opened->title.fileName, opened->imported ? QString() : name);
+    QCOMPARE(opened->report.contains(QStringLiteral("read ")), opened->imported);
 }
 
 int main(int argc, char **argv)

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -17,9 +18,26 @@ class TestFileDialogs final : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void openDialogSettingsAndAllFiles();
     void saveDialogAsksBeforeReplacing();
+    void startFolder_data();
+    void startFolder();
+    void dialogStartsWhereTheFontIsAndWritesNoSettings();
+
+private:
+    QTemporaryDir m_config;
 };
+
+// The user's settings go here while the tests run, so that any the dialogs write show.
+void TestFileDialogs::initTestCase()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Windows' own dialog answers there; it is driven from outside, under Wine");
+#endif
+    QVERIFY(m_config.isValid());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+}
 
 namespace {
 QStringList listedNames(QFileDialog *dialog, const QString &folder)
@@ -91,6 +109,66 @@ void TestFileDialogs::saveDialogAsksBeforeReplacing()
     QtFileDialogs dialogs;
     QWidget owner;
     QCOMPARE(dialogs.ask(&owner, request), dir.filePath(QStringLiteral("big.pf")));
+}
+
+void TestFileDialogs::startFolder_data()
+{
+    QTest::addColumn<QString>("font");
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QString>("expected");
+    const QString here = QDir::tempPath();
+    const QString gone = QDir::temp().filePath(QStringLiteral("no-such-folder-here"));
+    QTest::newRow("the font's folder first") << here << "/" << here;
+    QTest::newRow("else the last one") << "" << here << here;
+    QTest::newRow("a font's folder that is gone") << gone << here << here;
+    QTest::newRow("else the fallback") << ""
+                                       << ""
+                                       << "fallback";
+    QTest::newRow("both gone") << gone << gone << "fallback";
+}
+
+void TestFileDialogs::startFolder()
+{
+    QFETCH(QString, font);
+    QFETCH(QString, last);
+    QFETCH(QString, expected);
+    QCOMPARE(dialogStartFolder(font, last, QStringLiteral("fallback")), expected);
+}
+
+void TestFileDialogs::dialogStartsWhereTheFontIsAndWritesNoSettings()
+{
+    QTemporaryDir fontFolder, chosenFolder;
+    QStringList started;
+    const auto answer = [&](const QString &chosen) {
+        QTimer::singleShot(0, this, [&, chosen] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto close = qScopeGuard([dialog] { dialog->reject(); });
+            started << dialog->directory().absolutePath();
+            if (!chosen.isEmpty()) {
+                close.dismiss();
+                dialog->selectFile(chosen);
+                QMetaObject::invokeMethod(dialog, &QDialog::accept);
+            }
+        });
+    };
+    QtFileDialogs dialogs;
+    QWidget owner;
+    answer(QString());
+    dialogs.ask(&owner, openFontRequest(fontFolder.path()));
+    // Chosen in another folder, which the next dialog without a font's folder starts in.
+    answer(chosenFolder.filePath(QStringLiteral("new.pf")));
+    QCOMPARE(dialogs.ask(&owner, saveFontRequest(QString())),
+             chosenFolder.filePath(QStringLiteral("new.pf")));
+    answer(QString());
+    dialogs.ask(&owner, openFontRequest());
+    answer(QString());
+    dialogs.ask(&owner, openFontRequest(fontFolder.path()));
+    QCOMPARE(started, QStringList({fontFolder.path(), QDir::homePath(), chosenFolder.path(),
+                                   fontFolder.path()}));
+    // Qt's dialog keeps its history in the user's settings unless told otherwise.
+    QCOMPARE(QDir(m_config.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList());
 }
 
 QTEST_MAIN(TestFileDialogs)

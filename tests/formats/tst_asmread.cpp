@@ -23,7 +23,9 @@ int lineOfCode(int code)
 }
 } // namespace
 
-// Reading an export back, the pixel comparison, and the assembler's hex output.
+Q_DECLARE_METATYPE(GlyphLayout)
+
+// Reading an export back.
 class TestAsmRead final : public QObject
 {
     Q_OBJECT
@@ -34,11 +36,10 @@ private Q_SLOTS:
     void toleratesWhatTheAssemblerAccepts();
     void rejectsWithTheLine_data();
     void rejectsWithTheLine();
-    void comparisonMarksDifferingRows();
-    void intelHex_data();
-    void intelHex();
-    void assembledWords_data();
-    void assembledWords();
+    void picAsReadBack_data();
+    void picAsReadBack();
+    void picAsRejectsWithTheLine_data();
+    void picAsRejectsWithTheLine();
 };
 
 void TestAsmRead::readsTheExportBack()
@@ -58,10 +59,10 @@ void TestAsmRead::everyFlippedBitIsFound()
         for (int byte = 0; byte < FontFileSize; ++byte) {
             FontImage flipped = font;
             flipped[byte] ^= static_cast<std::uint8_t>(1u << (byte % 8));
-            const AsmRead read = parseAsmSource(asmSource(flipped, QString(), target, {}));
+            const AsmRead read
+                = parseAsmSource(asmSource(flipped, QString(), {target, {}, AsmSyntax::Mpasm, {}}));
             QVERIFY(read.error.isEmpty());
-            QCOMPARE(firstDifferentCode(font, read.font), byte / GlyphSize);
-            QCOMPARE(differentCodeCount(font, read.font), 1);
+            QVERIFY(read.font == flipped);
         }
     }
 }
@@ -134,8 +135,8 @@ void TestAsmRead::rejectsWithTheLine_data()
         << lineOfCode(9) << "Char_009 uses \"dt\" but the lines before it use \"db\"";
     // Its first character line is line 8, after the target's and the range's header lines.
     QTest::newRow("a subset where all were expected")
-        << asmSource(randomFont(5), QString(), PicTarget::Pic16, {32, 127}) << 8
-        << "the table holds codes 32 to 127 (Char_032 to Char_127)";
+        << asmSource(randomFont(5), QString(), {PicTarget::Pic16, {32, 127}, AsmSyntax::Mpasm, {}})
+        << 8 << "the table holds codes 32 to 127 (Char_032 to Char_127)";
     QTest::newRow("code after the bytes")
         << change([](auto &l) { l[lineOfCode(9) - 1].replace("\t;", " nop ;"); }) << lineOfCode(9)
         << "unexpected text";
@@ -151,91 +152,99 @@ void TestAsmRead::rejectsWithTheLine()
     QCOMPARE(read.errorLine, line);
 }
 
-void TestAsmRead::comparisonMarksDifferingRows()
+void TestAsmRead::picAsReadBack_data()
 {
-    const CharBitMap left {0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0x00};
-    CharBitMap right = left;
-    right[3] = 0x7F;
-    const QStringList rows
-        = glyphComparison(left, right, QStringLiteral("font.pf"), QStringLiteral("font.asm"))
-              .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QCOMPARE(rows.size(), 9);
-    QCOMPARE(rows[0], "  font.pf   font.asm");
-    QCOMPARE(rows[1], "  ...##...  ...##...  0x18  0x18");
-    QCOMPARE(rows[4], "  .######.  .#######  0x7E  0x7F  <");
+    QTest::addColumn<bool>("pic16");
+    QTest::addColumn<CodeRange>("codes");
+    QTest::addColumn<GlyphLayout>("layout");
+    QTest::addColumn<int>("firstLine"); // the first label's, after the header, GLOBAL and PSECT
+    QTest::newRow("PIC18") << false << CodeRange {} << GlyphLayout {} << 9;
+    QTest::newRow("PIC16 32-127") << true << CodeRange {32, 127} << GlyphLayout {} << 13;
+    // The header's two lines of the layout come first.
+    QTest::newRow("PIC18 columns 5")
+        << false << CodeRange {} << GlyphLayout {ByteOrder::Columns, 5} << 11;
+    QTest::newRow("PIC16 32-127 columns-msb 3")
+        << true << CodeRange {32, 127} << GlyphLayout {ByteOrder::ColumnsMsb, 3} << 15;
 }
 
-void TestAsmRead::intelHex_data()
+// Both targets come back in the layout, told from MPASM syntax by their lines, also with a label
+// on a line of its own and the spacing and case the assembler takes.
+void TestAsmRead::picAsReadBack()
 {
-    QTest::addColumn<QByteArray>("hex");
-    QTest::addColumn<QString>("error");
-    QTest::addColumn<int>("address");
-    QTest::addColumn<int>("value");
-    QTest::newRow("data") << QByteArray(":04001000182442006E\n:00000001FF\n") << QString() << 0x12
-                          << 0x42;
-    QTest::newRow("linear base") << QByteArray(
-        ":020000040001F9\r\n:0100020055A8\r\n:00000001FF\r\n")
-                                 << QString() << 0x10002 << 0x55;
-    QTest::newRow("bad checksum") << QByteArray(":04001000182442006F\n:00000001FF\n")
-                                  << "line 1 has a wrong checksum" << -1 << 0;
-    QTest::newRow("short record") << QByteArray(":0400100018\n")
-                                  << "line 1 is not an Intel HEX record" << -1 << 0;
-    // Base 0xFFFF0000 plus offset 0xFFFF: the second byte would wrap round to address 0.
-    QTest::newRow("past 32 bits") << QByteArray(":02000004FFFFFC\n:02FFFF00AABB9B\n:00000001FF\n")
-                                  << "line 2 holds data past the 32-bit address range" << -1 << 0;
-}
-
-void TestAsmRead::intelHex()
-{
-    QFETCH(QByteArray, hex);
-    QFETCH(QString, error);
-    QFETCH(int, address);
-    QFETCH(int, value);
-    const HexImage image = parseIntelHex(hex);
-    QCOMPARE(image.error, error);
-    if (address >= 0)
-        QCOMPARE(int(image.bytes.value(quint32(address))), value);
-}
-
-void TestAsmRead::assembledWords_data()
-{
-    // Hex bytes from address 0, two per word (low first) on the smaller cores.
-    QTest::addColumn<QByteArray>("memory");
-    QTest::addColumn<int>("core");
-    QTest::addColumn<QString>("error");
-    const QByteArray glyph = QByteArray::fromHex("1824427E42424200");
-    QByteArray words14, words12;
-    for (const char byte : glyph) {
-        words14 += byte + QByteArray("\x34");
-        words12 += byte + QByteArray("\x08");
+    QFETCH(bool, pic16);
+    QFETCH(CodeRange, codes);
+    QFETCH(GlyphLayout, layout);
+    QFETCH(int, firstLine);
+    const FontImage font = randomFont(uint(codes.first) + 8);
+    const PicTarget target = pic16 ? PicTarget::Pic16 : PicTarget::Pic18;
+    const QByteArray source = asmSource(font, "p.pf", {target, codes, AsmSyntax::PicAs, layout});
+    QByteArray loose = source;
+    loose.replace(":\t", ":\r\n  ").replace("\tDB\t", " db ").replace("\tretlw\t", " RETLW ");
+    for (const QByteArray &variant : {source, loose.replace(", 0x", ",0x")}) {
+        const AsmRead read = parseAsmSource(variant, codes, layout);
+        QCOMPARE(read.error, QString());
+        QVERIFY(read.syntax == AsmSyntax::PicAs && read.target == target);
+        QCOMPARE(read.lineOf[codes.first], firstLine);
+        for (int code = codes.first; code <= codes.last; ++code)
+            QCOMPARE(glyphOf(read.font, code), glyphWithin(glyphOf(font, code), layout));
     }
-    QTest::newRow("PIC18 bytes") << glyph << int(PicCore::Pic18) << "";
-    QTest::newRow("14-bit retlw") << words14 << int(PicCore::Bits14) << "";
-    QTest::newRow("12-bit retlw") << words12 << int(PicCore::Bits12) << "";
-    QTest::newRow("a movlw among them")
-        << QByteArray(words14).replace(6, 2, "\x7E\x30") << int(PicCore::Bits14)
-        << "the word at 0x3 (Char_065, row 3) is 0x307E, not a retlw";
-    QTest::newRow("one word short") << words14.left(14) << int(PicCore::Bits14) << "7 words, not 8";
-    QTest::newRow("a word past the table")
-        << words14 + QByteArray("\x00\x34", 2) << int(PicCore::Bits14)
-        << "memory past the table's 8 words, at address 0x8";
 }
 
-void TestAsmRead::assembledWords()
+void TestAsmRead::picAsRejectsWithTheLine_data()
 {
-    QFETCH(QByteArray, memory);
-    QFETCH(int, core);
-    QFETCH(QString, error);
-    HexImage hex;
-    for (int at = 0; at < memory.size(); ++at)
-        hex.bytes.insert(quint32(at), quint8(memory[at]));
-    const AssembledFont read = assembledFont(hex, PicCore(core), CodeRange {65, 65});
-    QCOMPARE(read.error, error);
-    if (error.isEmpty())
-        QCOMPARE(glyphOf(read.font, 65), CapitalA);
-    // The word "retlw 0x5A" assembles to tells the core: 0x085A, 0x345A or 0x0C5A.
-    const int high[] = {0x08, 0x34, 0x0C};
-    QCOMPARE(picCoreOfRetlw(quint16(high[core] << 8 | 0x5A)), PicCore(core));
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("reason");
+    // Char_000 is on line 9 (PIC18) or 12 (PIC16), after the header, GLOBAL and PSECT.
+    QTest::addColumn<GlyphLayout>("layout");
+    const QByteArray pic18
+        = asmSource(randomFont(6), {}, {PicTarget::Pic18, {}, AsmSyntax::PicAs, {}});
+    const QByteArray pic16
+        = asmSource(randomFont(7), {}, {PicTarget::Pic16, {}, AsmSyntax::PicAs, {}});
+    // Char_000 is on line 11 (PIC18) or 14 (PIC16) when the header states a layout.
+    const GlyphLayout columns5 {ByteOrder::Columns, 5};
+    const GlyphLayout rows5 {ByteOrder::Rows, 5};
+    const QByteArray columns18
+        = asmSource(randomFont(8), {}, {PicTarget::Pic18, {}, AsmSyntax::PicAs, columns5});
+    const QByteArray rows16 = asmSource(fontWithin(randomFont(9), rows5), {},
+                                        {PicTarget::Pic16, {}, AsmSyntax::PicAs, rows5});
+    using Lines = QList<QByteArray>;
+    QTest::newRow("label without its colon")
+        << changedLines(pic18, [](Lines &l) { l[13].replace(":", ""); }) << 14
+        << "expected a colon after Char_005" << GlyphLayout {};
+    QTest::newRow("seven retlw lines")
+        << changedLines(pic16, [](Lines &l) { l.removeAt(37); }) << 43
+        << "Char_003 has 7 byte values, not 8" << GlyphLayout {};
+    QTest::newRow("a ninth retlw")
+        << changedLines(pic16, [](Lines &l) { l.insert(19, "\tretlw\t0x00\r"); }) << 20
+        << "Char_000 has more than 8 byte values" << GlyphLayout {};
+    QTest::newRow("DB and retlw in one character")
+        << changedLines(pic16, [](Lines &l) { l[14].replace("retlw", "DB"); }) << 15
+        << "Char_000 mixes DB and retlw" << GlyphLayout {};
+    QTest::newRow("bytes before the first label")
+        << changedLines(pic18, [](Lines &l) { l[7] = "\tDB\t0x00\r"; }) << 8
+        << "bytes before the first label" << GlyphLayout {};
+    QTest::newRow("a sixth DB value at width 5")
+        << changedLines(columns18, [](Lines &l) { l[12].replace("\t;", ", 0x00\t;"); }) << 13
+        << "Char_002 has more than 5 byte values" << columns5;
+    // Without the header's layout lines, as a table written by hand.
+    QTest::newRow("five DB values read at width 8")
+        << changedLines(columns18, [](Lines &l) { l.remove(4, 2); }) << 10
+        << "Char_000 has 5 byte values, not 8" << GlyphLayout {ByteOrder::Columns, 8};
+    QTest::newRow("a bit right of width 5")
+        << changedLines(rows16, [](Lines &l) { l[15] = "\tretlw\t0x20\r"; }) << 16
+        << "byte 3 of Char_000 (0x20) sets a bit that is no pixel in rows at width 5" << rows5;
+}
+
+void TestAsmRead::picAsRejectsWithTheLine()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(int, line);
+    QFETCH(QString, reason);
+    QFETCH(GlyphLayout, layout);
+    const AsmRead read = parseAsmSource(source, CodeRange {}, layout);
+    QVERIFY2(read.error.contains(reason), qPrintable(read.error));
+    QCOMPARE(read.errorLine, line);
 }
 
 QTEST_APPLESS_MAIN(TestAsmRead)

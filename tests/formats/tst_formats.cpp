@@ -185,7 +185,9 @@ void TestFormats::roundTrip_data()
     }
     // Written and read through the PSF's Unicode table and the BDF's Unicode codes.
     for (const char *format : {"psf", "bdf"})
-        for (const char *charset : {"cp437", "koi8-r", "iso8859-15"})
+        // cp1252, iso8859-3 and cp1255 leave codes without a character.
+        for (const char *charset :
+             {"cp437", "koi8-r", "iso8859-15", "cp1252", "iso8859-3", "cp1255"})
             QTest::addRow("%s %s", format, charset)
                 << QString::fromLatin1(format) << randomFont(qHash(charset)) << charset;
 }
@@ -261,16 +263,17 @@ void TestFormats::psf1HeaderFollowsTheFormat()
 {
     // PSF 1: magic 0x36 0x04, mode 0x02 (256 glyphs and a Unicode table), charsize 8; the glyphs
     // in code order, then each glyph's 16-bit characters ended by 0xFFFF: in cp1252, code 0 is
-    // U+0000, 0x80 the euro sign and 0x81 nothing (so are four more codes).
+    // U+0000, 0x80 the euro sign and 0x81 no character (nor are four more codes), which keeps
+    // its glyph by position as U+F081.
     OTHER_CHARSET_OR_SKIP("cp1252");
     const FontImage font = randomFont(7);
     const QByteArray bytes = psf1Bytes(font, charsetNamed(QStringLiteral("cp1252")));
     QCOMPARE(bytes.left(4), QByteArray("\x36\x04\x02\x08", 4));
     QCOMPARE(bytes.mid(4, 2048), fontFileBytes(font));
     const QByteArray table = bytes.mid(4 + 2048);
-    QCOMPARE(table.size(), 256 * 4 - 5 * 2);
+    QCOMPARE(table.size(), 256 * 4);
     QCOMPARE(table.left(4), QByteArray("\0\0\xFF\xFF", 4));
-    QCOMPARE(table.mid(0x80 * 4, 6), QByteArray("\xAC\x20\xFF\xFF\xFF\xFF", 6));
+    QCOMPARE(table.mid(0x80 * 4, 8), QByteArray("\xAC\x20\xFF\xFF\x81\xF0\xFF\xFF", 8));
 }
 
 void TestFormats::psfUnicodeTables_data()
@@ -314,6 +317,20 @@ void TestFormats::psfUnicodeTables_data()
     notUtf8[notUtf8.indexOf("\xC3\xA9")] = '\x80';
     QTest::newRow("PSF 2 table not UTF-8")
         << notUtf8 << "latin1" << false << QList<int> {} << "not UTF-8 (0x80) at glyph 300";
+    // Well-formed bytes of what UTF-8 does not allow: 'A' in three bytes, a surrogate, and a
+    // value past U+10FFFF.
+    const std::pair<const char *, QByteArray> notCharacters[]
+        = {{"overlong", "\xE0\x81\x81"},
+           {"surrogate", "\xED\xA0\x80"},
+           {"past U+10FFFF", "\xF4\x90\x80\x80"}};
+    for (const auto &[name, sequence] : notCharacters) {
+        QByteArray table = psf2Table;
+        table.replace(table.indexOf("\xC3\xA9"), 2, sequence);
+        QTest::addRow("PSF 2 table %s", name)
+            << table << "latin1" << false << QList<int> {}
+            << QStringLiteral("not UTF-8 (0x%1) at glyph 300")
+                   .arg(QString::number(quint8(sequence[0]), 16).toUpper());
+    }
 }
 
 void TestFormats::psfUnicodeTables()
@@ -513,14 +530,14 @@ void TestFormats::bdfHeaderAndCharacters()
     QVERIFY(bdf.endsWith("ENDCHAR\nENDFONT\n"));
     QVERIFY(lines.contains("CHARSET_REGISTRY \"ISO8859\"")
             && lines.contains("CHARSET_ENCODING \"1\""));
-    // Any other set as Unicode: cp1252's 0x80 at the euro sign, its 0x81 at no character.
+    // Any other set as Unicode: cp1252's 0x80 at the euro sign, its 0x81 by position.
     OTHER_CHARSET_OR_SKIP("cp1252");
     const QByteArray unicode
         = bdfBytes(randomFont(5), QStringLiteral("x"), charsetNamed(QStringLiteral("cp1252")));
     QVERIFY(unicode.contains("-C-80-ISO10646-1\nSIZE")
             && unicode.contains("CHARSET_REGISTRY \"ISO10646\"\nCHARSET_ENCODING \"1\"\n"));
     QVERIFY(unicode.contains("STARTCHAR char128\nENCODING 8364\n")
-            && unicode.contains("STARTCHAR char129\nENCODING -1\n"));
+            && unicode.contains("STARTCHAR char129\nENCODING 61569\n"));
 }
 
 void TestFormats::hostileFonts_data()
@@ -728,6 +745,9 @@ void TestFormats::cIdentifiers_data()
     // The header is included from C++ too.
     for (const char *word : {"new", "class", "template", "bool", "and", "nullptr"})
         QTest::addRow("C++ keyword %s", word) << word << QStringLiteral("font_") + word;
+    // Macros of the compilers' default modes, and main.
+    for (const char *word : {"linux", "unix", "i386", "AVR", "WIN32", "main"})
+        QTest::addRow("reserved %s", word) << word << QStringLiteral("font_") + word;
     QTest::newRow("non-ASCII") << "größe"
                                << "gr__e";
     QTest::newRow("empty") << ""
@@ -750,7 +770,8 @@ void TestFormats::detectionAndForeignFiles_data()
     // Every format told from the content is named; raw, only read when named, is the reader's to
     // offer.
     const QString unrecognised
-        = "not a PSF, BDF, PCF, Windows FON, PNG, BMP, PIC assembler or font text file.";
+        = "not a PSF, BDF, PCF, Windows FON, TrueType, OpenType, Type 1, PNG, BMP, PIC assembler or "
+          "font text file.";
     QTest::newRow("text") << QByteArray("hello, world\n") << "" << unrecognised;
     QTest::newRow("gzip of text") << gzipped("hello") << "" << unrecognised;
     QTest::newRow("PNG as PSF") << png << "psf"
@@ -902,6 +923,26 @@ void TestFormats::bmpRunLengths_data()
                           << picture << "";
     QTest::newRow("cut short") << 8 << QByteArray("\x04\x01\x04\x00\x00\x00\x08", 7)
                                << QStringList() << "compressed pixels are truncated";
+    // Runs and moves that leave the picture: the pixels start at byte 62.
+    QTest::newRow("run past the row's end")
+        << 8 << QByteArray("\x04\x01\x05\x00", 4) << QStringList()
+        << "damaged at byte 64: 5 pixels from column 4 pass the end of a row of 8";
+    QTest::newRow("indices past the row's end")
+        << 4 << QByteArray("\x00\x09\x11\x11\x11\x11\x10\x00", 8) << QStringList()
+        << "damaged at byte 62: 9 pixels from column 0 pass the end of a row of 8";
+    QTest::newRow("move past the row's end")
+        << 8 << QByteArray("\x00\x02\x09\x00", 4) << QStringList()
+        << "damaged at byte 62: a move of 9 right and 0 up leaves the picture";
+    QTest::newRow("move past the last row")
+        << 8 << QByteArray("\x00\x00\x00\x02\x00\x02", 6) << QStringList()
+        << "damaged at byte 64: a move of 0 right and 2 up leaves the picture";
+    // Long runs and moves carried the column past 2^31 and the writes before the pixels.
+    QByteArray far;
+    for (int i = 0; i < 4; ++i)
+        far += QByteArray("\xFF\x00", 2);
+    QTest::newRow("runs far past the row's end")
+        << 8 << far + QByteArray("\x00\x02\xFF\x00\x01\x01", 6) << QStringList()
+        << "damaged at byte 62: 255 pixels from column 0 pass the end of a row of 8";
 }
 
 void TestFormats::bmpRunLengths()

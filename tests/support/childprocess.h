@@ -37,6 +37,34 @@ inline constexpr int ChildWatchdog = 20000;
     return false;
 }
 
+// What a program the test started did: its exit status (-1 when it crashed or had to be killed),
+// its standard output as bytes and its standard error as text.
+struct ProgramRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
+
+// Runs a program to its end within the watchdog's time: in a folder (the test's own when empty),
+// with bytes on its standard input and an environment.
+[[nodiscard]] inline ProgramRun runProgram(const QString &program, const QStringList &arguments,
+                                           const QString &folder = {}, const QByteArray &input = {},
+                                           const QProcessEnvironment &environment
+                                           = QProcessEnvironment::systemEnvironment())
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    if (!folder.isEmpty())
+        process.setWorkingDirectory(folder);
+    process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    const bool finished = finishedInTime(process);
+    return {finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+}
+
 inline bool canRunAsNobody()
 {
 #ifdef Q_OS_WIN
@@ -68,12 +96,9 @@ inline ChildResult runChild(const QStringList &arguments, bool asNobody)
         program = QStringLiteral("setpriv");
     }
     process.start(program, programArguments);
-    if (!process.waitForFinished(ChildWatchdog)) {
-        process.kill();
-        process.waitForFinished();
+    if (!finishedInTime(process))
         return {-1, QByteArrayLiteral("the child hung and was killed: ")
                         + arguments.join(u' ').toLocal8Bit()};
-    }
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput() + process.readAllStandardError()};
 }

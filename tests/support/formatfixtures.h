@@ -45,10 +45,6 @@ inline FontImage codeFont()
 inline QByteArray gzipped(const QByteArray &bytes)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("gzip")).isEmpty()) {
-        const auto appendLe = [](QByteArray &out, quint32 value, int count) {
-            for (int i = 0; i < count; ++i)
-                out.append(static_cast<char>(value >> (8 * i)));
-        };
         QByteArray out("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\xff", 10);
         qsizetype at = 0;
         do {
@@ -76,12 +72,6 @@ inline QByteArray gzipped(const QByteArray &bytes)
     if (!finishedInTime(gzip))
         return {};
     return gzip.readAllStandardOutput();
-}
-
-inline void putLe32(QByteArray &bytes, qsizetype at, quint32 value)
-{
-    for (int i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<char>(value >> (8 * i));
 }
 
 // A PSF 2 font as its format defines it: a 32-byte header (or longer), then the glyphs.

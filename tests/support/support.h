@@ -8,6 +8,7 @@
 #include "core/charbitmap.h"
 #include "core/fontimage.h"
 #include "support/testfiles.h"
+#include "support/testfolder.h"
 
 #include <QRandomGenerator>
 #include <QString>

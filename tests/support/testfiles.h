@@ -27,6 +27,23 @@ inline QByteArray pattern(qsizetype size)
     return bytes;
 }
 
+// Little-endian numbers as binary formats hold them (PSF, BMP, gzip): count bytes of value,
+// written at a place or appended.
+inline void putLe(QByteArray &bytes, qsizetype at, quint32 value, int count)
+{
+    for (int i = 0; i < count; ++i)
+        bytes[at + i] = static_cast<char>(value >> (8 * i));
+}
+inline void putLe32(QByteArray &bytes, qsizetype at, quint32 value)
+{
+    putLe(bytes, at, value, 4);
+}
+inline void appendLe(QByteArray &bytes, quint32 value, int count)
+{
+    bytes.append(count, '\0');
+    putLe(bytes, bytes.size() - count, value, count);
+}
+
 inline void writeRaw(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);

@@ -73,6 +73,8 @@ for font in font1.pf font2.pf font3.pf control.pf; do
     same text "$font" --codes 0x20-0x7F
     same convert "$font" -o ascii.c --codes 32-127 --name ascii
     same convert "$font" -o - --to asm --target pic16
+    same export "$font" --syntax pic-as --target pic16 --codes 32-127 -o outxc.asm
+    same check "$font" outxc.asm --codes 32-127 --syntax pic-as
     same transform "$font" -o moved.pf --shift down --flip horizontal --rotate 90 --bold
     same render "$font" "Caf$(printf '\xc3\xa9')" -o cafe.png --charset latin1
     # Other character sets come from iconv on Linux and from Windows' code pages: the same tables.
@@ -83,6 +85,13 @@ for font in font1.pf font2.pf font3.pf control.pf; do
     done
     same render "$font" "$(printf '\xe2\x96\x91 \xc3\xa9')" -o - --charset cp437
 done
+# A TrueType font drawn by each program's own FreeType.
+dejavu=/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf
+if [ -f "$dejavu" ]; then
+    cp "$dejavu" "$work/linux/"
+    cp "$dejavu" "$work/windows/"
+    same import DejaVuSansMono.ttf --size 8 -o dejavu.pf
+fi
 same export missing.pf
 same check font1.pf font.h
 same --help
