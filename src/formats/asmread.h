@@ -25,9 +25,9 @@ struct AsmRead
 
 // Reads the "Char_NNN db ..." (or "dt", the pic16 target's) lines of an export back. Blank lines
 // and comment lines (the header) are skipped; every other line must be the next character's
-// line, in code order, with eight byte values, and all use the same directive. In pic-as syntax
+// line, in code order, with its byte values, and all use the same directive. In pic-as syntax
 // (told by a GLOBAL or PSECT line, or a label's colon, first) the GLOBAL and PSECT lines come
-// before the first label, and each "Char_NNN:" label is followed by its eight bytes in DB or
+// before the first label, and each "Char_NNN:" label is followed by its bytes in DB or
 // retlw statements, on its own line or after it. Spacing, case and
 // the trailing comment may differ from what the export writes, since the assembler accepts them
 // alike. The lines must hold exactly the expected codes (by default all 256); without expected
