@@ -18,14 +18,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     const FontFormat *format
         = name == QLatin1StringView("detect") ? nullptr : formatNamed(QString(name));
-    // Scalable fonts are drawn only at a size.
-    ReadOptions options;
-    options.pixelSize = 8;
-    const ImportResult read = readFont(bytes, format, options);
-    if (!read.ok() || !format || !format->writes())
-        return 0;
-    const ImportResult back = readFont(format->write(read.font, {}), format, {});
-    if (!back.ok() || back.font != read.font)
-        std::abort();
+    // A format of byte layouts is read in each kind of them: rows and columns, at a narrower
+    // width, and with the other bit order.
+    const bool laidOut = format && format->readOptions.testFlag(FormatOption::Layout);
+    for (const GlyphLayout layout :
+         {GlyphLayout {}, GlyphLayout {ByteOrder::Columns, 5}, GlyphLayout {ByteOrder::RowsLsb, 3},
+          GlyphLayout {ByteOrder::ColumnsMsb, 8}}) {
+        if (!layout.isFileOrder() && !laidOut)
+            break;
+        ReadOptions reading;
+        reading.layout = layout;
+        // Scalable fonts are drawn only at a size.
+        reading.pixelSize = 8;
+        const ImportResult read = readFont(bytes, format, reading);
+        if (!read.ok() || !format || !format->writes())
+            continue;
+        WriteOptions writing;
+        writing.layout = layout;
+        const ImportResult back = readFont(format->write(read.font, writing), format, reading);
+        if (!back.ok() || back.font != read.font)
+            std::abort();
+    }
     return 0;
 }

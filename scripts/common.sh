@@ -30,10 +30,12 @@ E2E_PACKAGES=(xvfb xauth openbox xdotool x11-utils xclip imagemagick dbus dbus-x
 # export assembles (gpasm) and that the README's firmware routines read it back (gpsim), the
 # README's Makefile and git snippets for glyphwright-cli (make, git), that the companion reads
 # PCF fonts made by another tool (bdftopcf), that a signal at any moment of a write leaves no
-# temporary file (strace holds the writer at one), and a TrueType font to draw into the cell
-# (DejaVu Sans Mono).
+# temporary file (strace holds the writer at one), a TrueType font to draw into the cell
+# (DejaVu Sans Mono), and that its C tables stay in an AVR's flash and run there (gcc-avr,
+# avr-libc, simavr) and in a Cortex-M0's .rodata (gcc-arm-none-eabi).
 PACKAGE_TEST_PACKAGES=(desktop-file-utils appstream shared-mime-info dpkg-dev file lintian gputils
-                       gpsim make git xfonts-utils strace fonts-dejavu-core)
+                       gpsim make git xfonts-utils strace fonts-dejavu-core gcc-avr avr-libc simavr
+                       gcc-arm-none-eabi)
 
 # The Windows build: MinGW-w64 and MinGW's zlib, Wine to run the programs and tests (with
 # Windows-like fonts), NSIS for the installer, and the Linux Qt's moc, rcc and uic.

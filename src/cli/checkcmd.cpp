@@ -46,6 +46,10 @@ constexpr OptionUse CheckOptions[] = {
                          "byte in each retlw word on the smaller cores"},
     {&Options::Processor, "with --assemble, the processor to assemble for instead, as gpasm "
                           "names it (18f4550, 16f1847, 12f1840)"},
+    {&Options::Layout, "the layout the table's bytes must be in, as export --layout wrote them "
+                       "(default rows)"},
+    {&Options::Width, "the table holds the leftmost N columns of each glyph, as export --width "
+                      "wrote them; only those are compared"},
 };
 
 constexpr Argument CheckArguments[] = {{"FONT.pf"}, {"SOURCE.asm"}};
@@ -54,13 +58,16 @@ constexpr CommandSyntax Check {
     "check",
     "FONT.pf SOURCE.asm [--target pic18|pic16]\n"
     "                             [--syntax mpasm|pic-as] [--codes FIRST-LAST]\n"
+    "                             [--layout ORDER] [--width N]\n"
     "                             [--assemble [--processor NAME]]",
     "Reads the \"Char_NNN db ...\" (or \"dt\") lines of SOURCE.asm back and compares them with "
     "the font. Blank lines and comments (the header) are skipped; any other line must be the "
     "next character's line, in code order, and the lines must hold the codes checked, all 256 "
     "unless --codes names fewer. Exits 0 when they agree; otherwise exits 1, naming the first "
     "character that differs and showing both versions of it as pixels. A font file that is not "
-    "exactly 2,048 bytes fails the check. Either file (not both) may be '-', standard input.",
+    "exactly 2,048 bytes fails the check. Either file (not both) may be '-', standard input.\n\n"
+    "A table in another layout than the one given (by default rows) is told apart from a wrong "
+    "one: the check names the layout it is in and the options that check it.",
     CheckOptions, CheckArguments};
 
 QString describe(int code)
@@ -167,7 +174,8 @@ struct Assembled
 };
 
 Assembled assembledTable(const CommandLine &line, const AsmRead &read, const CodeRange &codes,
-                         const QString &sourceName, const QByteArray &source)
+                         const GlyphLayout &layout, const QString &sourceName,
+                         const QByteArray &source)
 {
     const QString assembler = QStandardPaths::findExecutable(QLatin1String(Assembler));
     if (assembler.isEmpty()) {
@@ -217,7 +225,8 @@ Assembled assembledTable(const CommandLine &line, const AsmRead &read, const Cod
     // checked here, where gpasm's properties of the processor give it.
     const GpasmRun properties
         = runGpasm(assembler, QStringList {QStringLiteral("-s")} + forProcessor);
-    const int tableSize = codes.count() * GlyphSize;
+    const int tableSize
+        = codes.count() * tableStride(AsmTable {read.target, codes, read.syntax, layout});
     const std::optional<qint64> memory
         = properties.succeeded ? programMemorySize(properties.output.toLatin1()) : std::nullopt;
     if (memory && *memory < tableSize) {
@@ -243,13 +252,45 @@ Assembled assembledTable(const CommandLine &line, const AsmRead &read, const Cod
                                             : table.reason()));
         return {};
     }
-    const AssembledFont font = assembledFont(hex, *core, codes);
+    const AssembledFont font = assembledFont(hex, *core, codes, layout);
     if (!font.error.isEmpty()) {
         printError(QStringLiteral("%1 assembles for %2 to %3.")
                        .arg(sourceName, shownProcessor, font.error));
         return {};
     }
     return {font.font, ExitOk};
+}
+
+// A layout other than the one given in which the source holds exactly the font, if there is one:
+// a table written for another display is then told from a wrong table.
+std::optional<GlyphLayout> layoutThatFits(const QByteArray &source, const FontImage &font,
+                                          const CodeRange &codes, const GlyphLayout &given)
+{
+    // The widest first: a font drawn in 5 columns also fits any width above 5.
+    for (int width = GlyphSize; width >= MinLayoutWidth; --width) {
+        for (const ByteOrder order : ByteOrders) {
+            const GlyphLayout candidate {order, width};
+            if (candidate == given)
+                continue;
+            const AsmRead read = parseAsmSource(source, codes, candidate);
+            if (read.error.isEmpty()
+                && firstDifferentCode(fontWithin(font, candidate), read.font, codes) < 0)
+                return candidate;
+        }
+    }
+    return std::nullopt;
+}
+
+// Reports that the table is in another layout, when it is; false otherwise.
+bool reportOtherLayout(const QByteArray &source, const FontImage &font, const CodeRange &codes,
+                       const GlyphLayout &given, const QString &sourceName)
+{
+    const std::optional<GlyphLayout> other = layoutThatFits(source, font, codes, given);
+    if (other)
+        printError(
+            QStringLiteral("%1: this table is in %2, not %3; give %4.")
+                .arg(sourceName, layoutText(*other), layoutText(given), layoutOptionsText(*other)));
+    return other.has_value();
 }
 } // namespace
 
@@ -278,6 +319,9 @@ int runCheck(const QStringList &arguments)
     if (!codes)
         return ExitUsage;
     const PicTarget insisted = line.choice(Options::Target, PicTarget::Pic18);
+    const std::optional<GlyphLayout> layout = layoutGiven(line);
+    if (!layout)
+        return ExitUsage;
     const AsmSyntax syntax = line.choice(Options::Syntax, AsmSyntax::Mpasm);
     // No assembler of pic-as's syntax runs here: gpasm takes MPASM's.
     const QString picAsAssembled = QStringLiteral("--assemble runs gpasm, which assembles MPASM "
@@ -294,7 +338,12 @@ int runCheck(const QStringList &arguments)
         return ExitFailure;
     const QString fontName = inputName(fontPath);
     const QString sourceName = inputName(sourcePath);
-    const AsmRead read = parseAsmSource(*source, *codes);
+    const AsmRead read = parseAsmSource(*source, *codes, *layout);
+    // Only the columns the layout holds are in the table.
+    const FontImage expected = fontWithin(input->font, *layout);
+    if ((!read.error.isEmpty() || firstDifferentCode(expected, read.font, *codes) >= 0)
+        && reportOtherLayout(*source, input->font, *codes, *layout, sourceName))
+        return ExitFailure;
     if (!read.error.isEmpty()) {
         printError(QStringLiteral("%1: line %2: %3.")
                        .arg(sourceName, QString::number(read.errorLine), read.error));
@@ -316,18 +365,19 @@ int runCheck(const QStringList &arguments)
     if (line.isSet(Options::Assemble) && read.syntax == AsmSyntax::PicAs)
         return line.usageError(
             QStringLiteral("%1 is in pic-as syntax: %2").arg(sourceName, picAsAssembled));
-    if (const int code = firstDifferentCode(input->font, read.font, *codes); code >= 0) {
-        reportDifference(input->font, read.font, *codes, code, fontName,
+    if (const int code = firstDifferentCode(expected, read.font, *codes); code >= 0) {
+        reportDifference(expected, read.font, *codes, code, fontName,
                          QStringLiteral("%1: line %2").arg(sourceName).arg(read.lineOf[code]),
                          sourceName);
         return ExitFailure;
     }
     if (line.isSet(Options::Assemble)) {
-        const Assembled assembled = assembledTable(line, read, *codes, sourceName, *source);
+        const Assembled assembled
+            = assembledTable(line, read, *codes, *layout, sourceName, *source);
         if (!assembled.font)
             return assembled.status;
-        if (const int code = firstDifferentCode(input->font, *assembled.font, *codes); code >= 0) {
-            reportDifference(input->font, *assembled.font, *codes, code, fontName,
+        if (const int code = firstDifferentCode(expected, *assembled.font, *codes); code >= 0) {
+            reportDifference(expected, *assembled.font, *codes, code, fontName,
                              QStringLiteral("%1, as gpasm assembles it").arg(sourceName),
                              QStringLiteral("assembled"));
             return ExitFailure;

@@ -24,6 +24,9 @@ constexpr OptionUse ConvertOptions[] = {
                        "(dt: one retlw per byte, for 12- and 14-bit cores)"},
     {&Options::Syntax, "for asm: the assembler the table is for, mpasm (gpasm's syntax, the "
                        "default) or pic-as (the MPLAB XC8 PIC Assembler)"},
+    {&Options::Layout, nullptr},
+    {&Options::Width, nullptr},
+    {&Options::Storage, nullptr},
     {&Options::Charset, "the character each code is, written into the PSF's Unicode table or as "
                         "the BDF's encoding: any single-byte set iconv knows (cp437, cp850, "
                         "koi8-r, iso8859-15; 'iconv -l' lists them); default latin1 (ISO 8859-1)"},
@@ -39,7 +42,8 @@ constexpr Argument ConvertArguments[] = {{"FONT.pf"}};
 constexpr CommandSyntax Convert {
     "convert",
     "FONT.pf -o OUT [--to FORMAT] [--name NAME] [--scale N] [--charset NAME]\n"
-    "                                [--codes FIRST-LAST] [--target pic18|pic16]",
+    "                                [--codes FIRST-LAST] [--target pic18|pic16]\n"
+    "                                [--layout ORDER] [--width N] [--storage CLASS]",
     "Writes the font in another format, told by OUT's extension unless --to names it. The same "
     "font always gives the same bytes. FONT.pf '-' reads the font from standard input.",
     ConvertOptions,

@@ -14,6 +14,8 @@ constexpr OptionUse ExportOptions[] = {
                       "default 0-255), each under its own Char_NNN label; firmware subtracts FIRST "
                       "from a code before reading"},
     {&Options::Name, "the font name in the header instead of FONT.pf's file name"},
+    {&Options::Layout, nullptr},
+    {&Options::Width, nullptr},
 };
 
 constexpr Argument ExportArguments[] = {{"FONT.pf"}};
@@ -22,7 +24,7 @@ constexpr CommandSyntax Export {
     "export",
     "FONT.pf [-o OUT.asm] [--target pic18|pic16]\n"
     "                              [--syntax mpasm|pic-as] [--codes FIRST-LAST]\n"
-    "                              [--name NAME]",
+    "                              [--name NAME] [--layout ORDER] [--width N]",
     "Writes the font as PIC assembler source: a comment header naming the font, then one "
     "\"Char_NNN db ...\" line of 8 bytes per character, byte for byte what the editor's File, "
     "Export writes for the same font file. FONT.pf '-' reads the font from standard input; the "
@@ -33,7 +35,11 @@ constexpr CommandSyntax Export {
     "--syntax pic-as writes the table for the MPLAB XC8 PIC Assembler (pic-as) that current "
     "MPLAB X ships instead of MPASM: a psect of its own (class CONST for pic18, class CODE with "
     "delta=2 for pic16), a colon after each label, the first one GLOBAL, DB lines for pic18 and "
-    "a retlw line per byte for pic16.",
+    "a retlw line per byte for pic16.\n\n"
+    "--layout and --width write each character's bytes in the order a display's controller "
+    "wants; the header then states the layout. With --layout columns --width 5 a character "
+    "holds 5 bytes, which an MPASM db line pads to 6 on a PIC18 (the header says so; pic-as's DB "
+    "pads nothing); a pic16 table takes 5 retlw words a character.",
     ExportOptions, ExportArguments};
 } // namespace
 

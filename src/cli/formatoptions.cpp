@@ -21,6 +21,9 @@ constexpr FormatOptionUse Uses[] = {
     {&Options::Codes, FormatOption::Codes},
     {&Options::Target, FormatOption::Target},
     {&Options::Syntax, FormatOption::Syntax},
+    {&Options::Layout, FormatOption::Layout},
+    {&Options::Width, FormatOption::Layout},
+    {&Options::Storage, FormatOption::Storage},
 };
 
 // A usage error when an option given does not fit the format; false after it.
@@ -95,7 +98,10 @@ std::optional<ReadOptions> readOptionsGiven(const CommandLine &line, const FontF
         }
         options.count = int(count);
     }
-    options.bit0Left = line.isSet(Options::BitOrder);
+    const std::optional<GlyphLayout> layout = layoutGiven(line);
+    if (!layout)
+        return std::nullopt;
+    options.layout = *layout;
     options.byPosition = line.isSet(Options::ByPosition);
     options.ink = line.choice(Options::Ink, InkRule::Dark);
     if (line.isSet(Options::Size))
@@ -120,6 +126,11 @@ std::optional<WriteOptions> writeOptionsGiven(const CommandLine &line, const Fon
         options.name = line.value(Options::Name);
     options.scale = int(line.number(Options::Scale, 1));
     options.target = line.choice(Options::Target, PicTarget::Pic18);
+    const std::optional<GlyphLayout> layout = layoutGiven(line);
+    if (!layout)
+        return std::nullopt;
+    options.layout = *layout;
+    options.storage = line.choice(Options::Storage, CStorage::Const);
     options.syntax = line.choice(Options::Syntax, AsmSyntax::Mpasm);
     const std::optional<CodeRange> codes = codesGiven(line);
     if (!codes)
@@ -130,6 +141,23 @@ std::optional<WriteOptions> writeOptionsGiven(const CommandLine &line, const Fon
         return std::nullopt;
     options.charset = *charset;
     return options;
+}
+
+std::optional<GlyphLayout> layoutGiven(const CommandLine &line)
+{
+    GlyphLayout layout {line.choice(Options::Layout, ByteOrder::Rows),
+                        int(line.number(Options::Width, GlyphSize))};
+    // --flip is the older name of rows-lsb, which raw import still takes.
+    if (line.isSet(Options::BitOrder)) {
+        if (line.isSet(Options::Layout) && layout.order != ByteOrder::RowsLsb) {
+            line.usageError(QStringLiteral("--flip means --layout rows-lsb, not %1; give one of "
+                                           "them")
+                                .arg(byteOrderName(layout.order)));
+            return std::nullopt;
+        }
+        layout.order = ByteOrder::RowsLsb;
+    }
+    return layout;
 }
 
 std::optional<CodeRange> codesGiven(const CommandLine &line)

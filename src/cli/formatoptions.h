@@ -31,17 +31,21 @@ const FontFormat *formatGiven(const CommandLine &line, const Option &option);
 // tell it from the content.
 const FontFormat *readerGiven(const CommandLine &line);
 
-// What the command line tells a format's reader (--offset, --first, --count, --flip, --charset,
-// --by-position, --ink, --size). An option the format does not take is a usage error, after which
-// there is nothing; without a format the reader's is checked once the content has told it.
+// What the command line tells a format's reader (--offset, --first, --count, --flip, --layout,
+// --width, --charset, --by-position, --ink, --size). An option the format does not take is a
+// usage error, after which there is nothing; without a format the reader's is checked once the
+// content has told it.
 std::optional<ReadOptions> readOptionsGiven(const CommandLine &line, const FontFormat *format);
 
 // What the command line tells a format's writer (--name, --scale, --codes, --target, --syntax,
-// --charset), for the font read from fontPath. An option the format does not take is a usage
-// error, after which there is nothing.
+// --layout, --width, --storage, --charset), for the font read from fontPath. An option the format
+// does not take is a usage error, after which there is nothing.
 std::optional<WriteOptions> writeOptionsGiven(const CommandLine &line, const FontFormat &format,
                                               const QString &fontPath);
 
+// The layout --layout and --width give (--flip for rows-lsb), rows at width 8 without them;
+// nothing after a usage error.
+std::optional<GlyphLayout> layoutGiven(const CommandLine &line);
 // The range --codes gives, or all 256 codes without it; nothing, after a usage error, when its
 // value is no range.
 std::optional<CodeRange> codesGiven(const CommandLine &line);

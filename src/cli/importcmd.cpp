@@ -20,6 +20,12 @@ constexpr OptionUse ImportOptions[] = {
     {&Options::First, nullptr},
     {&Options::Count, nullptr},
     {&Options::BitOrder, nullptr},
+    {&Options::Layout, "the order of each glyph's bytes in raw bytes, an assembler table or the "
+                       "text form, as they were written: rows (the default; bit 7 the leftmost "
+                       "pixel), rows-lsb, columns (bit 0 the top pixel: SSD1306, PCD8544, KS0108) "
+                       "or columns-msb"},
+    {&Options::Width, "the glyphs were written N columns wide (1 to 8, default 8): they fill the "
+                      "cell's N left columns"},
     {&Options::Ink, nullptr},
     {&Options::Size, nullptr},
 };

@@ -3,6 +3,7 @@
 #include "cli/option.h"
 #include "core/asmexport.h"
 #include "core/charbitmap.h"
+#include "core/glyphlayout.h"
 #include "formats/fontformats.h"
 #include "formats/inkimage.h"
 #include "formats/scalablefont.h"
@@ -21,6 +22,13 @@ inline constexpr OptionValue SyntaxValues[]
     = {{"mpasm", int(AsmSyntax::Mpasm), "gpasm"}, {"pic-as", int(AsmSyntax::PicAs), "xc8"}};
 inline constexpr OptionValue InkValues[]
     = {{"dark", int(InkRule::Dark)}, {"light", int(InkRule::Light)}};
+inline constexpr OptionValue LayoutValues[] = {{"rows", int(ByteOrder::Rows)},
+                                               {"rows-lsb", int(ByteOrder::RowsLsb)},
+                                               {"columns", int(ByteOrder::Columns)},
+                                               {"columns-msb", int(ByteOrder::ColumnsMsb)}};
+inline constexpr OptionValue StorageValues[] = {{"const", int(CStorage::Const)},
+                                                {"progmem", int(CStorage::Progmem)},
+                                                {"flash", int(CStorage::Flash)}};
 
 inline constexpr Option Output {
     "output", 'o', Option::Kind::Output, "FILE",
@@ -52,6 +60,25 @@ inline constexpr Option Syntax = choiceOption<SyntaxValues>(
     "the assembler the table is for: mpasm (MPASM's syntax, which gpasm assembles; the default) "
     "or pic-as (the MPLAB XC8 PIC Assembler of current MPLAB X: the table in a psect of its own, "
     "labels with colons, DB lines for pic18 and a retlw line per byte for pic16)");
+// Their values are in their help, which names the displays each fits.
+inline constexpr Option Layout = choiceOption(
+    "layout", "ORDER", valuesOf<LayoutValues>,
+    "the order of each glyph's bytes, as the display's controller wants them: rows (one byte a "
+    "row from the top, bit 7 the leftmost pixel; the default and the .pf's own order: PIC "
+    "overlays, ST7920, Adafruit GFX's drawBitmap, HD44780 with --width 5), rows-lsb (bit 0 the "
+    "leftmost pixel: LED matrices and ROMs wired that way, XBM), columns (one byte a column from "
+    "the left, bit 0 the top pixel: SSD1306, SH1106, PCD8544, KS0108, u8x8 tiles, the 5x7 tables "
+    "of Adafruit GFX and many LCD drivers with --width 5) or columns-msb (bit 7 the top pixel)");
+inline constexpr Option Width = numberOption(
+    "width", "N", MinLayoutWidth, GlyphSize,
+    "only the leftmost N columns of each glyph, 1 to 8 (default 8), for fonts drawn narrower "
+    "than their cell: N bytes a character in columns layouts, each row's N pixels in its low N "
+    "bits in rows layouts (the leftmost in bit N-1 for rows)");
+inline constexpr Option Storage = choiceOption(
+    "storage", "CLASS", valuesOf<StorageValues>,
+    "where a C table lives: const (the default: in flash on ARM, PIC32 and most other chips, but "
+    "copied into RAM on an AVR), progmem (avr-libc's PROGMEM, read with pgm_read_byte; for "
+    "Arduino sketches and C++) or flash (avr-gcc's __flash, read as any array; C only)");
 
 // Reading.
 inline constexpr Option Offset

@@ -44,20 +44,36 @@ QByteArray headerName(const QString &name)
 }
 
 // "; Codes 32 to 127 only: 96 characters, 768 bytes from Char_032; subtract 32 from a code."
-QByteArray rangeHeader(PicTarget target, const CodeRange &codes)
+QByteArray rangeHeader(const AsmTable &table)
 {
-    const QString units
-        = target == PicTarget::Pic16 ? QStringLiteral("retlw words") : QStringLiteral("bytes");
+    const CodeRange &codes = table.codes;
+    const QString units = table.target == PicTarget::Pic16 ? QStringLiteral("retlw words")
+                                                           : QStringLiteral("bytes");
     QString text = codes.first == codes.last
                        ? QStringLiteral("; Code %1 only").arg(codes.first)
                        : QStringLiteral("; Codes %1 to %2 only").arg(codes.first).arg(codes.last);
     text += QStringLiteral(": %1 character%2, %3 %4 from %5")
                 .arg(QString::number(codes.count()),
                      codes.count() == 1 ? QString() : QStringLiteral("s"),
-                     QString::number(codes.count() * GlyphSize), units, charLabel(codes.first));
+                     QString::number(codes.count() * tableStride(table)), units,
+                     charLabel(codes.first));
     if (codes.first > 0)
         text += QStringLiteral("; subtract %1 from a code").arg(codes.first);
     return text.toLatin1() + '.' + LineBreak;
+}
+
+// "; Layout: columns at width 5." and how its bytes hold the pixels; on a PIC18, also where the
+// assembler pads a line.
+QByteArray layoutHeader(const AsmTable &table)
+{
+    const GlyphLayout &layout = table.layout;
+    QByteArray text = "; Layout: " + layoutText(layout).toLatin1() + '.' + LineBreak + "; "
+                      + layoutSentence(layout).toLatin1() + LineBreak;
+    if (tableStride(table) != layout.bytesPerGlyph())
+        text += "; A db line fills whole program words: the assembler adds a 0x00, so each "
+                "character takes "
+                + QByteArray::number(tableStride(table)) + " bytes." + LineBreak;
+    return text;
 }
 } // namespace
 
@@ -98,16 +114,25 @@ QByteArray tableDirective(PicTarget target, AsmSyntax syntax)
 
 QByteArray asmSource(const FontImage &font, const QString &fontName)
 {
-    const QByteArray source = asmSource(font, fontName, PicTarget::Pic18, CodeRange {});
+    const QByteArray source = asmSource(font, fontName, AsmTable {});
     Q_ASSERT(source.size() == EmptyExportSize + headerName(fontName).size());
     return source;
 }
 
-QByteArray asmSource(const FontImage &font, const QString &fontName, PicTarget target,
-                     const CodeRange &codes, AsmSyntax syntax)
+int tableStride(const AsmTable &table)
+{
+    const int bytes = table.layout.bytesPerGlyph();
+    const bool wordPadded = table.target == PicTarget::Pic18 && table.syntax == AsmSyntax::Mpasm;
+    return wordPadded ? bytes + bytes % 2 : bytes;
+}
+
+QByteArray asmSource(const FontImage &font, const QString &fontName, const AsmTable &table)
 {
     const QByteArray name = headerName(fontName);
-    const bool picAs = syntax == AsmSyntax::PicAs;
+    const PicTarget target = table.target;
+    const CodeRange &codes = table.codes;
+    const GlyphLayout &layout = table.layout;
+    const bool picAs = table.syntax == AsmSyntax::PicAs;
     QByteArray out;
     out.reserve(EmptyExportSize + name.size() + 512);
     out.append(LineBreak).append("; Font: ").append(name).append(LineBreak);
@@ -115,32 +140,39 @@ QByteArray asmSource(const FontImage &font, const QString &fontName, PicTarget t
         out.append(PicAsHeader);
     if (target == PicTarget::Pic16)
         out.append(Pic16Header);
+    if (!layout.isFileOrder())
+        out.append(layoutHeader(table));
     if (!codes.isWhole())
-        out.append(rangeHeader(target, codes));
+        out.append(rangeHeader(table));
     out.append(LineBreak);
     if (picAs) {
         out.append("\tGLOBAL\t").append(charLabel(codes.first).toLatin1()).append(LineBreak);
         out.append(psectLine(target)).append(LineBreak);
     }
     // "Char_065\t\tdb\t" (MPASM) or "Char_065:\tDB\t" (pic-as) before a character's bytes.
-    const QByteArray afterLabel = (picAs ? ":\t" : "\t\t") + tableDirective(target, syntax) + '\t';
+    const QByteArray directive = '\t' + tableDirective(target, table.syntax) + '\t';
     for (int code = codes.first; code <= codes.last; ++code) {
         if (code > codes.first)
             out.append(LineBreak);
         const CharBitMap glyph = glyphOf(font, code);
         const QByteArray comment = "\t; " + CharDisplayText(code).toLatin1();
-        out.append(charLabel(code).toLatin1());
+        out.append(charLabel(code).toLatin1()).append(picAs ? ":" : "\t");
         if (picAs && target == PicTarget::Pic16) {
             // A retlw line per byte: the label and the character's comment on the first.
-            for (int row = 0; row < GlyphSize; ++row) {
-                out.append(row == 0 ? QByteArrayLiteral(":") : QByteArray(LineBreak));
-                out.append('\t' + tableDirective(target, syntax) + '\t');
-                out.append(hexByte(glyph[size_t(row)]).toLatin1());
-                if (row == 0)
+            const QByteArray bytes = glyphBytes(glyph, layout);
+            for (qsizetype at = 0; at < bytes.size(); ++at) {
+                if (at > 0)
+                    out.append(LineBreak);
+                out.append(directive).append(
+                    hexByte(static_cast<std::uint8_t>(bytes[at])).toLatin1());
+                if (at == 0)
                     out.append(comment);
             }
         } else {
-            out.append(afterLabel).append(glyphBytesLatin1(glyph)).append(comment);
+            out.append(directive)
+                .append(layout.isFileOrder() ? glyphBytesLatin1(glyph)
+                                             : hexListLatin1(glyphBytes(glyph, layout)))
+                .append(comment);
         }
     }
     if (picAs)

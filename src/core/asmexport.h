@@ -2,6 +2,7 @@
 
 #include "core/coderange.h"
 #include "core/fontimage.h"
+#include "core/glyphlayout.h"
 
 #include <QByteArray>
 #include <QString>
@@ -34,17 +35,33 @@ QByteArray tableDirective(PicTarget target, AsmSyntax syntax = AsmSyntax::Mpasm)
 // between lines and no line break after the last. 16,652 bytes plus the name's length.
 QByteArray asmSource(const FontImage &font, const QString &fontName);
 
-// The same for a target and the characters of a range. For PIC18 and all 256 codes it is the
-// editor's text above. Otherwise the header also names the target and how firmware reads the
+// What an assembler table is written for: the family, the characters, the assembler and the
+// order and width of each glyph's bytes. The defaults are the editor's Export.
+struct AsmTable
+{
+    PicTarget target = PicTarget::Pic18;
+    CodeRange codes;
+    AsmSyntax syntax = AsmSyntax::Mpasm;
+    GlyphLayout layout;
+};
+
+// The same for a table. For PIC18 and all 256 codes in MPASM syntax and the .pf's layout it is
+// the editor's text above. Otherwise the header also names the target and how firmware reads the
 // table (pic16), and states the range (a subset); the character lines are the same, with "dt"
-// for pic16, each keeping its own code in its label and comment.
+// for pic16, each keeping its own code in its label and comment. A layout other than the .pf's
+// gives each character the glyph's bytes in that layout, which the header states.
 //
 // In pic-as syntax the header also says so, the first label is made GLOBAL and the table opens
 // a psect of its own (PicAsPsect); each label takes a colon, and a pic16 table has a "retlw"
-// line per byte, the first of a character's eight after its label. Lines end in CR LF, the last
+// line per byte, the first of a character's bytes after its label. Lines end in CR LF, the last
 // one too.
-QByteArray asmSource(const FontImage &font, const QString &fontName, PicTarget target,
-                     const CodeRange &codes, AsmSyntax syntax = AsmSyntax::Mpasm);
+QByteArray asmSource(const FontImage &font, const QString &fontName, const AsmTable &table);
+
+// The program memory one character takes, in the target's units (bytes on a PIC18, retlw words
+// otherwise). MPASM's db fills whole program words of two bytes on a PIC18, so a line of an odd
+// number of bytes gets a 0x00 after it; pic-as's DB places one byte to an address and pads
+// nothing.
+int tableStride(const AsmTable &table);
 
 // The psect a pic-as table is placed in.
 inline constexpr char PicAsPsect[] = "glyphFont";

@@ -68,6 +68,21 @@ QByteArray glyphBytesLatin1(const CharBitMap &glyph)
     return QByteArray(text, sizeof text);
 }
 
+QByteArray hexListLatin1(QByteArrayView bytes)
+{
+    QByteArray text(bytes.isEmpty() ? 0 : bytes.size() * (HexByteLength + 2) - 2, ',');
+    char *out = text.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (i > 0) {
+            *out++ = ',';
+            *out++ = ' ';
+        }
+        putHexByte(out, static_cast<std::uint8_t>(bytes[i]));
+        out += HexByteLength;
+    }
+    return text;
+}
+
 QString glyphBytesText(const CharBitMap &glyph)
 {
     return QString::fromLatin1(glyphBytesLatin1(glyph));

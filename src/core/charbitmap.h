@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <array>
@@ -32,6 +33,8 @@ QString numberText(qint64 value);
 QString glyphBytesText(const CharBitMap &glyph);
 // The same as single-byte text, as the export writes it.
 QByteArray glyphBytesLatin1(const CharBitMap &glyph);
+// Any number of bytes so, as tables in other layouts list them: "0x7F, 0x09, 0x09".
+QByteArray hexListLatin1(QByteArrayView bytes);
 
 // "Char_065": a character's label in an export, three decimal digits.
 QString charLabel(int code);

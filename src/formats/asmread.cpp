@@ -1,4 +1,5 @@
 #include "formats/asmread.h"
+#include "formats/fonttext.h"
 #include "formats/linereader.h"
 
 #include <QList>
@@ -89,7 +90,24 @@ struct LineParse
     QString error;
 };
 
-LineParse parseCharLine(QByteArrayView text, int lineNumber)
+// Sets *glyph to the one a character's bytes in the layout stand for; the reason they stand for
+// none, or empty.
+QString glyphOfLine(const QByteArray &bytes, const GlyphLayout &layout, CharBitMap *glyph)
+{
+    *glyph = glyphFromBytes(bytes, layout);
+    // A bit of no pixel (bit 5 of a row at width 5) is not what the layout writes.
+    const QByteArray kept = glyphBytes(*glyph, layout);
+    if (kept == bytes)
+        return {};
+    qsizetype at = 0;
+    while (kept[at] == bytes[at])
+        ++at;
+    return QStringLiteral("byte %1 (%2) sets a bit that is no pixel in %3")
+        .arg(QString::number(at + 1), hexByte(static_cast<std::uint8_t>(bytes[at])),
+             layoutText(layout));
+}
+
+LineParse parseCharLine(QByteArrayView text, int lineNumber, const GlyphLayout &layout)
 {
     const auto fail = [](const QString &why) {
         return LineParse {{}, QStringLiteral("not a character line: %1").arg(why)};
@@ -118,25 +136,29 @@ LineParse parseCharLine(QByteArrayView text, int lineNumber)
     if (!target || !cursor.skipSpaces())
         return fail(QStringLiteral("expected \"db\" or \"dt\" after the label"));
     parsed.target = *target;
-    for (int row = 0; row < GlyphSize; ++row) {
-        if (row > 0) {
+    const int count = layout.bytesPerGlyph();
+    QByteArray bytes;
+    for (int at = 0; at < count; ++at) {
+        if (at > 0) {
             cursor.skipSpaces();
             if (!cursor.take(","))
-                return fail(QStringLiteral("expected 8 byte values, found %1").arg(row));
+                return fail(QStringLiteral("expected %1 byte values, found %2").arg(count).arg(at));
             cursor.skipSpaces();
         }
         if (!cursor.take("0x", Qt::CaseInsensitive))
-            return fail(QStringLiteral("byte %1 is not written 0x00 to 0xFF").arg(row + 1));
+            return fail(QStringLiteral("byte %1 is not written 0x00 to 0xFF").arg(at + 1));
         const int value = cursor.number(16, 2);
         if (value < 0 || hexDigit(cursor.peek()) >= 0)
-            return fail(QStringLiteral("byte %1 is not written 0x00 to 0xFF").arg(row + 1));
-        parsed.glyph[row] = static_cast<std::uint8_t>(value);
+            return fail(QStringLiteral("byte %1 is not written 0x00 to 0xFF").arg(at + 1));
+        bytes += static_cast<char>(value);
     }
     cursor.skipSpaces();
     if (cursor.peek() == ',')
-        return fail(QStringLiteral("more than 8 byte values"));
+        return fail(QStringLiteral("more than %1 byte values").arg(count));
     if (!cursor.atEnd() && cursor.peek() != ';')
-        return fail(QStringLiteral("unexpected text after the 8 byte values"));
+        return fail(QStringLiteral("unexpected text after the %1 byte values").arg(count));
+    if (const QString error = glyphOfLine(bytes, layout, &parsed.glyph); !error.isEmpty())
+        return {{}, error};
     return {parsed, {}};
 }
 
@@ -156,10 +178,14 @@ bool hasLabelColon(QByteArrayView text)
 }
 
 // A pic-as table's statements gathered into characters: a label starts one, and its DB or retlw
-// statements give its eight bytes.
+// statements give its bytes, as many as the layout has.
 class PicAsTable final
 {
 public:
+    explicit PicAsTable(const GlyphLayout &layout)
+        : m_layout(layout)
+    { }
+
     // Takes one line that is neither blank nor a comment; the reason it cannot, or empty.
     QString add(QByteArrayView text, int lineNumber)
     {
@@ -181,7 +207,7 @@ public:
             if (const QString error = unfinished(); !error.isEmpty())
                 return error;
             m_lines.append(CharLine {code, {}, lineNumber, PicTarget::Pic18});
-            m_bytes = 0;
+            m_bytes.clear();
         }
         cursor.skipSpaces();
         if (cursor.atEnd() || cursor.peek() == ';')
@@ -199,7 +225,7 @@ public:
         if (m_lines.isEmpty())
             return QStringLiteral("bytes before the first label (Char_000: to Char_255:)");
         CharLine &line = m_lines.last();
-        if (m_bytes == 0)
+        if (m_bytes.isEmpty())
             line.target = *target;
         else if (line.target != *target)
             return QStringLiteral("%1 mixes DB and retlw; a table is all DB (pic18) or all retlw "
@@ -207,41 +233,61 @@ public:
                 .arg(charLabel(line.code));
         // DB takes a list; retlw takes one byte.
         do {
-            if (m_bytes == GlyphSize)
-                return QStringLiteral("%1 has more than 8 byte values").arg(charLabel(line.code));
+            if (m_bytes.size() == m_layout.bytesPerGlyph())
+                return QStringLiteral("%1 has more than %2 byte values")
+                    .arg(charLabel(line.code))
+                    .arg(m_layout.bytesPerGlyph());
             cursor.skipSpaces();
             const int value = cursor.take("0x", Qt::CaseInsensitive) ? cursor.number(16, 2) : -1;
             if (value < 0 || hexDigit(cursor.peek()) >= 0)
                 return QStringLiteral("byte %1 of %2 is not written 0x00 to 0xFF")
-                    .arg(m_bytes + 1)
+                    .arg(m_bytes.size() + 1)
                     .arg(charLabel(line.code));
-            line.glyph[size_t(m_bytes++)] = static_cast<std::uint8_t>(value);
+            if (!onlyPixels(m_bytes.size(), value))
+                return QStringLiteral("byte %1 of %2 (%3) sets a bit that is no pixel in %4")
+                    .arg(QString::number(m_bytes.size() + 1), charLabel(line.code), hexByte(value),
+                         layoutText(m_layout));
+            m_bytes += static_cast<char>(value);
             cursor.skipSpaces();
         } while (*target == PicTarget::Pic18 && cursor.take(","));
         if (!cursor.atEnd() && cursor.peek() != ';')
             return QStringLiteral("unexpected text after the byte values");
+        if (m_bytes.size() == m_layout.bytesPerGlyph())
+            line.glyph = glyphFromBytes(m_bytes, m_layout);
         return {};
     }
 
     // Why the last character is not whole, or empty.
     QString unfinished() const
     {
-        if (m_lines.isEmpty() || m_bytes == GlyphSize)
+        if (m_lines.isEmpty() || m_bytes.size() == m_layout.bytesPerGlyph())
             return {};
-        return QStringLiteral("%1 has %2 byte values, not 8")
+        return QStringLiteral("%1 has %2 byte values, not %3")
             .arg(charLabel(m_lines.last().code))
-            .arg(m_bytes);
+            .arg(m_bytes.size())
+            .arg(m_layout.bytesPerGlyph());
     }
 
     const QList<CharLine> &lines() const { return m_lines; }
 
 private:
+    // Whether a byte at its place in a character holds pixels of the layout only (not bit 5 of a
+    // row at width 5). A byte stands for one row or column alone, so it is told on its own line.
+    bool onlyPixels(qsizetype at, int value) const
+    {
+        QByteArray alone(m_layout.bytesPerGlyph(), '\0');
+        alone[at] = static_cast<char>(value);
+        return glyphBytes(glyphFromBytes(alone, m_layout), m_layout) == alone;
+    }
+
+    GlyphLayout m_layout;
     QList<CharLine> m_lines;
-    int m_bytes = GlyphSize; // of the last character
+    QByteArray m_bytes; // of the last character, in the layout
 };
 } // namespace
 
-AsmRead parseAsmSource(QByteArrayView source, std::optional<CodeRange> expected)
+AsmRead parseAsmSource(QByteArrayView source, std::optional<CodeRange> expected,
+                       const GlyphLayout &layout)
 {
     AsmRead result;
     const auto fail = [&result](int line, const QString &error) {
@@ -249,8 +295,11 @@ AsmRead parseAsmSource(QByteArrayView source, std::optional<CodeRange> expected)
         result.error = error;
         return result;
     };
+    int statedLine = 0;
+    if (const QString error = statedLayoutMismatch(source, layout, &statedLine); !error.isEmpty())
+        return fail(statedLine, error);
     QList<CharLine> lines;
-    PicAsTable picAs;
+    PicAsTable picAs(layout);
     int lastLine = 0;
     LineReader reader(source);
     while (reader.nextContent()) {
@@ -262,7 +311,7 @@ AsmRead parseAsmSource(QByteArrayView source, std::optional<CodeRange> expected)
                 return fail(reader.number(), error);
             continue;
         }
-        const LineParse parsed = parseCharLine(reader.line(), reader.number());
+        const LineParse parsed = parseCharLine(reader.line(), reader.number(), layout);
         if (!parsed.error.isEmpty())
             return fail(reader.number(), parsed.error);
         lines.append(parsed.parsed);

@@ -25,7 +25,12 @@ QString nameOr(const WriteOptions &options, const QString &fallback)
 
 ImportResult readRaw(QByteArrayView bytes, const ReadOptions &options)
 {
-    return fontFromRaw(bytes, {options.offset, options.first, options.count, options.bit0Left});
+    return fontFromRaw(bytes, {options.offset, options.first, options.count, options.layout});
+}
+
+QByteArray writeRaw(const FontImage &font, const WriteOptions &options)
+{
+    return tableBytes(font, options.codes, options.layout);
 }
 
 ImportResult readPsf(QByteArrayView bytes, const ReadOptions &options)
@@ -106,18 +111,19 @@ QString cName(const WriteOptions &options)
 
 QByteArray writeCHeader(const FontImage &, const WriteOptions &options)
 {
-    return cHeader(cName(options), options.codes);
+    return cHeader(cName(options), options.codes, options.layout, options.storage);
 }
 
 QByteArray writeCSource(const FontImage &font, const WriteOptions &options)
 {
-    return cSource(font, cName(options), options.firstFileName, options.codes);
+    return cSource(font, cName(options), options.firstFileName, options.codes, options.layout,
+                   options.storage);
 }
 
-ImportResult readAsm(QByteArrayView bytes, const ReadOptions &)
+ImportResult readAsm(QByteArrayView bytes, const ReadOptions &options)
 {
     // Whatever run of codes the table holds; the import reports the others as empty.
-    const AsmRead read = parseAsmSource(bytes, std::nullopt);
+    const AsmRead read = parseAsmSource(bytes, std::nullopt, options.layout);
     if (!read.error.isEmpty())
         return ImportResult::failure(
             QStringLiteral("line %1: %2.").arg(read.errorLine).arg(read.error));
@@ -141,13 +147,13 @@ ImportResult readAsm(QByteArrayView bytes, const ReadOptions &)
 QByteArray writeAsm(const FontImage &font, const WriteOptions &options)
 {
     // As the editor's export: the header names the font file, extension and all.
-    return asmSource(font, nameOr(options, options.fontFileName), options.target, options.codes,
-                     options.syntax);
+    return asmSource(font, nameOr(options, options.fontFileName),
+                     AsmTable {options.target, options.codes, options.syntax, options.layout});
 }
 
-ImportResult readText(QByteArrayView bytes, const ReadOptions &)
+ImportResult readText(QByteArrayView bytes, const ReadOptions &options)
 {
-    const FontTextParse parsed = parseFontText(bytes);
+    const FontTextParse parsed = parseFontText(bytes, options.layout);
     if (!parsed.error.isEmpty())
         return ImportResult::failure(
             QStringLiteral("line %1: %2.").arg(parsed.errorLine).arg(parsed.error));
@@ -160,7 +166,7 @@ ImportResult readText(QByteArrayView bytes, const ReadOptions &)
 
 QByteArray writeText(const FontImage &font, const WriteOptions &options)
 {
-    return fontText(font, options.codes);
+    return fontText(font, options.codes, options.layout);
 }
 
 // Detection tries the rows in this order; raw, which anything is, comes only when named.
@@ -205,31 +211,37 @@ constexpr FontFormat Formats[] = {
      nullptr, isBmp, readPicture, nullptr, FormatOption::Ink, {}, true},
     {"c", "C source", "", "h c", nullptr,
      "a pair of files: NAME.h declares extern const unsigned char NAME[256][8] (NAME[COUNT][8] "
-     "for a range of codes), NAME.c defines it; either is named, the other is written beside it. "
-     "NAME is the font's name, by default its file name (\"font\" for standard input), made a "
-     "valid C identifier.",
-     nullptr, nullptr, writeCHeader, {}, FormatOption::Name | FormatOption::Codes, false, "c",
-     writeCSource},
+     "for a range of codes, NAME[256][N] for columns at width N), NAME.c defines it; either is "
+     "named, the other is written beside it. NAME is the font's name, by default its file name "
+     "(\"font\" for standard input), made a valid C identifier. The bytes in any layout; the "
+     "table in program memory on an AVR through PROGMEM or __flash.",
+     nullptr, nullptr, writeCHeader, {},
+     FormatOption::Name | FormatOption::Codes | FormatOption::Layout | FormatOption::Storage,
+     false, "c", writeCSource},
     {"asm", "PIC assembler", "", "asm inc",
      "PIC assembler source as the editor exports it: Char_NNN db (or dt) lines in code order, "
      "or the MPLAB XC8 PIC Assembler's Char_NNN: labels with DB or retlw lines; codes it leaves "
      "out are blank.",
      "PIC assembler source, as the editor exports it, for a PIC family, a range of codes and an "
      "assembler (MPASM and gpasm, or the MPLAB XC8 PIC Assembler); the header names the font's "
-     "name, by default its file name.",
-     looksLikeAsmSource, readAsm, writeAsm, {},
-     FormatOption::Name | FormatOption::Codes | FormatOption::Target | FormatOption::Syntax,
+     "name, by default its file name, and any layout but rows.",
+     looksLikeAsmSource, readAsm, writeAsm, FormatOption::Layout,
+     FormatOption::Name | FormatOption::Codes | FormatOption::Target | FormatOption::Syntax
+         | FormatOption::Layout,
      true},
     {"text", "font text", "txt", "txt",
      "the text form of a font ('#' ink, '.' paper, each row's byte).",
      "the text form of a font, as the text command writes it.", looksLikeFontText, readText,
-     writeText, {}, FormatOption::Codes, true},
+     writeText, FormatOption::Layout, FormatOption::Codes | FormatOption::Layout, true},
     {"raw", "raw", "", "bin rom",
-     "glyphs of 8 bytes in code order at an offset (default 0) of any file, such as a ROM dump, "
-     "from a first code (default 0) for a count of glyphs (default all the data holds up to code "
-     "255), rows with bit 7 or bit 0 as the leftmost pixel.",
-     nullptr, nullptr, readRaw, nullptr,
-     FormatOption::Offset | FormatOption::RawSpan | FormatOption::BitOrder, {}, false},
+     "glyphs in code order at an offset (default 0) of any file, such as a ROM dump, from a first "
+     "code (default 0) for a count of glyphs (default all the data holds up to code 255), each in "
+     "a layout (8 rows with bit 7 the leftmost pixel by default).",
+     "the glyphs' bytes alone in code order, in a layout, for a range of codes: what a firmware "
+     "image or a controller's memory holds; read back as raw with the same layout.",
+     nullptr, readRaw, writeRaw,
+     FormatOption::Offset | FormatOption::RawSpan | FormatOption::BitOrder | FormatOption::Layout,
+     FormatOption::Codes | FormatOption::Layout, false},
 };
 
 bool listed(const char *list, QStringView word)

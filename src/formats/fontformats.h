@@ -3,7 +3,9 @@
 #include "core/asmexport.h"
 #include "core/coderange.h"
 #include "core/fontimage.h"
+#include "core/glyphlayout.h"
 #include "formats/characterset.h"
+#include "formats/csource.h"
 #include "formats/importresult.h"
 #include "formats/inkimage.h"
 
@@ -22,7 +24,7 @@ struct ReadOptions
     qint64 offset = 0; // where the font starts in raw bytes
     int first = 0; // the code of the first glyph in raw bytes
     std::optional<int> count; // how many glyphs raw bytes hold; all up to code 255
-    bool bit0Left = false; // raw rows have bit 0 as the leftmost pixel
+    GlyphLayout layout; // how a table's bytes hold each glyph (raw bytes, text, assembler)
     CharacterSet charset; // the character each code is, for fonts that say which glyph is which
     bool byPosition = false; // take a console font's glyphs in order, not by its Unicode table
     InkRule ink = InkRule::Dark; // which pixels of a sheet are ink
@@ -42,6 +44,8 @@ struct WriteOptions
     AsmSyntax syntax = AsmSyntax::Mpasm; // the assembler an assembler table is written for
     CharacterSet charset; // the character each code is, for formats that say it
     QString firstFileName; // for a format of two files, the first one's name: "font.h"
+    GlyphLayout layout; // the order and width of each glyph's bytes, for firmware tables
+    CStorage storage = CStorage::Const; // where a C table lives on the chip
 };
 
 // The options beyond bytes and font that a reader or writer takes; the commands refuse the
@@ -53,12 +57,14 @@ enum class FormatOption {
     Charset = 0x8,
     ByPosition = 0x10,
     RawSpan = 0x20, // the first code and count of raw glyphs
-    BitOrder = 0x40,
+    BitOrder = 0x40, // raw rows with bit 0 the leftmost pixel, the older spelling of Layout
     Ink = 0x80,
     Codes = 0x100,
     Target = 0x200,
     PixelSize = 0x400,
     Syntax = 0x800,
+    Layout = 0x1000, // the byte order and width of a table's glyphs
+    Storage = 0x2000, // const, PROGMEM or __flash
 };
 Q_DECLARE_FLAGS(FormatOptions, FormatOption)
 Q_DECLARE_OPERATORS_FOR_FLAGS(FormatOptions)

@@ -146,14 +146,18 @@ std::optional<qint64> programMemorySize(QByteArrayView properties)
     return processors == 1 ? size : std::nullopt;
 }
 
-AssembledFont assembledFont(const HexImage &hex, PicCore core, const CodeRange &codes)
+AssembledFont assembledFont(const HexImage &hex, PicCore core, const CodeRange &codes,
+                            const GlyphLayout &layout)
 {
     AssembledFont result;
     const auto fail = [&result](const QString &error) {
         result.error = error;
         return result;
     };
-    const int tableBytes = codes.count() * GlyphSize;
+    const int glyphBytes = layout.bytesPerGlyph();
+    const int lineUnits
+        = tableStride(AsmTable {targetOfCore(core), codes, AsmSyntax::Mpasm, layout});
+    const int tableBytes = codes.count() * lineUnits;
     // A PIC18 byte is one hex byte; a word of the smaller cores is two, at twice its address.
     const int stride = core == PicCore::Pic18 ? 1 : 2;
     const QString unit = core == PicCore::Pic18 ? QStringLiteral("bytes") : QStringLiteral("words");
@@ -168,21 +172,27 @@ AssembledFont assembledFont(const HexImage &hex, PicCore core, const CodeRange &
         return fail(QStringLiteral("%1 %2, not %3")
                         .arg(numberText(hex.bytes.size() / stride), unit, numberText(tableBytes)));
     }
+    QByteArray table(tableBytes, '\0');
     for (int at = 0; at < tableBytes; ++at) {
-        const int address = codes.first * GlyphSize + at;
         if (core == PicCore::Pic18) {
-            result.font[address] = hex.bytes.value(quint32(at));
+            table[at] = static_cast<char>(hex.bytes.value(quint32(at)));
             continue;
         }
         const quint16 word = quint16(hex.bytes.value(quint32(2 * at)))
                              | quint16(hex.bytes.value(quint32(2 * at + 1)) << 8);
         if ((word & 0xFF00) != retlwOpcode(core)) {
-            return fail(QStringLiteral("the word at 0x%1 (%2, row %3) is 0x%4, not a retlw")
-                            .arg(QString::number(at, 16).toUpper(), charLabel(address / GlyphSize),
-                                 QString::number(at % GlyphSize),
-                                 QString::number(word, 16).toUpper().rightJustified(4, u'0')));
+            return fail(
+                QStringLiteral("the word at 0x%1 (%2, %3 %4) is 0x%5, not a retlw")
+                    .arg(QString::number(at, 16).toUpper(), charLabel(codes.first + at / lineUnits),
+                         layout.isColumns() ? QStringLiteral("column") : QStringLiteral("row"),
+                         QString::number(at % lineUnits),
+                         QString::number(word, 16).toUpper().rightJustified(4, u'0')));
         }
-        result.font[address] = static_cast<std::uint8_t>(word & 0xFF);
+        table[at] = static_cast<char>(word & 0xFF);
     }
+    // A PIC18 line of an odd number of bytes ends in the assembler's 0x00, which is no pixel.
+    for (int i = 0; i < codes.count(); ++i)
+        setGlyph(result.font, codes.first + i,
+                 glyphFromBytes(QByteArrayView(table).sliced(i * lineUnits, glyphBytes), layout));
     return result;
 }

@@ -3,6 +3,7 @@
 #include "core/asmexport.h"
 #include "core/coderange.h"
 #include "core/fontimage.h"
+#include "core/glyphlayout.h"
 
 #include <QByteArrayView>
 #include <QMap>
@@ -47,5 +48,7 @@ struct AssembledFont
 // What firmware reads from a table of the range's characters assembled at address 0: on a PIC18
 // the bytes; on the 12- and 14-bit cores the low eight bits of each word, every one of which must
 // be a retlw (0x34kk on 14-bit cores, 0x8kk on 12-bit ones). Memory outside the table, or a table
-// shorter than the range, is an error.
-AssembledFont assembledFont(const HexImage &hex, PicCore core, const CodeRange &codes);
+// shorter than the range, is an error. Each character takes tableStride() units, its bytes in
+// the layout.
+AssembledFont assembledFont(const HexImage &hex, PicCore core, const CodeRange &codes,
+                            const GlyphLayout &layout = {});

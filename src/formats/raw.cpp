@@ -2,20 +2,11 @@
 
 #include <algorithm>
 
-namespace {
-std::uint8_t reversedBits(std::uint8_t byte)
-{
-    std::uint8_t reversed = 0;
-    for (int bit = 0; bit < 8; ++bit)
-        reversed |= ((byte >> bit) & 1) << (7 - bit);
-    return reversed;
-}
-} // namespace
-
 ImportResult fontFromRaw(QByteArrayView bytes, const RawSpan &span)
 {
     const qint64 available = bytes.size() > span.offset ? bytes.size() - span.offset : 0;
-    const qint64 held = available / GlyphSize;
+    const int glyphSize = span.layout.bytesPerGlyph();
+    const qint64 held = available / glyphSize;
     const int room = CharacterCount - span.first;
     const auto dataText = [&] {
         return QStringLiteral("%1 bytes from offset %2 of the file's %3")
@@ -38,17 +29,19 @@ ImportResult fontFromRaw(QByteArrayView bytes, const RawSpan &span)
                 .arg(numberText(*span.count), glyphsText(*span.count), numberText(held),
                      dataText()));
     if (held == 0)
-        return ImportResult::failure(
-            QStringLiteral("the data holds no glyph of 8 bytes (%1).").arg(dataText()));
+        return ImportResult::failure(QStringLiteral("the data holds no glyph of %1 byte%2 (%3).")
+                                         .arg(QString::number(glyphSize),
+                                              glyphSize == 1 ? QString() : QStringLiteral("s"),
+                                              dataText()));
     const int count = span.count ? *span.count : static_cast<int>(std::min<qint64>(held, room));
 
     ImportResult result;
+    int stray = 0; // glyphs with bits beyond the width, as HD44780 dumps have in bits 5 to 7
     for (int i = 0; i < count; ++i) {
-        CharBitMap glyph {};
-        for (int row = 0; row < GlyphSize; ++row) {
-            const auto byte = static_cast<std::uint8_t>(bytes[span.offset + i * GlyphSize + row]);
-            glyph[static_cast<size_t>(row)] = span.bit0Left ? reversedBits(byte) : byte;
-        }
+        const QByteArrayView glyphBytesRead = bytes.sliced(span.offset + i * glyphSize, glyphSize);
+        const CharBitMap glyph = glyphFromBytes(glyphBytesRead, span.layout);
+        if (glyphBytes(glyph, span.layout) != glyphBytesRead)
+            ++stray;
         setGlyph(result.font, span.first + i, glyph);
     }
     result.byPosition = count;
@@ -56,17 +49,25 @@ ImportResult fontFromRaw(QByteArrayView bytes, const RawSpan &span)
         if (code < span.first || code >= span.first + count)
             result.uncovered.append(code);
     }
-    const qint64 end = span.offset + qint64(count) * GlyphSize - 1;
-    result.description = QStringLiteral("raw bytes %1 to %2, codes %3 to %4%5")
-                             .arg(numberText(span.offset), numberText(end))
-                             .arg(span.first)
-                             .arg(span.first + count - 1)
-                             .arg(span.bit0Left ? QStringLiteral(", bit 0 leftmost") : QString());
+    const qint64 end = span.offset + qint64(count) * glyphSize - 1;
+    result.description
+        = QStringLiteral("raw bytes %1 to %2, codes %3 to %4%5")
+              .arg(numberText(span.offset), numberText(end))
+              .arg(span.first)
+              .arg(span.first + count - 1)
+              .arg(span.layout.isFileOrder() ? QString()
+                                             : QStringLiteral(" in ") + layoutText(span.layout));
+    if (stray > 0)
+        result.warnings.append(QStringLiteral("%1 glyph%2 set bits that are no pixel in %3; "
+                                              "they are left out.")
+                                   .arg(QString::number(stray),
+                                        stray == 1 ? QStringLiteral("") : QStringLiteral("s"),
+                                        layoutText(span.layout)));
     // A dump cut short mid-glyph: say what was left out rather than drop it silently.
-    if (!span.count && count < room && available % GlyphSize != 0)
+    if (!span.count && count < room && available % glyphSize != 0)
         result.warnings.append(QStringLiteral("the data ends %1 bytes into a glyph (%2); those "
                                               "bytes are left out.")
-                                   .arg(available % GlyphSize)
+                                   .arg(available % glyphSize)
                                    .arg(dataText()));
     return result;
 }

@@ -53,6 +53,8 @@ private Q_SLOTS:
     void importRawBytes();
     void importReportsWhatItRead_data();
     void importReportsWhatItRead();
+    void layoutsThroughTheCommands_data();
+    void layoutsThroughTheCommands();
     void cPairLinksInTwoFileFirmware_data();
     void cPairLinksInTwoFileFirmware();
     void cPairWrittenWholeOrNotAtAll_data();
@@ -152,7 +154,7 @@ void TestFormatCommands::importRawBytes_data()
     for (char &byte : mirrored)
         byte = char((quint8(byte) * 0x0202020202ULL & 0x010884422010ULL) % 1023);
     QTest::newRow("bit 0 leftmost") << pattern(2048) << QStringList {"--flip"} << mirrored
-                                    << "bit 0 leftmost; 256 codes by position";
+                                    << "in rows-lsb; 256 codes by position";
 }
 
 void TestFormatCommands::importRawBytes()
@@ -211,6 +213,92 @@ void TestFormatCommands::importReportsWhatItRead()
     QCOMPARE(result.out.size(), 2048);
     QCOMPARE(glyphOf(font, 'A'), (CharBitMap {0x18, 0x24, 0x42, 0x7E, 0x42, 0x42, 0x42, 0}));
     QCOMPARE(glyphOf(font, 'B'), (CharBitMap {0x7C, 0x42, 0x7C, 0x42, 0x42, 0x7C, 0, 0}));
+}
+
+void TestFormatCommands::layoutsThroughTheCommands_data()
+{
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("syntax");
+    for (const char *layout : {"rows", "rows-lsb", "columns", "columns-msb"}) {
+        for (const int width : {1, 5, 8})
+            QTest::addRow("%s %d", layout, width) << layout << width << "mpasm";
+    }
+    // pic-as's tables are checked line by line, not assembled.
+    QTest::newRow("pic-as columns 5") << "columns" << 5 << "pic-as";
+    QTest::newRow("pic-as columns-msb 8") << "columns-msb" << 8 << "pic-as";
+}
+
+// A font exported, converted to raw bytes and to text in a layout comes back through import,
+// check and from-text given the same layout, with its columns right of the width blank (the text
+// keeps every pixel). Check given no layout names the one the table is in, import refuses to read
+// it in rows; a changed byte is a difference, not another layout.
+void TestFormatCommands::layoutsThroughTheCommands()
+{
+    QFETCH(QString, layout);
+    QFETCH(int, width);
+    QFETCH(QString, syntax);
+    const FontImage font = randomFont(qHash(QTest::currentDataTag()));
+    writeRaw(path(QStringLiteral("font.pf")), fontFileBytes(font));
+    QByteArray narrow = fontFileBytes(font);
+    for (char &row : narrow)
+        row = char(quint8(row) & (0xFF00 >> width));
+    const QStringList given {"--layout", layout, "--width", QString::number(width)};
+    const bool columns = layout.startsWith(QLatin1String("columns"));
+
+    const auto runs = [this](const QStringList &arguments) {
+        const Run result = run(arguments);
+        if (result.exitCode != 0)
+            qWarning("%s: %s", qPrintable(arguments.join(u' ')), qPrintable(result.err));
+        return result.exitCode == 0;
+    };
+    const QStringList assembler = given + QStringList {"--syntax", syntax};
+    QVERIFY(runs(QStringList {"export", "font.pf", "-o", "font.asm"} + assembler));
+    // gpasm pads a PIC18 line of 5 bytes to 6, and makes each byte a retlw for pic16.
+    const QStringList assemble
+        = QStandardPaths::findExecutable(QStringLiteral("gpasm")).isEmpty() || syntax != "mpasm"
+              ? QStringList()
+              : QStringList {"--assemble"};
+    QVERIFY(runs(QStringList {"check", "font.pf", "font.asm"} + assembler + assemble));
+    QVERIFY(runs(QStringList {"export", "font.pf", "-o", "retlw.asm", "--target", "pic16"}
+                 + assembler));
+    QVERIFY(runs(QStringList {"check", "font.pf", "retlw.asm"} + assembler + assemble));
+    QVERIFY(runs(QStringList {"import", "retlw.asm", "-o", "retlw.pf"} + given));
+    QCOMPARE(readRaw(path(QStringLiteral("retlw.pf"))), narrow);
+    QVERIFY(runs(QStringList {"import", "font.asm", "-o", "asm.pf"} + given));
+    QCOMPARE(readRaw(path(QStringLiteral("asm.pf"))), narrow);
+    QVERIFY(runs(QStringList {"convert", "font.pf", "-o", "font.bin"} + given));
+    QCOMPARE(readRaw(path(QStringLiteral("font.bin"))).size(), 256 * (columns ? width : 8));
+    QVERIFY(runs(QStringList {"import", "font.bin", "--from", "raw", "-o", "raw.pf"} + given));
+    QCOMPARE(readRaw(path(QStringLiteral("raw.pf"))), narrow);
+    QVERIFY(runs(QStringList {"text", "font.pf", "-o", "font.txt"} + given));
+    QVERIFY(runs(QStringList {"from-text", "font.txt", "-o", "text.pf"} + given));
+    QCOMPARE(readRaw(path(QStringLiteral("text.pf"))), fontFileBytes(font));
+
+    if (layout != QLatin1String("rows") || width != 8) {
+        const Run unsaid = run({"check", "font.pf", "font.asm"});
+        QCOMPARE(unsaid.exitCode, 1);
+        const QString options
+            = width == 8 ? QStringLiteral("give --layout %1.").arg(layout)
+                         : QStringLiteral("give --layout %1 --width %2.").arg(layout).arg(width);
+        QVERIFY2(unsaid.err.contains(QStringLiteral("this table is in ")), qPrintable(unsaid.err));
+        QVERIFY2(unsaid.err.contains(options), qPrintable(unsaid.err));
+        // An import in another layout would be a wrong font: the header stops it.
+        const Run bare = run({"import", "font.asm", "-o", "bare.pf"});
+        QCOMPARE(bare.exitCode, 1);
+        QVERIFY2(bare.err.contains(QStringLiteral("the header says the bytes are in ")),
+                 qPrintable(bare.err));
+    }
+    QByteArray changed = readRaw(path(QStringLiteral("font.asm")));
+    // The low digit of Char_065's first byte: "Char_065<TAB><TAB>db<TAB>0x.." (MPASM) or
+    // "Char_065:<TAB>DB<TAB>0x.." (pic-as).
+    const qsizetype byte = changed.indexOf("Char_065") + 16;
+    changed[byte] = changed[byte] == '0' ? '1' : '0';
+    writeRaw(path(QStringLiteral("wrong.asm")), changed);
+    const Run wrong = run(QStringList {"check", "font.pf", "wrong.asm"} + given);
+    QCOMPARE(wrong.exitCode, 1);
+    QVERIFY2(wrong.err.contains(QStringLiteral("Char_065 ('A', 0x41) differs")),
+             qPrintable(wrong.err));
 }
 
 void TestFormatCommands::cPairLinksInTwoFileFirmware_data()
@@ -378,6 +466,15 @@ void TestFormatCommands::failuresWriteNothing_data()
                                      << font << 2 << "--offset applies to --from raw only";
     QTest::newRow("bad offset") << import + QStringList {"--offset", "-1"} << font << 2
                                 << "import: --offset '-1': expects a whole number";
+    QTest::newRow("--flip and another layout")
+        << import + QStringList {"--flip", "--layout", "columns"} << font << 2
+        << "--flip means --layout rows-lsb, not columns";
+    QTest::newRow("layout for a sheet")
+        << convert + QStringList {"--to", "png", "--layout", "columns"} << font << 2
+        << "--layout applies to c, asm, text or raw only";
+    QTest::newRow("storage for assembler")
+        << convert + QStringList {"--to", "asm", "--storage", "progmem"} << font << 2
+        << "--storage applies to c only";
     QTest::newRow("no output") << QStringList {"import", "source"} << font << 2
                                << "import: -o FONT.pf is required";
     QTest::newRow("unknown option")
@@ -388,10 +485,12 @@ void TestFormatCommands::failuresWriteNothing_data()
                              << "convert: --scale '0': expects a whole number from 1 to 32";
     QTest::newRow("scale for psf") << convert + QStringList {"--to", "psf", "--scale", "2"} << font
                                    << 2 << "--scale applies to png only";
-    QTest::newRow("a subset of png") << convert + QStringList {"--to", "png", "--codes", "32-127"}
-                                     << font << 2 << "--codes applies to bdf, c, asm or text only";
-    QTest::newRow("a subset of psf") << convert + QStringList {"--to", "psf", "--codes", "0-0"}
-                                     << font << 2 << "--codes applies to bdf, c, asm or text only";
+    QTest::newRow("a subset of png")
+        << convert + QStringList {"--to", "png", "--codes", "32-127"} << font << 2
+        << "--codes applies to bdf, c, asm, text or raw only";
+    QTest::newRow("a subset of psf")
+        << convert + QStringList {"--to", "psf", "--codes", "0-0"} << font << 2
+        << "--codes applies to bdf, c, asm, text or raw only";
     QTest::newRow("a target for c") << convert + QStringList {"--to", "c", "--target", "pic16"}
                                     << font << 2 << "--target applies to asm only";
     QTest::newRow("name for png") << convert + QStringList {"--to", "png", "--name", "x"} << font
@@ -442,7 +541,10 @@ void TestFormatCommands::failuresWriteNothing()
 // that did not fit named.
 void TestFormatCommands::trueTypeAtASize()
 {
-    const QString dejaVu = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf");
+    // With its drive under Wine, where the companion runs in a folder on another drive.
+    const QString dejaVu
+        = QFileInfo(QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf"))
+              .absoluteFilePath();
     if (!QFileInfo::exists(dejaVu))
         QSKIP("DejaVu Sans Mono (package fonts-dejavu-core) is not installed.");
     const Run sizeless = run({"import", dejaVu, "-o", "font.pf"});

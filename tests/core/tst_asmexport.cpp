@@ -19,6 +19,8 @@ QList<QByteArray> characterLines(const QByteArray &source)
 }
 } // namespace
 
+Q_DECLARE_METATYPE(GlyphLayout)
+
 // The PIC assembler text, checked byte for byte.
 class TestAsmExport final : public QObject
 {
@@ -166,7 +168,8 @@ void TestAsmExport::dialogProposals()
 void TestAsmExport::pic16Subset()
 {
     const FontImage font = randomFont(32);
-    const QByteArray source = asmSource(font, "f.pf", PicTarget::Pic16, {32, 127});
+    const QByteArray source
+        = asmSource(font, "f.pf", {PicTarget::Pic16, {32, 127}, AsmSyntax::Mpasm, {}});
     const QByteArray lines = characterLines(asmSource(font, "f.pf"))
                                  .mid(32, 96)
                                  .join('\n')
@@ -182,31 +185,52 @@ void TestAsmExport::pic16Subset()
 void TestAsmExport::picAsTables_data()
 {
     QTest::addColumn<bool>("pic16");
+    QTest::addColumn<GlyphLayout>("layout");
+    QTest::addColumn<QByteArray>("size"); // of the table, as the header states it
     QTest::addColumn<QByteArray>("table"); // the lines from GLOBAL to code 65's
-    QTest::newRow("PIC18") << false
+    QTest::newRow("PIC18") << false << GlyphLayout {} << QByteArray("16 bytes")
                            << QByteArray("\tGLOBAL\tChar_065\r\n\tPSECT\tglyphFont,class=CONST,"
                                          "space=0\r\n\r\nChar_065:\tDB\t0x18, 0x24, 0x42, 0x7E, "
                                          "0x42, 0x42, 0x42, 0x00\t; A\r\n");
-    QTest::newRow("PIC16") << true
+    QTest::newRow("PIC16") << true << GlyphLayout {} << QByteArray("16 retlw words")
                            << QByteArray(
                                   "\tGLOBAL\tChar_065\r\n\tPSECT\tglyphFont,class=CODE,"
                                   "delta=2\r\n\r\nChar_065:\tretlw\t0x18\t; A\r\n\tretlw"
                                   "\t0x24\r\n\tretlw\t0x42\r\n\tretlw\t0x7E\r\n\tretlw\t"
                                   "0x42\r\n\tretlw\t0x42\r\n\tretlw\t0x42\r\n\tretlw\t0x00\r\n");
+    // A's five left columns, bit 0 the top pixel. pic-as's DB places one byte to an address, so
+    // the odd line is not padded as MPASM's db is.
+    QTest::newRow("PIC18 columns 5")
+        << false << GlyphLayout {ByteOrder::Columns, 5} << QByteArray("10 bytes")
+        << QByteArray("\tGLOBAL\tChar_065\r\n\tPSECT\tglyphFont,class=CONST,space=0\r\n\r\n"
+                      "Char_065:\tDB\t0x00, 0x7C, 0x0A, 0x09, 0x09\t; A\r\n");
+    QTest::newRow("PIC16 columns-msb 5")
+        << true << GlyphLayout {ByteOrder::ColumnsMsb, 5} << QByteArray("10 retlw words")
+        << QByteArray("\tGLOBAL\tChar_065\r\n\tPSECT\tglyphFont,class=CODE,delta=2\r\n\r\n"
+                      "Char_065:\tretlw\t0x00\t; A\r\n\tretlw\t0x3E\r\n\tretlw\t0x50\r\n"
+                      "\tretlw\t0x90\r\n\tretlw\t0x90\r\n");
 }
 
-// pic-as's psect, GLOBAL and labels with colons after the header, which names the assembler;
-// the last line ends too.
+// pic-as's psect, GLOBAL and labels with colons after the header, which names the assembler and
+// states the layout; the last line ends too.
 void TestAsmExport::picAsTables()
 {
     QFETCH(bool, pic16);
+    QFETCH(GlyphLayout, layout);
+    QFETCH(QByteArray, size);
     QFETCH(QByteArray, table);
     FontImage font {};
     setGlyph(font, 65, CapitalA);
-    const QByteArray source = asmSource(font, "f.pf", pic16 ? PicTarget::Pic16 : PicTarget::Pic18,
-                                        {65, 66}, AsmSyntax::PicAs);
+    const QByteArray source = asmSource(
+        font, "f.pf",
+        {pic16 ? PicTarget::Pic16 : PicTarget::Pic18, {65, 66}, AsmSyntax::PicAs, layout});
     QVERIFY(source.startsWith("\r\n; Font: f.pf\r\n; Syntax: pic-as, the MPLAB XC8 PIC "));
-    QVERIFY(source.contains("; subtract 65 from a code.\r\n\r\n" + table + "Char_066:\t"));
+    QCOMPARE(source.contains("\r\n; Layout: " + layoutText(layout).toLatin1() + ".\r\n"),
+             !layout.isFileOrder());
+    QVERIFY(!source.contains("fills whole program words"));
+    QVERIFY(source.contains("; Codes 65 to 66 only: 2 characters, " + size
+                            + " from Char_065; subtract 65 from a code.\r\n\r\n" + table
+                            + "Char_066:\t"));
     QVERIFY(source.endsWith(pic16 ? "\tretlw\t0x00\r\n" : "\t; B\r\n"));
 }
 
@@ -263,8 +287,9 @@ void TestAsmExport::assemblesToTheFontBytes()
     QTemporaryDir dir;
     QFile source(dir.filePath(QStringLiteral("font.asm")));
     QVERIFY(source.open(QIODevice::WriteOnly));
-    source.write(asmSource(font, QStringLiteral("big.pf"),
-                           pic16 ? PicTarget::Pic16 : PicTarget::Pic18, {first, last}));
+    source.write(asmSource(
+        font, QStringLiteral("big.pf"),
+        {pic16 ? PicTarget::Pic16 : PicTarget::Pic18, {first, last}, AsmSyntax::Mpasm, {}}));
     source.close();
     QFile main(dir.filePath(QStringLiteral("main.asm")));
     QVERIFY(main.open(QIODevice::WriteOnly));

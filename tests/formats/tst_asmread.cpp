@@ -23,6 +23,8 @@ int lineOfCode(int code)
 }
 } // namespace
 
+Q_DECLARE_METATYPE(GlyphLayout)
+
 // Reading an export back.
 class TestAsmRead final : public QObject
 {
@@ -57,7 +59,8 @@ void TestAsmRead::everyFlippedBitIsFound()
         for (int byte = 0; byte < FontFileSize; ++byte) {
             FontImage flipped = font;
             flipped[byte] ^= static_cast<std::uint8_t>(1u << (byte % 8));
-            const AsmRead read = parseAsmSource(asmSource(flipped, QString(), target, {}));
+            const AsmRead read
+                = parseAsmSource(asmSource(flipped, QString(), {target, {}, AsmSyntax::Mpasm, {}}));
             QVERIFY(read.error.isEmpty());
             QVERIFY(read.font == flipped);
         }
@@ -132,8 +135,8 @@ void TestAsmRead::rejectsWithTheLine_data()
         << lineOfCode(9) << "Char_009 uses \"dt\" but the lines before it use \"db\"";
     // Its first character line is line 8, after the target's and the range's header lines.
     QTest::newRow("a subset where all were expected")
-        << asmSource(randomFont(5), QString(), PicTarget::Pic16, {32, 127}) << 8
-        << "the table holds codes 32 to 127 (Char_032 to Char_127)";
+        << asmSource(randomFont(5), QString(), {PicTarget::Pic16, {32, 127}, AsmSyntax::Mpasm, {}})
+        << 8 << "the table holds codes 32 to 127 (Char_032 to Char_127)";
     QTest::newRow("code after the bytes")
         << change([](auto &l) { l[lineOfCode(9) - 1].replace("\t;", " nop ;"); }) << lineOfCode(9)
         << "unexpected text";
@@ -153,30 +156,37 @@ void TestAsmRead::picAsReadBack_data()
 {
     QTest::addColumn<bool>("pic16");
     QTest::addColumn<CodeRange>("codes");
+    QTest::addColumn<GlyphLayout>("layout");
     QTest::addColumn<int>("firstLine"); // the first label's, after the header, GLOBAL and PSECT
-    QTest::newRow("PIC18") << false << CodeRange {} << 9;
-    QTest::newRow("PIC16 32-127") << true << CodeRange {32, 127} << 13;
+    QTest::newRow("PIC18") << false << CodeRange {} << GlyphLayout {} << 9;
+    QTest::newRow("PIC16 32-127") << true << CodeRange {32, 127} << GlyphLayout {} << 13;
+    // The header's two lines of the layout come first.
+    QTest::newRow("PIC18 columns 5")
+        << false << CodeRange {} << GlyphLayout {ByteOrder::Columns, 5} << 11;
+    QTest::newRow("PIC16 32-127 columns-msb 3")
+        << true << CodeRange {32, 127} << GlyphLayout {ByteOrder::ColumnsMsb, 3} << 15;
 }
 
-// Both targets come back, told from MPASM syntax by their lines, also with a label on a line of
-// its own and the spacing and case the assembler takes.
+// Both targets come back in the layout, told from MPASM syntax by their lines, also with a label
+// on a line of its own and the spacing and case the assembler takes.
 void TestAsmRead::picAsReadBack()
 {
     QFETCH(bool, pic16);
     QFETCH(CodeRange, codes);
+    QFETCH(GlyphLayout, layout);
     QFETCH(int, firstLine);
     const FontImage font = randomFont(uint(codes.first) + 8);
     const PicTarget target = pic16 ? PicTarget::Pic16 : PicTarget::Pic18;
-    const QByteArray source = asmSource(font, "p.pf", target, codes, AsmSyntax::PicAs);
+    const QByteArray source = asmSource(font, "p.pf", {target, codes, AsmSyntax::PicAs, layout});
     QByteArray loose = source;
     loose.replace(":\t", ":\r\n  ").replace("\tDB\t", " db ").replace("\tretlw\t", " RETLW ");
     for (const QByteArray &variant : {source, loose.replace(", 0x", ",0x")}) {
-        const AsmRead read = parseAsmSource(variant, codes);
+        const AsmRead read = parseAsmSource(variant, codes, layout);
         QCOMPARE(read.error, QString());
         QVERIFY(read.syntax == AsmSyntax::PicAs && read.target == target);
         QCOMPARE(read.lineOf[codes.first], firstLine);
         for (int code = codes.first; code <= codes.last; ++code)
-            QCOMPARE(glyphOf(read.font, code), glyphOf(font, code));
+            QCOMPARE(glyphOf(read.font, code), glyphWithin(glyphOf(font, code), layout));
     }
 }
 
@@ -186,23 +196,44 @@ void TestAsmRead::picAsRejectsWithTheLine_data()
     QTest::addColumn<int>("line");
     QTest::addColumn<QString>("reason");
     // Char_000 is on line 9 (PIC18) or 12 (PIC16), after the header, GLOBAL and PSECT.
-    const QByteArray pic18 = asmSource(randomFont(6), {}, PicTarget::Pic18, {}, AsmSyntax::PicAs);
-    const QByteArray pic16 = asmSource(randomFont(7), {}, PicTarget::Pic16, {}, AsmSyntax::PicAs);
+    QTest::addColumn<GlyphLayout>("layout");
+    const QByteArray pic18
+        = asmSource(randomFont(6), {}, {PicTarget::Pic18, {}, AsmSyntax::PicAs, {}});
+    const QByteArray pic16
+        = asmSource(randomFont(7), {}, {PicTarget::Pic16, {}, AsmSyntax::PicAs, {}});
+    // Char_000 is on line 11 (PIC18) or 14 (PIC16) when the header states a layout.
+    const GlyphLayout columns5 {ByteOrder::Columns, 5};
+    const GlyphLayout rows5 {ByteOrder::Rows, 5};
+    const QByteArray columns18
+        = asmSource(randomFont(8), {}, {PicTarget::Pic18, {}, AsmSyntax::PicAs, columns5});
+    const QByteArray rows16 = asmSource(fontWithin(randomFont(9), rows5), {},
+                                        {PicTarget::Pic16, {}, AsmSyntax::PicAs, rows5});
     using Lines = QList<QByteArray>;
     QTest::newRow("label without its colon")
         << changedLines(pic18, [](Lines &l) { l[13].replace(":", ""); }) << 14
-        << "expected a colon after Char_005";
-    QTest::newRow("seven retlw lines") << changedLines(pic16, [](Lines &l) { l.removeAt(37); })
-                                       << 43 << "Char_003 has 7 byte values, not 8";
+        << "expected a colon after Char_005" << GlyphLayout {};
+    QTest::newRow("seven retlw lines")
+        << changedLines(pic16, [](Lines &l) { l.removeAt(37); }) << 43
+        << "Char_003 has 7 byte values, not 8" << GlyphLayout {};
     QTest::newRow("a ninth retlw")
         << changedLines(pic16, [](Lines &l) { l.insert(19, "\tretlw\t0x00\r"); }) << 20
-        << "Char_000 has more than 8 byte values";
+        << "Char_000 has more than 8 byte values" << GlyphLayout {};
     QTest::newRow("DB and retlw in one character")
         << changedLines(pic16, [](Lines &l) { l[14].replace("retlw", "DB"); }) << 15
-        << "Char_000 mixes DB and retlw";
+        << "Char_000 mixes DB and retlw" << GlyphLayout {};
     QTest::newRow("bytes before the first label")
         << changedLines(pic18, [](Lines &l) { l[7] = "\tDB\t0x00\r"; }) << 8
-        << "bytes before the first label";
+        << "bytes before the first label" << GlyphLayout {};
+    QTest::newRow("a sixth DB value at width 5")
+        << changedLines(columns18, [](Lines &l) { l[12].replace("\t;", ", 0x00\t;"); }) << 13
+        << "Char_002 has more than 5 byte values" << columns5;
+    // Without the header's layout lines, as a table written by hand.
+    QTest::newRow("five DB values read at width 8")
+        << changedLines(columns18, [](Lines &l) { l.remove(4, 2); }) << 10
+        << "Char_000 has 5 byte values, not 8" << GlyphLayout {ByteOrder::Columns, 8};
+    QTest::newRow("a bit right of width 5")
+        << changedLines(rows16, [](Lines &l) { l[15] = "\tretlw\t0x20\r"; }) << 16
+        << "byte 3 of Char_000 (0x20) sets a bit that is no pixel in rows at width 5" << rows5;
 }
 
 void TestAsmRead::picAsRejectsWithTheLine()
@@ -210,7 +241,8 @@ void TestAsmRead::picAsRejectsWithTheLine()
     QFETCH(QByteArray, source);
     QFETCH(int, line);
     QFETCH(QString, reason);
-    const AsmRead read = parseAsmSource(source);
+    QFETCH(GlyphLayout, layout);
+    const AsmRead read = parseAsmSource(source, CodeRange {}, layout);
     QVERIFY2(read.error.contains(reason), qPrintable(read.error));
     QCOMPARE(read.errorLine, line);
 }
