@@ -1,6 +1,7 @@
 #include "fontdialogs/optionrows.h"
 
 #include "core/coderange.h"
+#include "core/glyphlayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -154,17 +155,24 @@ void OptionRows::addReadingRows()
             {}},
            tr("&Count:"));
 
-    auto *bitOrder = new QCheckBox(m_parent);
-    bitOrder->setObjectName(QStringLiteral("chkBit0Left"));
-    addRow({FormatOption::BitOrder,
-            bitOrder,
-            [bitOrder](ReadOptions &options) {
-                options.bit0Left = bitOrder->isChecked();
+    addLayoutRows();
+
+    auto *size = new QSpinBox(m_parent);
+    size->setObjectName(QStringLiteral("spnSize"));
+    // A scalable font's height in pixels, ascent to descent; 8 fills the cell.
+    size->setRange(2, 64);
+    size->setValue(GlyphSize);
+    size->setSuffix(tr(" px"));
+    size->setToolTip(tr("The font's height from ascent to descent, in pixels"));
+    addRow({FormatOption::PixelSize,
+            size,
+            [size](ReadOptions &options) {
+                options.pixelSize = size->value();
                 return QString();
             },
             {},
             {}},
-           tr("&Bit 0 of each row is the leftmost pixel"));
+           tr("Si&ze:"));
 
     auto *ink = new QComboBox(m_parent);
     ink->setObjectName(QStringLiteral("cmbInk"));
@@ -252,6 +260,43 @@ void OptionRows::addWritingRows()
             }},
            tr("&Target:"));
 
+    auto *syntax = new QComboBox(m_parent);
+    syntax->setObjectName(QStringLiteral("cmbSyntax"));
+    syntax->addItem(tr("MPASM (gpasm, MPLAB 8)"), QVariant::fromValue(int(AsmSyntax::Mpasm)));
+    syntax->addItem(tr("MPLAB XC8 PIC Assembler (pic-as)"),
+                    QVariant::fromValue(int(AsmSyntax::PicAs)));
+    addRow({FormatOption::Syntax,
+            syntax,
+            {},
+            [syntax](WriteOptions &options) {
+                options.syntax = AsmSyntax(syntax->currentData().toInt());
+                return QString();
+            },
+            [syntax](const WriteOptions &options) {
+                syntax->setCurrentIndex(syntax->findData(int(options.syntax)));
+            }},
+           tr("Synta&x:"));
+
+    addLayoutRows();
+
+    auto *storage = new QComboBox(m_parent);
+    storage->setObjectName(QStringLiteral("cmbStorage"));
+    storage->addItem(tr("const"), QVariant::fromValue(int(CStorage::Const)));
+    storage->addItem(tr("PROGMEM (avr-libc: read with pgm_read_byte)"),
+                     QVariant::fromValue(int(CStorage::Progmem)));
+    storage->addItem(tr("__flash (avr-gcc, C only)"), QVariant::fromValue(int(CStorage::Flash)));
+    addRow({FormatOption::Storage,
+            storage,
+            {},
+            [storage](WriteOptions &options) {
+                options.storage = CStorage(storage->currentData().toInt());
+                return QString();
+            },
+            [storage](const WriteOptions &options) {
+                storage->setCurrentIndex(storage->findData(int(options.storage)));
+            }},
+           tr("Stora&ge:"));
+
     QComboBox *charset = characterSetBox(m_parent);
     addRow({FormatOption::Charset,
             charset,
@@ -269,6 +314,46 @@ void OptionRows::addWritingRows()
                                                                          : options.charset.name());
             }},
            tr("C&haracter set:"));
+}
+
+// The order a display controller wants a glyph's bytes in, and how many columns are kept; the
+// same two rows read a table back and write one.
+void OptionRows::addLayoutRows()
+{
+    auto *order = new QComboBox(m_parent);
+    order->setObjectName(QStringLiteral("cmbLayout"));
+    order->addItem(tr("Rows, bit 7 the leftmost pixel (the .pf order)"),
+                   QVariant::fromValue(int(ByteOrder::Rows)));
+    order->addItem(tr("Rows, bit 0 the leftmost pixel"),
+                   QVariant::fromValue(int(ByteOrder::RowsLsb)));
+    order->addItem(tr("Columns, bit 0 the top pixel (SSD1306, SH1106, PCD8544, KS0108)"),
+                   QVariant::fromValue(int(ByteOrder::Columns)));
+    order->addItem(tr("Columns, bit 7 the top pixel"),
+                   QVariant::fromValue(int(ByteOrder::ColumnsMsb)));
+    auto *width = new QSpinBox(m_parent);
+    width->setObjectName(QStringLiteral("spnWidth"));
+    width->setRange(MinLayoutWidth, GlyphSize);
+    width->setValue(GlyphSize);
+    width->setSuffix(tr(" columns"));
+    width->setToolTip(tr("Only the leftmost columns of each glyph, for fonts drawn narrower "
+                         "than their cell"));
+    // The order's row fills in both; the width's row is shown and hidden with it.
+    addRow({FormatOption::Layout,
+            order,
+            [order, width](ReadOptions &options) {
+                options.layout = {ByteOrder(order->currentData().toInt()), width->value()};
+                return QString();
+            },
+            [order, width](WriteOptions &options) {
+                options.layout = {ByteOrder(order->currentData().toInt()), width->value()};
+                return QString();
+            },
+            [order, width](const WriteOptions &options) {
+                order->setCurrentIndex(order->findData(int(options.layout.order)));
+                width->setValue(options.layout.width);
+            }},
+           tr("La&yout:"));
+    addRow({FormatOption::Layout, width, {}, {}, {}}, tr("&Width:"));
 }
 
 void OptionRows::showFor(const FontFormat &format)

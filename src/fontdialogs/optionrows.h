@@ -52,6 +52,7 @@ private:
     void addRow(Row row, const QString &caption);
     void addReadingRows();
     void addWritingRows();
+    void addLayoutRows();
 
     Side m_side;
     QFormLayout *m_form = nullptr;

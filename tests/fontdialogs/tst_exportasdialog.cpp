@@ -88,6 +88,18 @@ void TestExportAsDialog::bytesAreTheCompanions_data()
                                   << "out.c"
                                   << QStringList {"convert", "big.pf", "-o",      "OUT",
                                                   "--name",  "osd",    "--codes", "0x20-0x7E"};
+    // Index 2 of the layout box is columns, 1 of the syntax box pic-as, 1 of storage PROGMEM.
+    QTest::newRow("pic-as columns at 5")
+        << QStringList {"cmbFormat", "asm", "cmbSyntax", "1", "cmbLayout", "2", "spnWidth", "5"}
+        << "out.asm"
+        << QStringList {"export", "big.pf", "-o",     "OUT",     "--syntax",
+                        "pic-as", "--layout", "columns", "--width", "5"};
+    QTest::newRow("C pair in PROGMEM, rows at 5")
+        << QStringList {"cmbFormat", "c", "cmbStorage", "1", "spnWidth", "5"} << "out.h"
+        << QStringList {"convert", "big.pf", "-o", "OUT", "--storage", "progmem", "--width", "5"};
+    QTest::newRow("raw in columns")
+        << QStringList {"cmbFormat", "raw", "cmbLayout", "2"} << "out.bin"
+        << QStringList {"convert", "big.pf", "-o", "OUT", "--layout", "columns"};
     QTest::newRow("psf") << QStringList {"cmbFormat", "psf"} << "out.psf"
                          << QStringList {"convert", "big.pf", "-o", "OUT"};
     QTest::newRow("bdf named, subset")

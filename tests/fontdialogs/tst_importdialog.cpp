@@ -151,7 +151,8 @@ void TestImportDialog::optionsShownAreTheFormats()
         const std::pair<FormatOption, const char *> rows[]
             = {{FormatOption::Charset, "cmbCharset"}, {FormatOption::ByPosition, "chkByPosition"},
                {FormatOption::Offset, "txtOffset"},   {FormatOption::RawSpan, "spnFirst"},
-               {FormatOption::RawSpan, "spnCount"},   {FormatOption::BitOrder, "chkBit0Left"},
+               {FormatOption::RawSpan, "spnCount"},   {FormatOption::Layout, "cmbLayout"},
+               {FormatOption::Layout, "spnWidth"},   {FormatOption::PixelSize, "spnSize"},
                {FormatOption::Ink, "cmbInk"}};
         for (const auto &[option, name] : rows) {
             auto *field = dialog.findChild<QWidget *>(QLatin1String(name));
