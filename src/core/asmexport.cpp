@@ -155,24 +155,23 @@ QByteArray asmSource(const FontImage &font, const QString &fontName, const AsmTa
         if (code > codes.first)
             out.append(LineBreak);
         const CharBitMap glyph = glyphOf(font, code);
-        const QByteArray comment = "\t; " + CharDisplayText(code).toLatin1();
-        out.append(charLabel(code).toLatin1()).append(picAs ? ":" : "\t");
-        if (picAs && target == PicTarget::Pic16) {
-            // A retlw line per byte: the label and the character's comment on the first.
-            const QByteArray bytes = glyphBytes(glyph, layout);
-            for (qsizetype at = 0; at < bytes.size(); ++at) {
-                if (at > 0)
-                    out.append(LineBreak);
-                out.append(directive).append(
-                    hexByte(static_cast<std::uint8_t>(bytes[at])).toLatin1());
-                if (at == 0)
-                    out.append(comment);
-            }
-        } else {
-            out.append(directive)
-                .append(layout.isFileOrder() ? glyphBytesLatin1(glyph)
-                                             : hexListLatin1(glyphBytes(glyph, layout)))
-                .append(comment);
+        // In the .pf order a glyph's bytes are its rows as they are: no copy to make.
+        const QByteArray laidOut = layout.isFileOrder() ? QByteArray() : glyphBytes(glyph, layout);
+        const QByteArrayView bytes = layout.isFileOrder()
+            ? QByteArrayView(reinterpret_cast<const char *>(glyph.data()), GlyphSize)
+            : QByteArrayView(laidOut);
+        appendCharLabel(out, code);
+        out.append(picAs ? ':' : '\t');
+        // A retlw line per byte for pic-as on the 12- and 14-bit cores, the label and the
+        // character's comment on the first; else one line of the character's bytes.
+        const qsizetype perLine = picAs && target == PicTarget::Pic16 ? 1 : bytes.size();
+        for (qsizetype at = 0; at < bytes.size(); at += perLine) {
+            if (at > 0)
+                out.append(LineBreak);
+            out.append(directive);
+            appendHexList(out, bytes.sliced(at, perLine));
+            if (at == 0)
+                out.append("\t; ").append(CharDisplayText(code).toLatin1());
         }
     }
     if (picAs)

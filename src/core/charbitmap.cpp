@@ -39,7 +39,7 @@ QString numberText(qint64 value)
     return QLocale(QLocale::English).toString(value);
 }
 
-QString charLabel(int code)
+void appendCharLabel(QByteArray &out, int code)
 {
     // Digits by hand, as in hexByte(): an export writes 256 of these.
     const char text[] = {'C',
@@ -50,7 +50,14 @@ QString charLabel(int code)
                          static_cast<char>('0' + code / 100 % 10),
                          static_cast<char>('0' + code / 10 % 10),
                          static_cast<char>('0' + code % 10)};
-    return QString::fromLatin1(text, sizeof text);
+    out.append(text, sizeof text);
+}
+
+QString charLabel(int code)
+{
+    QByteArray label;
+    appendCharLabel(label, code);
+    return QString::fromLatin1(label);
 }
 
 QByteArray glyphBytesLatin1(const CharBitMap &glyph)
@@ -68,10 +75,14 @@ QByteArray glyphBytesLatin1(const CharBitMap &glyph)
     return QByteArray(text, sizeof text);
 }
 
-QByteArray hexListLatin1(QByteArrayView bytes)
+void appendHexList(QByteArray &text, QByteArrayView bytes)
 {
-    QByteArray text(bytes.isEmpty() ? 0 : bytes.size() * (HexByteLength + 2) - 2, ',');
-    char *out = text.data();
+    if (bytes.isEmpty())
+        return;
+    // Written in place: an export lists 2,048 bytes, and each temporary is an allocation.
+    const qsizetype start = text.size();
+    text.resize(start + bytes.size() * (HexByteLength + 2) - 2);
+    char *out = text.data() + start;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         if (i > 0) {
             *out++ = ',';
@@ -80,6 +91,12 @@ QByteArray hexListLatin1(QByteArrayView bytes)
         putHexByte(out, static_cast<std::uint8_t>(bytes[i]));
         out += HexByteLength;
     }
+}
+
+QByteArray hexListLatin1(QByteArrayView bytes)
+{
+    QByteArray text;
+    appendHexList(text, bytes);
     return text;
 }
 

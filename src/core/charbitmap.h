@@ -35,9 +35,12 @@ QString glyphBytesText(const CharBitMap &glyph);
 QByteArray glyphBytesLatin1(const CharBitMap &glyph);
 // Any number of bytes so, as tables in other layouts list them: "0x7F, 0x09, 0x09".
 QByteArray hexListLatin1(QByteArrayView bytes);
+// The same, appended to text.
+void appendHexList(QByteArray &text, QByteArrayView bytes);
 
 // "Char_065": a character's label in an export, three decimal digits.
 QString charLabel(int code);
+void appendCharLabel(QByteArray &out, int code);
 
 // "Char: A / 65 / 0x41": a palette cell's tooltip and the selected-character label.
 QString charDescription(int code);
