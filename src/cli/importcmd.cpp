@@ -6,6 +6,7 @@
 #include "cli/formatoptions.h"
 #include "cli/options.h"
 #include "formats/fontformats.h"
+#include "formats/importreport.h"
 
 namespace {
 constexpr OptionUse ImportOptions[] = {
@@ -66,12 +67,7 @@ void reportImport(const QString &sourceName, const ImportResult &result)
 {
     for (const QString &warning : result.warnings)
         printWarning(QStringLiteral("%1: %2").arg(sourceName, warning));
-    const QString sources = codeSourcesText(result);
-    const QString empty = emptyCodesText(result.font);
-    printNote(QStringLiteral("%1: read %2; %3%4empty codes: %5.")
-                  .arg(sourceName, result.description, sources,
-                       sources.isEmpty() ? QString() : QStringLiteral("; "),
-                       empty.isEmpty() ? QStringLiteral("none") : empty));
+    printNote(QStringLiteral("%1: %2").arg(sourceName, importSummary(result)));
 }
 } // namespace
 
