@@ -213,7 +213,7 @@ ImportResult fontFromScalable(QByteArrayView bytes, const CharacterSet &charset,
                 .arg(format)
                 .arg(MinPixelSize)
                 .arg(MaxPixelSize));
-        result.sizeNeeded = true;
+        result.remedy = ImportResult::Remedy::Size;
         return result;
     }
     const int size = *pixelSize;
