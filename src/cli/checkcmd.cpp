@@ -281,6 +281,15 @@ std::optional<GlyphLayout> layoutThatFits(const QByteArray &source, const FontIm
     return std::nullopt;
 }
 
+// The options that give LAYOUT: "--layout columns --width 5".
+QString layoutOptionsText(const GlyphLayout &layout)
+{
+    QString text = QStringLiteral("--layout ") + byteOrderName(layout.order);
+    if (layout.width != GlyphSize)
+        text += QStringLiteral(" --width %1").arg(layout.width);
+    return text;
+}
+
 // Reports that the table is in another layout, when it is; false otherwise.
 bool reportOtherLayout(const QByteArray &source, const FontImage &font, const CodeRange &codes,
                        const GlyphLayout &given, const QString &sourceName)

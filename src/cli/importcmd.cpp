@@ -6,6 +6,7 @@
 #include "cli/formatoptions.h"
 #include "cli/options.h"
 #include "formats/fontformats.h"
+#include "formats/importreport.h"
 
 namespace {
 constexpr OptionUse ImportOptions[] = {
@@ -61,17 +62,35 @@ std::optional<QByteArray> readSource(const QString &path, const FontFormat *form
                                            : readWholeInput(path, MaxSourceSize);
 }
 
+// The options that give what the reader's message asks for in the font's words.
+QString remedyText(const ImportResult &result)
+{
+    using Remedy = ImportResult::Remedy;
+    switch (result.remedy) {
+    case Remedy::None:
+        break;
+    case Remedy::Size:
+        return QStringLiteral("Give it with --size N.");
+    case Remedy::ByPosition:
+        return QStringLiteral("Give --by-position for that.");
+    case Remedy::CharsetOrByPosition:
+        return QStringLiteral("Give --charset NAME or --by-position.");
+    case Remedy::LightInk:
+        return QStringLiteral("--ink light reads its light pixels as ink.");
+    case Remedy::DarkInk:
+        return QStringLiteral("--ink dark reads its dark pixels as ink.");
+    }
+    return {};
+}
+
 // "SOURCE: read PSF 2, 8x8, 512 glyphs; charset latin1: ...; empty codes: none."
 void reportImport(const QString &sourceName, const ImportResult &result)
 {
     for (const QString &warning : result.warnings)
         printWarning(QStringLiteral("%1: %2").arg(sourceName, warning));
-    const QString sources = codeSourcesText(result);
-    const QString empty = emptyCodesText(result.font);
-    printNote(QStringLiteral("%1: read %2; %3%4empty codes: %5.")
-                  .arg(sourceName, result.description, sources,
-                       sources.isEmpty() ? QString() : QStringLiteral("; "),
-                       empty.isEmpty() ? QStringLiteral("none") : empty));
+    if (const QString remedy = remedyText(result); !remedy.isEmpty())
+        printWarning(QStringLiteral("%1: %2").arg(sourceName, remedy));
+    printNote(QStringLiteral("%1: %2").arg(sourceName, importSummary(result)));
 }
 } // namespace
 
@@ -94,12 +113,13 @@ int runImport(const QStringList &arguments)
         [&](const QByteArray &bytes) -> std::optional<QByteArray> {
             const ImportResult result = readFont(bytes, format, *options);
             if (!result.ok()) {
-                const QString hint
-                    = result.unrecognised
-                          ? QStringLiteral(" For a ROM dump or other raw bytes, use --from raw.")
-                      : result.sizeNeeded ? QStringLiteral(" Give it with --size N.")
-                                          : QString();
-                printError(QStringLiteral("%1: %2%3").arg(sourceName, result.error, hint));
+                const QString remedy = result.unrecognised
+                                           ? QStringLiteral("For a ROM dump or other raw bytes, "
+                                                            "use --from raw.")
+                                           : remedyText(result);
+                printError(QStringLiteral("%1: %2%3%4")
+                               .arg(sourceName, result.error,
+                                    remedy.isEmpty() ? QString() : QStringLiteral(" "), remedy));
                 return std::nullopt;
             }
             // An option that the format told from the content does not take is a usage error

@@ -82,27 +82,9 @@ QString asmSyntaxName(AsmSyntax syntax)
     return syntax == AsmSyntax::PicAs ? QStringLiteral("pic-as") : QStringLiteral("mpasm");
 }
 
-std::optional<AsmSyntax> asmSyntaxNamed(QStringView name)
-{
-    for (const AsmSyntax syntax : {AsmSyntax::Mpasm, AsmSyntax::PicAs}) {
-        if (name.compare(asmSyntaxName(syntax), Qt::CaseInsensitive) == 0)
-            return syntax;
-    }
-    return std::nullopt;
-}
-
 QString picTargetName(PicTarget target)
 {
     return target == PicTarget::Pic16 ? QStringLiteral("pic16") : QStringLiteral("pic18");
-}
-
-std::optional<PicTarget> picTargetNamed(QStringView name)
-{
-    for (const PicTarget target : {PicTarget::Pic18, PicTarget::Pic16}) {
-        if (name.compare(picTargetName(target), Qt::CaseInsensitive) == 0)
-            return target;
-    }
-    return std::nullopt;
 }
 
 QByteArray tableDirective(PicTarget target, AsmSyntax syntax)

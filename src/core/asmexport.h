@@ -6,9 +6,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringView>
-
-#include <optional>
 
 // The PIC families a table is written for. PIC18 program words hold two bytes each and are read
 // with table reads, so the bytes go in "db" lines. The 12- and 14-bit cores (PIC10, PIC12, PIC16,
@@ -23,10 +20,8 @@ enum class PicTarget { Pic18, Pic16 };
 enum class AsmSyntax { Mpasm, PicAs };
 
 QString asmSyntaxName(AsmSyntax syntax); // "mpasm", "pic-as", as --syntax takes it
-std::optional<AsmSyntax> asmSyntaxNamed(QStringView name);
 
 QString picTargetName(PicTarget target); // "pic18", as --target takes it
-std::optional<PicTarget> picTargetNamed(QStringView name);
 // The directive of a target's character lines: "db" or "dt"; in pic-as syntax "DB" or "retlw".
 QByteArray tableDirective(PicTarget target, AsmSyntax syntax = AsmSyntax::Mpasm);
 

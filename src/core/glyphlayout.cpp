@@ -70,14 +70,6 @@ std::optional<GlyphLayout> layoutNamed(QStringView text)
     return GlyphLayout {*order, width};
 }
 
-QString layoutOptionsText(const GlyphLayout &layout)
-{
-    QString text = QStringLiteral("--layout ") + byteOrderName(layout.order);
-    if (layout.width != GlyphSize)
-        text += QStringLiteral(" --width %1").arg(layout.width);
-    return text;
-}
-
 QString layoutSentence(const GlyphLayout &layout)
 {
     const int n = layout.width;

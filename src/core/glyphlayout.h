@@ -45,10 +45,8 @@ inline constexpr ByteOrder ByteOrders[]
 QString byteOrderName(ByteOrder order);
 std::optional<ByteOrder> byteOrderNamed(QStringView name);
 
-// "columns", or "columns at width 5", as messages and the option that gives it name a layout:
-// "--layout columns --width 5".
+// "columns", or "columns at width 5", as messages name a layout.
 QString layoutText(const GlyphLayout &layout);
-QString layoutOptionsText(const GlyphLayout &layout);
 // The layout that layoutText() names, or nothing.
 std::optional<GlyphLayout> layoutNamed(QStringView text);
 // One sentence for a file's header comment, without comment marks: "5 bytes per character, one

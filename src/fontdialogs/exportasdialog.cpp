@@ -3,6 +3,7 @@
 #include "core/failure.h"
 #include "core/fileio.h"
 #include "core/version.h"
+#include "fontdialogs/buddylabel.h"
 #include "fontdialogs/optionrows.h"
 #include "formats/fontoutput.h"
 #include "platform/filedialogs.h"
@@ -80,21 +81,17 @@ ExportAsDialog::ExportAsDialog(const FontImage &font, const QString &currentFile
 
     m_formatBox = new QComboBox(this);
     m_formatBox->setObjectName(QStringLiteral("cmbFormat"));
-    m_formatBox->setAccessibleName(tr("Format"));
     for (const FontFormat &format : fontFormats()) {
         if (format.writes())
             m_formatBox->addItem(formatTitle(format), QString::fromLatin1(format.name));
     }
     auto *form = new QFormLayout;
-    auto *formatLabel = new QLabel(tr("&Format:"), this);
-    formatLabel->setBuddy(m_formatBox);
-    form->addRow(formatLabel, m_formatBox);
+    form->addRow(buddyLabel(tr("&Format:"), m_formatBox, this), m_formatBox);
     m_options = new OptionRows(OptionRows::Side::Writing, form, this);
     m_options->take(last.options);
 
     m_path = new QLineEdit(this);
     m_path->setObjectName(QStringLiteral("txtFile"));
-    m_path->setAccessibleName(tr("File"));
     m_path->setMinimumWidth(m_path->fontMetrics().averageCharWidth() * 40);
     auto *browse = new QPushButton(tr("&Browse..."), this);
     browse->setObjectName(QStringLiteral("btnBrowse"));
@@ -102,9 +99,7 @@ ExportAsDialog::ExportAsDialog(const FontImage &font, const QString &currentFile
     auto *fileRow = new QHBoxLayout;
     fileRow->addWidget(m_path, 1);
     fileRow->addWidget(browse);
-    auto *fileLabel = new QLabel(tr("Fi&le:"), this);
-    fileLabel->setBuddy(m_path);
-    form->addRow(fileLabel, fileRow);
+    form->addRow(buddyLabel(tr("Fi&le:"), m_path, this), fileRow);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(tr("Export"));

@@ -2,6 +2,7 @@
 
 #include "core/fileio.h"
 #include "core/modtools.h"
+#include "fontdialogs/buddylabel.h"
 #include "fontdialogs/glyphsheet.h"
 #include "fontdialogs/optionrows.h"
 
@@ -69,7 +70,6 @@ ImportDialog::ImportDialog(const QString &path, const QByteArray &bytes, QWidget
     m_found->setWordWrap(true);
     m_formatBox = new QComboBox(this);
     m_formatBox->setObjectName(QStringLiteral("cmbFormat"));
-    m_formatBox->setAccessibleName(tr("Format"));
     for (const FontFormat &format : fontFormats()) {
         if (format.reads())
             m_formatBox->addItem(formatTitle(format), QString::fromLatin1(format.name));
@@ -78,9 +78,7 @@ ImportDialog::ImportDialog(const QString &path, const QByteArray &bytes, QWidget
     auto *form = new QFormLayout;
     form->addRow(tr("File:"), file);
     form->addRow(tr("Found:"), m_found);
-    auto *formatLabel = new QLabel(tr("&Format:"), this);
-    formatLabel->setBuddy(m_formatBox);
-    form->addRow(formatLabel, m_formatBox);
+    form->addRow(buddyLabel(tr("&Format:"), m_formatBox, this), m_formatBox);
     m_options = new OptionRows(OptionRows::Side::Reading, form, this);
 
     m_preview = new GlyphSheet(tr("The 256 characters as they will be"), this);

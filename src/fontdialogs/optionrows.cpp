@@ -2,6 +2,7 @@
 
 #include "core/coderange.h"
 #include "core/glyphlayout.h"
+#include "fontdialogs/buddylabel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -57,11 +58,7 @@ void OptionRows::addRow(Row row, const QString &caption)
         m_form->addRow(check);
         connect(check, &QCheckBox::toggled, this, &OptionRows::changed);
     } else {
-        auto *label = new QLabel(caption, m_parent);
-        label->setBuddy(row.field);
-        // Screen readers name the control by its label without the access key's ampersand.
-        row.field->setAccessibleName(QString(caption).remove(u'&').remove(u':'));
-        m_form->addRow(label, row.field);
+        m_form->addRow(buddyLabel(caption, row.field, m_parent), row.field);
         if (auto *edit = qobject_cast<QLineEdit *>(row.field))
             connect(edit, &QLineEdit::textChanged, this, &OptionRows::changed);
         else if (auto *spin = qobject_cast<QSpinBox *>(row.field))

@@ -3,6 +3,7 @@
 #include "core/failure.h"
 #include "core/fileio.h"
 #include "core/version.h"
+#include "fontdialogs/buddylabel.h"
 #include "fontdialogs/fontpicture.h"
 #include "fontdialogs/optionrows.h"
 #include "formats/inkimage.h"
@@ -28,13 +29,6 @@ namespace {
 constexpr int MaxTextLength = 1000;
 constexpr int MaxPreviewScale = 8;
 
-QLabel *buddyLabel(const QString &caption, QWidget *field, QWidget *parent)
-{
-    auto *label = new QLabel(caption, parent);
-    label->setBuddy(field);
-    field->setAccessibleName(QString(caption).remove(u'&').remove(u':'));
-    return label;
-}
 } // namespace
 
 TextPreviewWindow::TextPreviewWindow(const Services &services, QWidget *parent)

@@ -1,5 +1,6 @@
 #include "fontdialogs/transformdialog.h"
 
+#include "fontdialogs/buddylabel.h"
 #include "fontdialogs/glyphsheet.h"
 
 #include <QButtonGroup>
@@ -20,14 +21,6 @@
 
 namespace {
 using Kind = GlyphOperation::Kind;
-
-QLabel *buddyLabel(const QString &caption, QWidget *field, QWidget *parent)
-{
-    auto *label = new QLabel(caption, parent);
-    label->setBuddy(field);
-    field->setAccessibleName(QString(caption).remove(u'&').remove(u':'));
-    return label;
-}
 } // namespace
 
 TransformDialog::TransformDialog(const FontImage &font, int selected, QWidget *parent)

@@ -1,5 +1,7 @@
 #include "formats/bdf.h"
 
+#include "formats/freetype_p.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_BDF_H
@@ -12,27 +14,6 @@ namespace {
 constexpr char PcfMagic[] = "\1fcp";
 constexpr char BdfMagic[] = "STARTFONT";
 constexpr char MzMagic[] = "MZ"; // Windows FON: a resource-only executable
-
-struct LibraryDeleter
-{
-    void operator()(FT_Library library) const { FT_Done_FreeType(library); }
-};
-struct FaceDeleter
-{
-    void operator()(FT_Face face) const { FT_Done_Face(face); }
-};
-using Library = std::unique_ptr<std::remove_pointer_t<FT_Library>, LibraryDeleter>;
-using Face = std::unique_ptr<std::remove_pointer_t<FT_Face>, FaceDeleter>;
-
-Face openFace(FT_Library library, QByteArrayView bytes, FT_Long index)
-{
-    FT_Face face = nullptr;
-    if (FT_New_Memory_Face(library, reinterpret_cast<const FT_Byte *>(bytes.data()),
-                           static_cast<FT_Long>(bytes.size()), index, &face)
-        != 0)
-        return {};
-    return Face(face);
-}
 
 bool pixelSet(const FT_Bitmap &bitmap, unsigned row, unsigned column)
 {
@@ -176,12 +157,11 @@ bool looksLikeFreeTypeBitmapFont(QByteArrayView bytes)
 
 ImportResult fontFromFreeType(QByteArrayView bytes, const CharacterSet &charset)
 {
-    FT_Library rawLibrary = nullptr;
-    if (FT_Init_FreeType(&rawLibrary) != 0)
+    const FreeTypeLibrary library = startFreeType();
+    if (!library)
         return ImportResult::failure(QStringLiteral("FreeType could not be started."));
-    const Library library(rawLibrary);
 
-    Face face = openFace(library.get(), bytes, 0);
+    FreeTypeFace face = openFreeTypeFace(library.get(), bytes, 0);
     if (!face)
         return ImportResult::failure(
             QStringLiteral("not a font FreeType can read (BDF, PCF, Windows FON or FNT)."));
@@ -192,7 +172,7 @@ ImportResult fontFromFreeType(QByteArrayView bytes, const CharacterSet &charset)
     // A Windows FON holds one face per size: take the first that fits.
     bool fits = selectFittingStrike(face.get());
     for (FT_Long index = 1; !fits && index < face->num_faces; ++index) {
-        Face other = openFace(library.get(), bytes, index);
+        FreeTypeFace other = openFreeTypeFace(library.get(), bytes, index);
         if (other && selectFittingStrike(other.get())) {
             face = std::move(other);
             fits = true;

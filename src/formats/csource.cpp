@@ -222,28 +222,6 @@ QByteArray arrayOf(const QByteArray &name, const CodeRange &codes, const GlyphLa
 }
 } // namespace
 
-QString cStorageName(CStorage storage)
-{
-    switch (storage) {
-    case CStorage::Const:
-        return QStringLiteral("const");
-    case CStorage::Progmem:
-        return QStringLiteral("progmem");
-    case CStorage::Flash:
-        break;
-    }
-    return QStringLiteral("flash");
-}
-
-std::optional<CStorage> cStorageNamed(QStringView name)
-{
-    for (const CStorage storage : {CStorage::Const, CStorage::Progmem, CStorage::Flash}) {
-        if (name.compare(cStorageName(storage), Qt::CaseInsensitive) == 0)
-            return storage;
-    }
-    return std::nullopt;
-}
-
 QByteArray cHeader(const QString &identifier, const CodeRange &codes, const GlyphLayout &layout,
                    CStorage storage)
 {

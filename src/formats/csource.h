@@ -6,18 +6,12 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringView>
-
-#include <optional>
 
 // Where the table lives on the chip. A const array stays in flash on ARM and PIC32, but avr-gcc
 // copies it into RAM at start-up unless it is marked for program memory, as 2 KB of an
 // ATmega328P's 2 KB of RAM: Progmem is avr-libc's PROGMEM (read with pgm_read_byte), Flash
 // avr-gcc's __flash address space (read as any array, in C only).
 enum class CStorage { Const, Progmem, Flash };
-
-QString cStorageName(CStorage storage); // "progmem", as --storage takes it
-std::optional<CStorage> cStorageNamed(QStringView name);
 
 // A valid C identifier from any name: characters outside [A-Za-z0-9_] become '_', and a name
 // that starts with a digit or '_' (reserved at file scope when followed by a capital or '_')

@@ -28,9 +28,13 @@ struct ImportResult
     // Codes whose glyph reached outside the 8x8 cell and lost the ink there (a scalable font
     // drawn at a size too large for some characters).
     QList<int> clipped;
-    // A scalable font read without the size to draw it at: the error says how to choose one, the
-    // caller how to give it.
-    bool sizeNeeded = false;
+    // What would read the source, or read it better: the error or a warning says it in the font's
+    // words, and the caller may name what gives it, as the companion names its option; the editor's
+    // Import dialog shows the control beside the message. A scalable font read without the size
+    // to draw it at, a PSF whose Unicode table cannot serve, a sheet that may be drawn the other
+    // way round.
+    enum class Remedy { None, Size, ByPosition, CharsetOrByPosition, LightInk, DarkInk };
+    Remedy remedy = Remedy::None;
 
     const FontFormat *format = nullptr; // the format read, as readFont() found it
     bool unrecognised = false; // no format was named, and the content told none

@@ -77,14 +77,17 @@ ImportResult fontFromSheet(const InkImage &sheet, InkRule rule)
     result.byPosition = CharacterCount;
     // Glyphs are mostly paper: a sheet mostly of ink is likely drawn the other way round.
     const auto inked = std::count(sheet.pixels.begin(), sheet.pixels.end(), 1);
-    if (2 * qint64(inked) > qint64(sheet.pixels.size()))
+    if (2 * qint64(inked) > qint64(sheet.pixels.size())) {
         result.warnings.append(
-            QStringLiteral("%1 % of the sheet's pixels are ink: it may be drawn %2; if so, import "
-                           "it with --ink %3.")
+            QStringLiteral("%1 % of the sheet's pixels are ink: it may be drawn %2; if so, read "
+                           "its %3 pixels as ink.")
                 .arg(qint64(inked) * 100 / qint64(sheet.pixels.size()))
                 .arg(rule == InkRule::Dark ? QStringLiteral("light on dark")
                                            : QStringLiteral("dark on light"),
                      rule == InkRule::Dark ? QStringLiteral("light") : QStringLiteral("dark")));
+        result.remedy = rule == InkRule::Dark ? ImportResult::Remedy::LightInk
+                                              : ImportResult::Remedy::DarkInk;
+    }
     return result;
 }
 

@@ -77,8 +77,8 @@ Table readTable(QByteArrayView bytes, const Layout &layout)
             table.glyphOf.insert(character, glyph);
     };
     const auto ended = [&table, &layout](qint64 glyph) {
-        table.error = QStringLiteral("the Unicode table ends at glyph %1 of %2; --by-position "
-                                     "takes the glyphs without it.")
+        table.error = QStringLiteral("the Unicode table ends at glyph %1 of %2; the glyphs can be "
+                                     "taken in their order without it.")
                           .arg(numberText(glyph), numberText(layout.glyphCount));
         return table;
     };
@@ -128,8 +128,8 @@ Table readTable(QByteArrayView bytes, const Layout &layout)
                     && !(character >= 0xD800 && character <= 0xDFFF);
             if (!valid) {
                 table.error = QStringLiteral("the Unicode table holds a byte that is not UTF-8 "
-                                             "(0x%1) at glyph %2; --by-position takes the "
-                                             "glyphs without it.")
+                                             "(0x%1) at glyph %2; the glyphs can be taken "
+                                             "in their order without it.")
                                   .arg(QString::number(lead, 16).toUpper())
                                   .arg(glyph);
                 return table;
@@ -185,8 +185,11 @@ ImportResult glyphsFrom(QByteArrayView bytes, const Layout &layout, const Charac
                              .arg(numberText(layout.glyphCount));
     if (layout.hasTable && !byPosition) {
         const Table table = readTable(bytes, layout);
-        if (!table.error.isEmpty())
-            return ImportResult::failure(table.error);
+        if (!table.error.isEmpty()) {
+            ImportResult failed = ImportResult::failure(table.error);
+            failed.remedy = ImportResult::Remedy::ByPosition;
+            return failed;
+        }
         result.description += QStringLiteral(" with a Unicode table");
         result.charset = charset.name();
         result.key = QStringLiteral("through the Unicode table");
@@ -203,12 +206,15 @@ ImportResult glyphsFrom(QByteArrayView bytes, const Layout &layout, const Charac
             setGlyph(result.font, code, glyphAt(bytes, layout, *glyph));
             ++result.keyed;
         }
-        if (result.keyed == 0)
-            return ImportResult::failure(
+        if (result.keyed == 0) {
+            ImportResult failed = ImportResult::failure(
                 QStringLiteral("the font's Unicode table has none of the characters of %1; "
-                               "--charset names the set its codes are in, --by-position takes "
-                               "the glyphs in order.")
+                               "name the character set its codes are in, or take the glyphs in "
+                               "their order.")
                     .arg(charset.name()));
+            failed.remedy = ImportResult::Remedy::CharsetOrByPosition;
+            return failed;
+        }
         return result;
     }
     if (!layout.hasTable)

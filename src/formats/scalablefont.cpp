@@ -1,6 +1,7 @@
 #include "formats/scalablefont.h"
 
 #include "core/charbitmap.h"
+#include "formats/freetype_p.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -34,17 +35,6 @@ constexpr std::pair<const char *, int> Magics[] = {
 // the font is damaged or hostile (its ascent and descent next to nothing, say), and drawing it
 // would take memory for nothing (FreeType draws up to 32,767 pixels across).
 constexpr long MaxGlyphHeights = 4;
-
-struct LibraryDeleter
-{
-    void operator()(FT_Library library) const { FT_Done_FreeType(library); }
-};
-struct FaceDeleter
-{
-    void operator()(FT_Face face) const { FT_Done_Face(face); }
-};
-using Library = std::unique_ptr<std::remove_pointer_t<FT_Library>, LibraryDeleter>;
-using Face = std::unique_ptr<std::remove_pointer_t<FT_Face>, FaceDeleter>;
 
 QString codeName(int code)
 {
@@ -201,17 +191,13 @@ ImportResult fontFromScalable(QByteArrayView bytes, const CharacterSet &charset,
         return ImportResult::failure(QStringLiteral("a WOFF web font, which is not read: use the "
                                                     "TrueType or OpenType file it was made "
                                                     "from."));
-    FT_Library rawLibrary = nullptr;
-    if (FT_Init_FreeType(&rawLibrary) != 0)
+    const FreeTypeLibrary library = startFreeType();
+    if (!library)
         return ImportResult::failure(QStringLiteral("FreeType could not be started."));
-    const Library library(rawLibrary);
-    FT_Face rawFace = nullptr;
-    if (FT_New_Memory_Face(library.get(), reinterpret_cast<const FT_Byte *>(bytes.data()),
-                           static_cast<FT_Long>(bytes.size()), 0, &rawFace)
-        != 0)
+    const FreeTypeFace face = openFreeTypeFace(library.get(), bytes, 0);
+    if (!face)
         return ImportResult::failure(QStringLiteral("not a font FreeType can read (TrueType, "
                                                     "OpenType or Type 1)."));
-    const Face face(rawFace);
     const QString format = QString::fromLatin1(FT_Get_Font_Format(face.get()));
     if (!FT_IS_SCALABLE(face.get()))
         return ImportResult::failure(QStringLiteral("a %1 font of bitmaps only, not a scalable "
@@ -227,7 +213,7 @@ ImportResult fontFromScalable(QByteArrayView bytes, const CharacterSet &charset,
                 .arg(format)
                 .arg(MinPixelSize)
                 .arg(MaxPixelSize));
-        result.sizeNeeded = true;
+        result.remedy = ImportResult::Remedy::Size;
         return result;
     }
     const int size = *pixelSize;

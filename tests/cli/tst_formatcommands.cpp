@@ -447,6 +447,16 @@ void TestFormatCommands::failuresWriteNothing_data()
     QTest::newRow("no glyphs") << import << psf2(0, 8, 8, {}) << 1
                                << "source: PSF 2 header gives a glyph count of 0";
     QTest::newRow("another format") << import << QByteArray("%PDF-1.4\n") << 1 << "use --from raw";
+    // The reader says what would help in the font's words; the companion names the options.
+    const QByteArray psf1 = QByteArray("\x36\x04\x02\x08", 4) + QByteArray(2048, '\0');
+    QTest::newRow("PSF table cut short")
+        << import << psf1 + psfTable(1, QList<QList<char32_t>>(256, {'A'})).chopped(3) << 1
+        << "the Unicode table ends at glyph 255 of 256; the glyphs can be taken in their order "
+           "without it. Give --by-position for that.";
+    QTest::newRow("PSF table of another script")
+        << import << psf1 + psfTable(1, QList<QList<char32_t>>(256, {0x4E00})) << 1
+        << "has none of the characters of latin1; name the character set its codes are in, or "
+           "take the glyphs in their order. Give --charset NAME or --by-position.";
     QTest::newRow("PSF read as BDF") << import + QStringList {"--from", "bdf"} << psf1Bytes({}) << 1
                                      << "not a font FreeType can read";
     QTest::newRow("--count past the data")

@@ -347,6 +347,11 @@ void TestFormats::psfUnicodeTables()
     const ImportResult result = readFont(bytes, nullptr, options);
     if (codeAndGlyph.isEmpty()) {
         QVERIFY2(result.error.contains(report), qPrintable(result.error));
+        // What the message offers reads the font: its glyphs in their order.
+        QVERIFY(result.remedy == ImportResult::Remedy::ByPosition
+                || result.remedy == ImportResult::Remedy::CharsetOrByPosition);
+        options.byPosition = true;
+        QVERIFY(readFont(bytes, nullptr, options).ok());
         return;
     }
     QVERIFY2(result.ok(), qPrintable(result.error));
@@ -968,8 +973,8 @@ void TestFormats::bmpRunLengths()
 
 void TestFormats::lightOrDarkInk()
 {
-    // A sheet of light ink on dark paper reads as itself with --ink light; read as dark ink, it
-    // is mostly ink, and the reader says so.
+    // A sheet of light ink on dark paper reads as itself with light ink; read as dark ink, it is
+    // mostly ink, and the reader says so.
     FontImage font = randomFont(17);
     for (std::uint8_t &row : font)
         row &= 0x3C; // at most half of each row ink, as in glyphs
@@ -981,10 +986,12 @@ void TestFormats::lightOrDarkInk()
     const ImportResult light = readFont(encodePng(sheet), nullptr, options);
     QCOMPARE(fontFileBytes(light.font), fontFileBytes(font));
     QCOMPARE(light.warnings, QStringList());
+    QCOMPARE(light.remedy, ImportResult::Remedy::None);
     const ImportResult dark = readFont(encodePng(sheet), nullptr, {});
     QVERIFY2(dark.warnings.join(u' ').contains(QLatin1String(
-                 "it may be drawn light on dark; if so, import it with --ink light.")),
+                 "it may be drawn light on dark; if so, read its light pixels as ink.")),
              qPrintable(dark.warnings.join(u' ')));
+    QCOMPARE(dark.remedy, ImportResult::Remedy::LightInk);
 }
 
 QTEST_APPLESS_MAIN(TestFormats)
