@@ -49,12 +49,31 @@ editor_window() {
     xdotool search --name "^8x8 ROM Glyphwright Editor$"
 }
 
+# Closes the editor's window as a user does, with Alt+F4 to the window manager. A key sent while
+# the window is still being mapped is lost on a busy machine, so it goes again each few seconds
+# until no window of the editor is left.
+close_editor() {
+    local tries
+    for tries in 1 2 3 4 5 6 7 8 9 10 11 12; do
+        local window
+        window="$(xdotool search --name "^8x8 ROM Glyphwright Editor" | head -n 1)" || true
+        [ -n "$window" ] || return 0
+        # The window may go between the search and the key: that is what is waited for.
+        xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4 2>/dev/null || true
+        editor_gone() { ! xdotool search --name "^8x8 ROM Glyphwright Editor"; }
+        local deadline=$((SECONDS + 5))
+        until editor_gone >/dev/null 2>&1 || [ "$SECONDS" -ge "$deadline" ]; do
+            sleep 0.1
+        done
+    done
+    editor_gone >/dev/null 2>&1 || fail "the editor did not end on Alt+F4"
+}
+
 # Starts the editor (the command given), waits for its window and closes it again as a user does.
 editor_opens() {
     "$@" >>"$logs/editor.log" 2>&1 &
     wait_for "the editor's window" editor_window || fail "the editor's window did not open"
-    xdotool windowactivate --sync "$(editor_window)" key --clearmodifiers alt+F4
-    wait_for "the editor to end" sh -c '! xdotool search --name "^8x8 ROM Glyphwright Editor$"'
+    close_editor
     wineserver --wait
 }
 
@@ -95,8 +114,7 @@ editor_opens_file() {
     }
     wait_for "the editor's window with $file" editor_with_file ||
         fail "the editor's window did not open with $file"
-    xdotool windowactivate --sync "$(editor_with_file)" key --clearmodifiers alt+F4
-    wait_for "the editor to end" sh -c '! xdotool search --name "^8x8 ROM Glyphwright Editor"'
+    close_editor
     wineserver --wait
 }
 # --- The zip, which leaves no trace.
@@ -287,8 +305,7 @@ wait_for "the setup's last page" last_page_shown
 xdotool windowactivate --sync "$(setup_window)" key Return
 wait_for "the editor's window" editor_window ||
     fail "the setup's last page did not start Glyphwright"
-xdotool windowactivate --sync "$(editor_window)" key --clearmodifiers alt+F4
-wait_for "the editor to end" sh -c '! xdotool search --name "^8x8 ROM Glyphwright Editor"'
+close_editor
 wineserver --wait
 echo "test-packages.sh: the setup's pages install for the current user and start Glyphwright"
 
