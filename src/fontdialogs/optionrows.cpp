@@ -239,60 +239,20 @@ void OptionRows::addWritingRows()
             }},
            tr("C&odes:"));
 
-    auto *target = new QComboBox(m_parent);
-    target->setObjectName(QStringLiteral("cmbTarget"));
-    target->addItem(tr("PIC18: db lines, read with table reads"),
-                    QVariant::fromValue(int(PicTarget::Pic18)));
-    target->addItem(tr("PIC16: dt lines, one retlw per byte"),
-                    QVariant::fromValue(int(PicTarget::Pic16)));
-    addRow({FormatOption::Target,
-            target,
-            {},
-            [target](WriteOptions &options) {
-                options.target = PicTarget(target->currentData().toInt());
-                return QString();
-            },
-            [target](const WriteOptions &options) {
-                target->setCurrentIndex(target->findData(int(options.target)));
-            }},
-           tr("&Target:"));
-
-    auto *syntax = new QComboBox(m_parent);
-    syntax->setObjectName(QStringLiteral("cmbSyntax"));
-    syntax->addItem(tr("MPASM (gpasm, MPLAB 8)"), QVariant::fromValue(int(AsmSyntax::Mpasm)));
-    syntax->addItem(tr("MPLAB XC8 PIC Assembler (pic-as)"),
-                    QVariant::fromValue(int(AsmSyntax::PicAs)));
-    addRow({FormatOption::Syntax,
-            syntax,
-            {},
-            [syntax](WriteOptions &options) {
-                options.syntax = AsmSyntax(syntax->currentData().toInt());
-                return QString();
-            },
-            [syntax](const WriteOptions &options) {
-                syntax->setCurrentIndex(syntax->findData(int(options.syntax)));
-            }},
-           tr("Synta&x:"));
-
+    addChoiceRow(FormatOption::Target, QStringLiteral("cmbTarget"), &WriteOptions::target,
+                 {{tr("PIC18: db lines, read with table reads"), PicTarget::Pic18},
+                  {tr("PIC16: dt lines, one retlw per byte"), PicTarget::Pic16}},
+                 tr("&Target:"));
+    addChoiceRow(FormatOption::Syntax, QStringLiteral("cmbSyntax"), &WriteOptions::syntax,
+                 {{tr("MPASM (gpasm, MPLAB 8)"), AsmSyntax::Mpasm},
+                  {tr("MPLAB XC8 PIC Assembler (pic-as)"), AsmSyntax::PicAs}},
+                 tr("Synta&x:"));
     addLayoutRows();
-
-    auto *storage = new QComboBox(m_parent);
-    storage->setObjectName(QStringLiteral("cmbStorage"));
-    storage->addItem(tr("const"), QVariant::fromValue(int(CStorage::Const)));
-    storage->addItem(tr("PROGMEM (avr-libc: read with pgm_read_byte)"),
-                     QVariant::fromValue(int(CStorage::Progmem)));
-    storage->addItem(tr("__flash (avr-gcc, C only)"), QVariant::fromValue(int(CStorage::Flash)));
-    addRow({FormatOption::Storage,
-            storage,
-            {},
-            [storage](WriteOptions &options) {
-                options.storage = CStorage(storage->currentData().toInt());
-                return QString();
-            },
-            [storage](const WriteOptions &options) {
-                storage->setCurrentIndex(storage->findData(int(options.storage)));
-            }},
-           tr("Stora&ge:"));
+    addChoiceRow(FormatOption::Storage, QStringLiteral("cmbStorage"), &WriteOptions::storage,
+                 {{tr("const"), CStorage::Const},
+                  {tr("PROGMEM (avr-libc: read with pgm_read_byte)"), CStorage::Progmem},
+                  {tr("__flash (avr-gcc, C only)"), CStorage::Flash}},
+                 tr("Stora&ge:"));
 
     QComboBox *charset = characterSetBox(m_parent);
     addRow({FormatOption::Charset,
@@ -311,6 +271,29 @@ void OptionRows::addWritingRows()
                                                                          : options.charset.name());
             }},
            tr("C&haracter set:"));
+}
+
+template<typename Choice>
+void OptionRows::addChoiceRow(FormatOption option, const QString &name,
+                              Choice WriteOptions::*member,
+                              std::initializer_list<std::pair<QString, Choice>> items,
+                              const QString &caption)
+{
+    auto *box = new QComboBox(m_parent);
+    box->setObjectName(name);
+    for (const auto &[text, value] : items)
+        box->addItem(text, QVariant::fromValue(int(value)));
+    addRow({option,
+            box,
+            {},
+            [box, member](WriteOptions &options) {
+                options.*member = Choice(box->currentData().toInt());
+                return QString();
+            },
+            [box, member](const WriteOptions &options) {
+                box->setCurrentIndex(box->findData(int(options.*member)));
+            }},
+           caption);
 }
 
 // The order a display controller wants a glyph's bytes in, and how many columns are kept; the

@@ -7,7 +7,9 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QFormLayout;
@@ -53,6 +55,11 @@ private:
     void addReadingRows();
     void addWritingRows();
     void addLayoutRows();
+    // A writing option of a few fixed values (an enum member of WriteOptions) as a drop-down list.
+    template<typename Choice>
+    void addChoiceRow(FormatOption option, const QString &name, Choice WriteOptions::*member,
+                      std::initializer_list<std::pair<QString, Choice>> items,
+                      const QString &caption);
 
     Side m_side;
     QFormLayout *m_form = nullptr;
